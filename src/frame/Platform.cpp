@@ -1,0 +1,82 @@
+#include "frame/Platform.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "frame/Errors.h"
+
+const char* const AppCaption = "てんみ";
+
+bool TPlatform::IsLeadByte(unsigned char byte) const {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+int TPlatform::ScanKey(char character) const {
+    // Japanese 106/109 layout: the punctuation of the key-name list and the letters.
+    if (character >= 'A' && character <= 'Z') return 0x100 | character;
+    if (character >= 'a' && character <= 'z') return character - 32;
+    if (character >= '0' && character <= '9') return character;
+    switch (character) {
+    case ':': return 0xBA;
+    case ';': return 0xBB;
+    case '^': return 0xDE;
+    case '<': return 0x100 | 0xBC;
+    case '-': return 0xBD;
+    case '>': return 0x100 | 0xBE;
+    case '?': return 0x100 | 0xBF;
+    case '_': return 0x100 | 0xE2;
+    case '@': return 0xC0;
+    case '[': return 0xDB;
+    case ']': return 0xDD;
+    case ' ': return 0x20;
+    default: return -1;
+    }
+}
+
+bool TPlatform::FileExists(const std::string& path) const {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+bool TPlatform::ReadWholeFile(const std::string& path, std::string& bytes) const {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    bytes.clear();
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+void TPlatform::WriteWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string temp = path + ".new";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) throw EFileError("Cannot create file \"" + path + "\"");
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        throw EFileError("Cannot write file \"" + path + "\"");
+    }
+}
+
+bool TPlatform::RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+int TPlatform::ShowMessage(const std::string& text, unsigned) {
+    std::fprintf(stderr, "%s: %s\n", AppCaption, text.c_str());
+    return 1;
+}
+
+namespace {
+TPlatform DefaultPlatform;
+TPlatform* Current = &DefaultPlatform;
+} // namespace
+
+TPlatform& Platform() { return *Current; }
+
+void SetPlatform(TPlatform* platform) { Current = platform ? platform : &DefaultPlatform; }

@@ -1,0 +1,94 @@
+#include "system/SysText.h"
+
+#include "frame/Platform.h"
+
+std::string EscapeText(std::string_view text) {
+    const TPlatform& platform = Platform();
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (platform.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+            result += c;
+            result += text[++i];
+            continue;
+        }
+        switch (c) {
+        case '\t': result += "\\t"; break;
+        case '\n': result += "\\n"; break;
+        case '\r': result += "\\r"; break;
+        case '\\': result += "\\\\"; break;
+        default: result += c;
+        }
+    }
+    return result;
+}
+
+std::string UnescapeText(std::string_view text) {
+    const TPlatform& platform = Platform();
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (platform.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+            result += c;
+            result += text[++i];
+            continue;
+        }
+        if (c != '\\') {
+            result += c;
+            continue;
+        }
+        if (++i >= text.size()) break;
+        switch (text[i]) {
+        case '\\': result += '\\'; break;
+        case 'n': result += '\n'; break;
+        case 'r': result += '\r'; break;
+        case 't': result += '\t'; break;
+        default: break;
+        }
+    }
+    return result;
+}
+
+bool SwitchIsAbsent(std::string_view value) { return value.empty() || value == SwitchAbsent; }
+
+namespace {
+std::vector<std::string>& Arguments() {
+    static std::vector<std::string> arguments;
+    return arguments;
+}
+} // namespace
+
+void SetCommandLineArguments(std::vector<std::string> arguments) {
+    Arguments() = std::move(arguments);
+}
+
+const std::vector<std::string>& CommandLineArguments() { return Arguments(); }
+
+std::string GetSwitchValue(std::string_view prefix) { return GetSwitchValue(Arguments(), prefix); }
+
+std::string GetSwitchValue(const std::vector<std::string>& arguments, std::string_view prefix) {
+    for (const auto& argument : arguments) {
+        if (argument.compare(0, prefix.size(), prefix) != 0 || argument.size() < prefix.size())
+            continue;
+        std::string rest = argument.substr(prefix.size());
+        if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+            rest = rest.substr(1, rest.size() - 2);
+        return rest;
+    }
+    return SwitchAbsent;
+}
+
+std::uint32_t SwapRedBlue(std::uint32_t colour) {
+    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+std::string FormatVersionText(long first, long, long third, long fourth) {
+    if (fourth != 0) ++third;
+    std::string text = std::to_string(first) + ".";
+    if (third < 10) text += "0";
+    text += std::to_string(third);
+    if (fourth != 0) text += "β" + std::to_string(fourth);
+    return text;
+}
