@@ -1,0 +1,102 @@
+#include "system/Win32Platform.h"
+
+#include <algorithm>
+
+#include "frame/Errors.h"
+#include "system/SysInfoWin.h"
+
+namespace {
+// Closes the handle on every way out.
+class THandle {
+public:
+    explicit THandle(HANDLE handle) : Handle(handle) {}
+    ~THandle() { Close(); }
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    bool Valid() const { return Handle != INVALID_HANDLE_VALUE; }
+    bool Close() {
+        if (!Valid()) return true;
+        const bool closed = CloseHandle(Handle) != 0;
+        Handle = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+    HANDLE Handle;
+};
+
+[[noreturn]] void ThrowFileError(const char* what, const std::string& path, DWORD error) {
+    throw EFileError(std::string(what) + " \"" + path + "\". " + GetSystemErrorText(error));
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+} // namespace
+
+bool TWin32Platform::IsLeadByte(unsigned char byte) const {
+    return IsDBCSLeadByte(byte) != 0;
+}
+
+int TWin32Platform::ScanKey(char character) const {
+    return VkKeyScanA(character);
+}
+
+bool TWin32Platform::FileExists(const std::string& path) const {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool TWin32Platform::ReadWholeFile(const std::string& path, std::string& bytes) const {
+    THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.Handle, buffer, sizeof buffer, &read, nullptr)) return false;
+        if (read == 0) break;
+        content.append(buffer, read);
+    }
+    bytes = std::move(content);
+    return true;
+}
+
+void TWin32Platform::WriteWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string temp = path + ".new";
+    THandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) ThrowFileError("Cannot create file", path, GetLastError());
+
+    bool ok = WriteAll(file.Handle, bytes) && FlushFileBuffers(file.Handle);
+    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    if (!file.Close() && ok) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(temp.c_str());
+        ThrowFileError("Cannot write file", path, error);
+    }
+}
+
+bool TWin32Platform::RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+int TWin32Platform::ShowMessage(const std::string& text, unsigned flags) {
+    return MessageBoxA(Owner, text.c_str(), AppCaption, flags | MB_SETFOREGROUND);
+}
