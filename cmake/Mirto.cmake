@@ -1,10 +1,13 @@
 # Flags for our own targets. The charset flags are set per target, never globally:
-# GoogleTest and any unit that includes <chrono> must build without them.
+# GoogleTest and any unit that includes <chrono> must build without them. They are given to the
+# C and C++ compilers only; the resource compiler takes none of them.
 function(mirto_own_code target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
+    set(code "$<COMPILE_LANGUAGE:C,CXX>")
+    target_compile_options(${target} PRIVATE
+        $<${code}:-Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932>)
     if(MIRTO_SANITIZE)
-        target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                                 -fno-sanitize-recover=undefined)
+        target_compile_options(${target} PRIVATE
+            $<${code}:-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined>)
         target_link_options(${target} PUBLIC -fsanitize=address,undefined)
     endif()
     if(WIN32)
@@ -20,3 +23,57 @@ function(mirto_add_gtest target)
     mirto_own_code(${target})
     target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main)
 endfunction()
+
+# The programs and libraries that targets under the folder (and its subfolders) build.
+function(_mirto_shipped_targets dir out)
+    set(found)
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(t IN LISTS targets)
+        get_target_property(type ${t} TYPE)
+        if(type STREQUAL "EXECUTABLE" OR type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
+            list(APPEND found ${t})
+        endif()
+    endforeach()
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(sub IN LISTS subdirs)
+        _mirto_shipped_targets(${sub} more)
+        list(APPEND found ${more})
+    endforeach()
+    set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# `dist`: the folder a Windows user unzips and runs, <repo>/dist. It holds every program and
+# library built from src/ (Mirto.exe, and Mirto.dll, Skin.dll, Support.exe as they arrive) and
+# the sample folders res/Skin and res/Cliplist when they exist. Settings files a run left there
+# are kept. Runs once every folder has declared its targets.
+function(_mirto_add_dist)
+    set(dist ${CMAKE_SOURCE_DIR}/dist)
+    set(shipped)
+    get_property(subdirs DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY SUBDIRECTORIES)
+    foreach(sub IN LISTS subdirs)
+        file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${sub})
+        if(rel MATCHES "^src/")
+            _mirto_shipped_targets(${sub} found)
+            list(APPEND shipped ${found})
+        endif()
+    endforeach()
+    if(NOT shipped)
+        return()
+    endif()
+    set(files)
+    foreach(t IN LISTS shipped)
+        list(APPEND files $<TARGET_FILE:${t}>)
+    endforeach()
+    add_custom_target(dist
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${dist}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${dist}
+        COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/res -DDIST=${dist}
+                -P ${CMAKE_SOURCE_DIR}/cmake/MirtoDistFolders.cmake
+        COMMENT "Filling ${dist}"
+        VERBATIM)
+    add_dependencies(dist ${shipped})
+endfunction()
+
+if(WIN32)
+    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _mirto_add_dist)
+endif()
