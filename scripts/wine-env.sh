@@ -1,0 +1,164 @@
+# shellcheck shell=bash
+# The Wine environment of the project, sourced by the other scripts:
+#
+#   source scripts/wine-env.sh
+#   mirto_wine_prefix   # creates build/wineprefix with the Japanese font mapping on first use
+#   mirto_display       # keeps a usable DISPLAY, or starts a virtual one (Xvfb) and exports it
+#   mirto_display_stop  # stops the virtual display, if this shell started it
+#
+# Programs then run with plain `wine`: code page 932 (the Japanese locale), no debug output, no
+# offer to install the .NET or HTML runtimes. All of it is safe to repeat: what exists is reused.
+
+MIRTO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export MIRTO_ROOT
+export WINEPREFIX="$MIRTO_ROOT/build/wineprefix"
+export WINEARCH=win64
+export LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+MIRTO_LOCK="$MIRTO_ROOT/build/.wine-env.lock"
+
+# The font mapping as registry text. Japanese dialogs ask for these faces by name; Wine has none
+# of them, so they are mapped to the IPA fonts (otherwise Japanese text shows as boxes).
+mirto_fonts_reg() {
+    printf '%s\r\n' \
+        'Windows Registry Editor Version 5.00' \
+        '' \
+        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+        '"ＭＳ Ｐゴシック"="IPAPGothic"' \
+        '"ＭＳ ゴシック"="IPAGothic"' \
+        '"MS PGothic"="IPAPGothic"' \
+        '"MS Gothic"="IPAGothic"' \
+        '"MS UI Gothic"="IPAPGothic"' \
+        '"MS Shell Dlg"="IPAPGothic"' \
+        '"MS Shell Dlg 2"="IPAPGothic"' \
+        '"Tahoma"="IPAPGothic"' \
+        ''
+}
+
+# Creates the prefix and imports the font mapping, once; later calls cost one file test. Several
+# test programs may start at the same moment, so the work is done under a lock.
+mirto_wine_prefix() {
+    local stamp="$WINEPREFIX/.mirto-fonts"
+    local want
+    want="$(mirto_fonts_reg | cksum)"
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+        return 0
+    fi
+    mkdir -p "$MIRTO_ROOT/build"
+    (
+        flock 9
+        if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+            exit 0
+        fi
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "wine-env: creating the Wine prefix $WINEPREFIX (takes a few seconds)" >&2
+        fi
+        if ! wineboot -i </dev/null >"$MIRTO_ROOT/build/wineboot.log" 2>&1; then
+            echo "wine-env: wineboot failed (see build/wineboot.log)" >&2
+            exit 1
+        fi
+        wineserver -w
+        # regedit reads version 5 files as UTF-16 (with a byte-order mark); that keeps the
+        # Japanese value names whole whatever the code page is.
+        local reg="$WINEPREFIX/mirto-fonts.reg"
+        { printf '\xff\xfe'; mirto_fonts_reg | iconv -f UTF-8 -t UTF-16LE; } >"$reg"
+        wine regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+        wineserver -w
+        if ! wine reg query 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
+            </dev/null >/dev/null 2>&1; then
+            echo "wine-env: the font mapping did not reach the registry of $WINEPREFIX" >&2
+            exit 1
+        fi
+        printf '%s\n' "$want" >"$stamp"
+    ) 9>"$MIRTO_LOCK"
+}
+
+# The keyboard of a Japanese machine (106 keys) for the virtual display: Wine derives the Windows
+# layout from it, so that VkKeyScanA answers as on Japanese Windows (":" unshifted on its own
+# key, "<" with Shift). The extra key of 105-key boards is cleared, as the 106 board has none.
+mirto_japanese_keymap() {
+    cat <<'EOF'
+xkb_keymap {
+    xkb_keycodes { include "evdev+aliases(qwerty)" };
+    xkb_types    { include "complete" };
+    xkb_compat   { include "complete+japan" };
+    xkb_symbols  {
+        include "pc+jp+inet(evdev)"
+        replace key <LSGT> { type= "ONE_LEVEL", symbols[Group1]= [ VoidSymbol ] };
+    };
+    xkb_geometry { include "pc(pc104)" };
+};
+EOF
+}
+
+# True when DISPLAY names an X server that answers.
+mirto_display_usable() {
+    [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+# Keeps the current display when it answers; otherwise reuses the virtual display started
+# earlier for this tree, or starts one (Xvfb picks a free number) and exports DISPLAY.
+# MIRTO_XVFB_PID is set when this shell started it.
+mirto_display() {
+    mirto_display_usable && return 0
+    local state="$MIRTO_ROOT/build/xvfb.display"
+    mkdir -p "$MIRTO_ROOT/build"
+    exec 8>"$MIRTO_LOCK.display"
+    flock 8
+    if [ -f "$state" ]; then
+        DISPLAY="$(cat "$state")"
+        export DISPLAY
+        if mirto_display_usable; then
+            flock -u 8
+            exec 8>&-
+            return 0
+        fi
+    fi
+    local numberfile="$MIRTO_ROOT/build/xvfb.number"
+    : >"$numberfile"
+    # No terminal or pipe of ours: the server holds no output open for whoever waits on the
+    # caller. It picks a free display number and writes it to fd 7.
+    # -noreset keeps the keyboard map when the last client leaves.
+    Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        7>"$numberfile" 8>&- </dev/null >"$MIRTO_ROOT/build/xvfb.log" 2>&1 &
+    MIRTO_XVFB_PID=$!
+    local tries=0
+    until [ -s "$numberfile" ] && DISPLAY=":$(tr -dc 0-9 <"$numberfile")" mirto_display_usable; do
+        tries=$((tries + 1))
+        if [ $tries -gt 300 ] || ! kill -0 "$MIRTO_XVFB_PID" 2>/dev/null; then
+            echo "wine-env: the virtual display did not start (see build/xvfb.log)" >&2
+            kill "$MIRTO_XVFB_PID" 2>/dev/null || true
+            unset MIRTO_XVFB_PID
+            flock -u 8
+            exec 8>&-
+            return 1
+        fi
+        sleep 0.1
+    done
+    DISPLAY=":$(tr -dc 0-9 <"$numberfile")"
+    export DISPLAY
+    if ! mirto_japanese_keymap | xkbcomp -w 0 - "$DISPLAY" >/dev/null 2>&1; then
+        echo "wine-env: could not load the Japanese keyboard map into $DISPLAY" >&2
+    fi
+    printf '%s\n' "$DISPLAY" >"$state"
+    flock -u 8
+    exec 8>&-
+    echo "wine-env: virtual display $DISPLAY started" >&2
+}
+
+# Stops the virtual display if this shell started it (a display that was already there stays).
+mirto_display_stop() {
+    if [ -n "${MIRTO_XVFB_PID:-}" ]; then
+        kill "$MIRTO_XVFB_PID" 2>/dev/null || true
+        local tries=0
+        while kill -0 "$MIRTO_XVFB_PID" 2>/dev/null && [ $tries -lt 50 ]; do
+            tries=$((tries + 1))
+            sleep 0.1
+        done
+        rm -f "$MIRTO_ROOT/build/xvfb.display"
+        unset MIRTO_XVFB_PID
+    fi
+    return 0
+}
