@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, then builds and tests both presets: `native` (the
+# portable core under the sanitizers) and `win64` (the Windows program and its tests under Wine,
+# on the current display or a virtual one). Ends nonzero when anything fails.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
+root="$PWD"
+started=$SECONDS
+
+if ! scripts/setup.sh; then
+    echo "test: setting up the machine failed"
+    exit 1
+fi
+
+failed=()
+summary=()
+
+# The value of an attribute in the first <testsuites ...> element of a GoogleTest report.
+report_attribute() {
+    grep -m1 -o '<testsuites [^>]*>' "$1" | grep -o " $2=\"[0-9]*\"" | tr -dc 0-9
+}
+
+# Adds up the GoogleTest reports of one preset; sets passed_cases, failed_cases, other_cases
+# (disabled or skipped) and reports.
+count_cases() {
+    passed_cases=0 failed_cases=0 other_cases=0 reports=0
+    local report tests failures disabled skipped
+    for report in "$1"/*.xml; do
+        [ -e "$report" ] || continue
+        reports=$((reports + 1))
+        tests=$(report_attribute "$report" tests)
+        failures=$(report_attribute "$report" failures)
+        disabled=$(report_attribute "$report" disabled)
+        skipped=$(grep -c 'result="skipped"' "$report")
+        failed_cases=$((failed_cases + ${failures:-0}))
+        other_cases=$((other_cases + ${disabled:-0} + skipped))
+        passed_cases=$((passed_cases + ${tests:-0} - ${failures:-0} - ${disabled:-0} - skipped))
+    done
+}
+
+# Configures, builds and tests one preset, and notes a line for the summary.
+run_preset() {
+    local preset="$1"
+    local results="$root/build/test-results/$preset"
+    echo "=== $preset: configure and build"
+    if ! cmake --preset "$preset" || ! cmake --build --preset "$preset" -j2; then
+        failed+=("$preset build")
+        summary+=("$preset: the build failed, its tests did not run")
+        return
+    fi
+    echo "=== $preset: tests"
+    rm -rf "$results"
+    mkdir -p "$results"
+    # Each test program writes a report of its cases here; Windows programs see the folder
+    # through Wine's drive Z:, which is the Unix root.
+    local output="$results/"
+    if [ "$preset" = win64 ]; then
+        output="Z:${results//\//\\}\\"
+    fi
+    GTEST_OUTPUT="xml:$output" ctest --preset "$preset" 2>&1 | tee "$results/ctest.log"
+    local status=${PIPESTATUS[0]}
+    local line programs programs_failed
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$results/ctest.log" | tail -1)
+    programs=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    programs_failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    count_cases "$results"
+    local text="$preset: "
+    if [ -n "$line" ]; then
+        text+="$((programs - programs_failed)) of $programs test programs passed; "
+    fi
+    text+="$passed_cases test cases passed, $failed_cases failed"
+    [ "$other_cases" -gt 0 ] && text+=", $other_cases disabled or skipped"
+    if [ -n "$line" ] && [ "$reports" -lt "$programs" ]; then
+        text+=" ($((programs - reports)) programs left no case report: crashed, or not GoogleTest)"
+    fi
+    summary+=("$text")
+    if [ "$status" -ne 0 ]; then
+        failed+=("$preset tests")
+    fi
+}
+
+run_preset native
+
+# Wine: the project's prefix (created on first use) and a display; a virtual display started
+# here is stopped at the end, together with anything the tests left running on it.
+# shellcheck source=scripts/wine-env.sh
+source scripts/wine-env.sh
+finish_wine() {
+    if [ -n "${MIRTO_XVFB_PID:-}" ]; then
+        wineserver -k >/dev/null 2>&1
+        mirto_display_stop
+    fi
+}
+trap finish_wine EXIT
+if ! mirto_wine_prefix; then
+    failed+=("Wine prefix")
+    summary+=("win64: the Wine prefix could not be prepared, its tests did not run")
+elif ! mirto_display; then
+    failed+=("display")
+    summary+=("win64: no X display could be started, its tests did not run")
+else
+    run_preset win64
+fi
+
+elapsed=$((SECONDS - started))
+echo
+echo "=== Summary ($((elapsed / 60)) min $((elapsed % 60)) s)"
+printf '%s\n' "${summary[@]}"
+if [ ${#failed[@]} -gt 0 ]; then
+    failed_list=$(printf '%s, ' "${failed[@]}")
+    echo "FAILED: ${failed_list%, }"
+    exit 1
+fi
+echo "All tests passed."
