@@ -71,6 +71,13 @@ bool TWin32Platform::ReadWholeFile(const std::string& path, std::string& bytes) 
 }
 
 void TWin32Platform::WriteWholeFile(const std::string& path, const std::string& bytes) {
+    // A read-only file or a folder in the way is refused before anything is written; some
+    // systems would otherwise let the move replace a read-only file.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        ThrowFileError("Cannot write file", path, ERROR_ACCESS_DENIED);
+
     const std::string temp = path + ".new";
     THandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
