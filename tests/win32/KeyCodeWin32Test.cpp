@@ -35,11 +35,3 @@ TEST_F(KeyCodeOnWin32, SelectsTheQuestionMarkFromItsKeyWithoutShift) {
     EXPECT_EQ(KeyFieldSelection(VK_NUMPAD5, ShortKeyNameCount), -1);
     EXPECT_EQ(KeyFieldSelection(VK_NUMPAD5, KeyNameCount), 53);
 }
-
-TEST(KeyCodeOnWin32Flags, MatchesThePlatformsHotKeyFlags) {
-    EXPECT_EQ(ModifierToHotKeyFlags(0), static_cast<unsigned>(MOD_CONTROL | MOD_SHIFT));
-    EXPECT_EQ(ModifierToHotKeyFlags(1), static_cast<unsigned>(MOD_ALT | MOD_CONTROL));
-    EXPECT_EQ(ModifierToHotKeyFlags(2), static_cast<unsigned>(MOD_ALT | MOD_SHIFT));
-    EXPECT_TRUE(CommandKeyMatches(5, VK_CANCEL));
-    EXPECT_TRUE(CommandKeyMatches(4, VK_BACK));
-}

@@ -79,10 +79,3 @@ TEST(WindowsVersion, DetectsTheRunningSystemAsTheNtLine) {
     EXPECT_EQ(GetWindowsName(1).compare(0, dotted.size(), dotted), 0) << GetWindowsName(1);
     EXPECT_TRUE(UseThreadAttach());
 }
-
-TEST(UserName, NamesTheUserRunningTheProgram) {
-    char name[256];
-    DWORD size = sizeof name;
-    ASSERT_TRUE(GetUserNameA(name, &size));
-    EXPECT_EQ(GetUserNameText(), name);
-}

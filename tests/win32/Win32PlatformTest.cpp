@@ -139,15 +139,6 @@ TEST_F(Win32PlatformFiles, KeepsAReadOnlyFileAsItWas) {
     EXPECT_FALSE(Exists(File + ".new"));
 }
 
-TEST_F(Win32PlatformFiles, RemovesFilesButNotFolders) {
-    Win32.WriteWholeFile(File, "x");
-    EXPECT_TRUE(Win32.RemoveFile(File));
-    EXPECT_FALSE(Win32.FileExists(File));
-    EXPECT_FALSE(Win32.RemoveFile(File));
-    EXPECT_FALSE(Win32.RemoveFile(Folder));
-    EXPECT_TRUE(IsFolder(Folder));
-}
-
 TEST_F(Win32PlatformFiles, SavesAndLoadsAnIniDocument) {
     TIniStringList ini;
     ini.SetItems(TStringList{"[表示]", "Font=ＭＳ ゴシック", "", "[Key]"});
