@@ -73,5 +73,7 @@ run_session() {
 
 run_session
 if [ $virtual = 1 ]; then
+    # Everything on the virtual display belongs to this run.
+    wineserver -k >/dev/null 2>&1 || true
     mirto_display_stop
 fi

@@ -71,7 +71,7 @@ run_preset() {
     text+="$passed_cases test cases passed, $failed_cases failed"
     [ "$other_cases" -gt 0 ] && text+=", $other_cases disabled or skipped"
     if [ -n "$line" ] && [ "$reports" -lt "$programs" ]; then
-        text+=" ($((programs - reports)) programs left no case report: crashed, or not GoogleTest)"
+        text+=" (test programs without a case report, crashed or not GoogleTest: $((programs - reports)))"
     fi
     summary+=("$text")
     if [ "$status" -ne 0 ]; then
