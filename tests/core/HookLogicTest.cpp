@@ -150,14 +150,6 @@ TEST(HookLogic, OrdinaryKeysAndReleasesAskTheSystemNothing) {
     EXPECT_GT(hook.Keyboard.Queries, 0);
 }
 
-TEST(HookLogic, MattersOnlyForModifiersAndInputMethodKeys) {
-    for (unsigned key : {0x10u, 0x11u, 0x12u, 0xA0u, 0xA1u, 0xA2u, 0xA3u, 0xA4u, 0xA5u, 0x15u,
-                         0x1Du, 0xF1u, 0xF2u})
-        EXPECT_TRUE(MattersToHook(key)) << key;
-    for (unsigned key : {0x41u, 0x09u, 0x14u, 0x1Cu, 0x5Bu, 0xF0u, 0xF3u})
-        EXPECT_FALSE(MattersToHook(key)) << key;
-}
-
 TEST(HookLogic, InputMethodKeysActOnlyWhenTheirFlagIsSet) {
     THookDriver hook(1, 2);
     EXPECT_EQ(hook.Down(0xF2), THookAction::None);
