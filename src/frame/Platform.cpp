@@ -5,6 +5,17 @@
 
 #include "frame/Errors.h"
 
+#ifdef _WIN32
+// The C library's rename refuses to replace an existing file on Windows; the system's move can
+// replace it in one step.
+extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char*, const char*, unsigned long);
+static bool ReplaceFile(const char* from, const char* to) {
+    return MoveFileExA(from, to, 0x1 | 0x8) != 0; // MOVEFILE_REPLACE_EXISTING | WRITE_THROUGH
+}
+#else
+static bool ReplaceFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
+#endif
+
 const char* const AppCaption = "てんみ";
 
 bool TPlatform::IsLeadByte(unsigned char byte) const {
@@ -59,7 +70,7 @@ void TPlatform::WriteWholeFile(const std::string& path, const std::string& bytes
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fflush(f) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!ok || !ReplaceFile(temp.c_str(), path.c_str())) {
         std::remove(temp.c_str());
         throw EFileError("Cannot write file \"" + path + "\"");
     }

@@ -731,10 +731,6 @@ protected:
 } // namespace
 
 TEST_F(PlatformFiles, ReplacesAFileWholeAndLeavesNoOtherFile) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the portable platform's rename cannot replace an existing file on Windows; "
-                    "the program installs TWin32Platform, which can";
-#endif
     TPlatform platform;
     platform.WriteWholeFile(Dir + "Mirto.ini", "old\r\n");
     platform.WriteWholeFile(Dir + "Mirto.ini", std::string("new\0bytes\r\n", 11));
@@ -759,10 +755,6 @@ TEST_F(PlatformFiles, RefusesToReplaceAFolderAndLeavesNoPartialFile) {
 }
 
 TEST_F(PlatformFiles, SavesSettingsThroughThePortablePlatform) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the portable platform's rename cannot replace an existing file on Windows; "
-                    "the program installs TWin32Platform, which can";
-#endif
     TSettingsFile file(Dir);
     file.SetPath(Dir + "Mirto.ini");
     TSettingData data;

@@ -39,3 +39,18 @@ TEST(SwapRedBlue, ExchangesTheOuterBytesAndClearsTheTop) {
     EXPECT_EQ(SwapRedBlue(0x00123456u), 0x00563412u);
     EXPECT_EQ(SwapRedBlue(0x80123456u), 0x00563412u);
 }
+
+#include <set>
+
+#include "system/Paths.h"
+
+TEST(NearestExistingFolder, WalksUpToAnExistingFolderOrTheProgramDrive) {
+    const std::set<std::string> folders{"C:\\", "D:\\data", "D:\\data\\表"};
+    auto isFolder = [&](const std::string& p) { return folders.count(p) > 0; };
+    EXPECT_EQ(NearestExistingFolder("D:\\data\\file.txt", isFolder, "C:"), "D:\\data");
+    EXPECT_EQ(NearestExistingFolder("D:\\data\\", isFolder, "C:"), "D:\\data");
+    // "表" ends in the byte of a backslash; the walk must not cut inside it.
+    EXPECT_EQ(NearestExistingFolder("D:\\data\\表\\x\\y", isFolder, "C:"), "D:\\data\\表");
+    EXPECT_EQ(NearestExistingFolder("E:\\none\\deeper", isFolder, "C:"), "C:\\");
+    EXPECT_EQ(NearestExistingFolder("relative", isFolder, "C:"), "C:\\");
+}

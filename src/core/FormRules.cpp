@@ -1,0 +1,41 @@
+#include "core/FormRules.h"
+
+TPointI MenuPosition(int position, int screenWidth, int screenHeight, const TRectI& workArea,
+                     int width, int height) {
+    switch (position) {
+    case 0:
+        return {(screenWidth - width) / 2, (screenHeight - height) / 2};
+    case 1:
+        return {workArea.Left, workArea.Top};
+    case 2:
+        return {workArea.Left, workArea.Bottom - height};
+    case 3:
+        return {workArea.Right - width, workArea.Top};
+    case 4:
+        return {workArea.Right - width, workArea.Bottom - height};
+    default:
+        return {0, 0};
+    }
+}
+
+std::array<int, 2> CallPairKeys(int pair) {
+    constexpr int Shift = 16, Control = 17, Alt = 18;
+    switch (pair) {
+    case 0:
+        return {Shift, Control};
+    case 1:
+        return {Control, Alt};
+    case 2:
+        return {Shift, Alt};
+    default:
+        return {0, 0};
+    }
+}
+
+TRectI SteppedRect(const TRectI& rect, int direction, int step, bool resize) {
+    const int dx = direction == 2 ? 1 : direction == 0 ? -1 : 0;
+    const int dy = direction == 3 ? 1 : direction == 1 ? -1 : 0;
+    if (resize) return {rect.Left, rect.Top, rect.Right + dx * step, rect.Bottom + dy * step};
+    return {rect.Left + dx * step, rect.Top + dy * step, rect.Right + dx * step,
+            rect.Bottom + dy * step};
+}

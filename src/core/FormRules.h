@@ -1,0 +1,34 @@
+#pragma once
+// Rules of the main form that need no window: where the menu goes, which keys make a call pair,
+// how a window key steps a window, the sequence in which window keys are registered.
+#include <array>
+
+struct TRectI {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    bool operator==(const TRectI&) const = default;
+};
+
+struct TPointI {
+    int X = 0, Y = 0;
+    bool operator==(const TPointI&) const = default;
+};
+
+// The menu's top-left corner for a "Position" value: 0 centred on the full screen (halves
+// rounded toward zero), 1-4 the corners of the work area, anything else (0, 0).
+TPointI MenuPosition(int position, int screenWidth, int screenHeight, const TRectI& workArea,
+                     int width, int height);
+
+// The two virtual keys of a call pair (0 Shift+Control, 1 Control+Alt, 2 Shift+Alt); any other
+// value gives 0 and 0, a pair that is never down.
+std::array<int, 2> CallPairKeys(int pair);
+
+// The rectangle after one step: direction 0 left, 1 up, 2 right, 3 down. Moving shifts the whole
+// rectangle; resizing moves the right or bottom edge, so left and up shrink.
+TRectI SteppedRect(const TRectI& rect, int direction, int step, bool resize);
+
+// Hot-key identifiers in the sequence they are registered: maximise, minimise, restore, pause,
+// screen saver, tray menu, the four move keys, the four resize keys.
+inline constexpr std::array<int, 14> WindowKeyRegistrationOrder{0, 1, 2, 11, 12, 13, 3,
+                                                                4, 5, 6, 7,  8,  9,  10};

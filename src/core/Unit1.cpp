@@ -1,0 +1,247 @@
+#include "core/Unit1.h"
+
+#include <utility>
+
+#include "core/Mapping.h"
+#include "frame/Errors.h"
+#include "frame/MessageBox.h"
+#include "system/PathsWin.h"
+#include "system/SysInfoWin.h"
+#include "system/SysText.h"
+
+namespace {
+const char FormClassName[] = "TForm1";
+const char FormCaption[] = "ミルト";
+const char TrayClickedName[] = "TasktrayIconClicked";
+const char TaskbarCreatedName[] = "TaskbarCreated";
+
+bool FileExistsA(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+} // namespace
+
+TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
+    : MappingArea(mappingArea), SettingsFile(settingsFile) {}
+
+TForm1::~TForm1() {
+    if (Handle) DestroyWindow(Handle);
+    delete LaunchItems;
+}
+
+bool TForm1::CreateForm() {
+    // No frame, owned by the hidden application window so that it never has a taskbar button.
+    if (!Create(FormClassName, FormCaption, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0, 0,
+                0, Application().Handle()))
+        return false;
+    FormCreate();
+    return true;
+}
+
+void TForm1::Close() {
+    FormCloseQuery();
+    DestroyWindow(Handle);
+}
+
+void TForm1::FormCreate() {
+    HICON appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    SetClassLongPtrA(Application().Handle(), GCLP_HICON, reinterpret_cast<LONG_PTR>(appIcon));
+    // The list control arrives with the menu lines; until then the form takes the menu's keys.
+    FixedWidth = FixedHeight = 0;
+    const std::string folder = GetSwitchValue("-c;");
+    if (!SwitchIsAbsent(folder)) {
+        const std::string nearest = NearestExistingFolder(folder);
+        if (!nearest.empty()) SetCurrentDirectoryA(nearest.c_str());
+    }
+    LaunchItems = new TLaunchItemTable(LauncherItemCount);
+    TWindowsVersion version;
+    DetectWindowsVersion(version);
+    UseAttach = UseThreadAttach();
+    ItemIndex = -1;
+    SettingsDialog = nullptr;
+    Stepping = false;
+    HoldExpired = false;
+    HookLibrary = nullptr;
+    ClipboardMode = true;
+    AutoHideAllowed = true;
+    Timer1.SetOwner(Handle);
+    Timer2.SetOwner(Handle);
+    TrayMessage = RegisterWindowMessageA(TrayClickedName);
+    TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
+    CreatePopupMenu1();
+    ReleaseModifierKeys();
+    Application().AddIdleHandler([this] { return DeferredStartup(); });
+}
+
+void TForm1::ReleaseModifierKeys() {
+    // A start from a shortcut key may leave modifiers logically down in the system.
+    for (BYTE key : {VK_SHIFT, VK_CONTROL, VK_MENU})
+        if (GetAsyncKeyState(key) & 0x8000)
+            keybd_event(key, static_cast<BYTE>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)),
+                        KEYEVENTF_KEYUP, 0);
+}
+
+bool TForm1::DeferredStartup() {
+    Application().ClearIdleHandlers();
+    const bool settingsFileExisted = FileExistsA(SettingsFile.Path());
+    TStartupSettings startup;
+    try {
+        SettingsFile.LoadSettings(Settings, *LaunchItems, MenuSettings, startup,
+                                  GetSwitchValue("-f;"));
+    } catch (const EFileError& e) {
+        ShowMessageBox(Application().Handle(), e.what(), MB_ICONSTOP);
+    }
+    ApplyLoadedSettings(startup);
+
+    if (!LoadHookLibrary()) {
+        StopMenuTimers();
+        ShowMessageBox(Application().Handle(), "DLLの呼び出しに失敗しました。確認してくださいね。",
+                       MB_ICONSTOP);
+        Application().Terminate();
+        return true;
+    }
+    SetupSkin();
+    InstallHook();
+    NotifyIcon(0, NIM_ADD);
+    if (!settingsFileExisted && !startup.TookOver) {
+        OpenSettings(spRegistration);
+        return true;
+    }
+    HandForegroundBack();
+    return true;
+}
+
+void TForm1::ApplyLoadedSettings(const TStartupSettings& startup) {
+    PageCount = startup.PagesInUse;
+    Timer1.SetInterval(static_cast<UINT>(startup.Timer1Interval));
+    Timer2.SetInterval(static_cast<UINT>(startup.Timer2Interval));
+    RegisterWindowKeys();
+}
+
+void TForm1::SetupSkin() {
+    // The size and colours of an empty skin definition: 720 x 480, black.
+    FixedWidth = 720;
+    FixedHeight = 480;
+    SetWindowPos(Handle, nullptr, 0, 0, FixedWidth, FixedHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadTrayIcon(NormalIcon, {}, 0);
+    LoadTrayIcon(PausedIcon, {}, 1);
+}
+
+void TForm1::HandForegroundBack() {
+    HWND foreground = GetForegroundWindow();
+    HWND app = Application().Handle();
+    if (foreground != app && foreground != Handle) return;
+    HWND above = GetWindow(app, GW_HWNDPREV);
+    if (above && above != Handle) return;
+    for (HWND w = GetWindow(app, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE) {
+            BringToFront(w);
+            return;
+        }
+    }
+}
+
+void TForm1::OpenSettings(int page) {
+    // The settings dialog is not part of this build yet: say so instead of doing nothing.
+    static const char* const PageNames[] = {
+        "アプリケーションの登録", "ウィンドウ操作", "フォント",           "背景",
+        "バージョン情報",         "呼び出しキー",   "クリップボード設定", "表示位置"};
+    StopMenuTimers();
+    const std::string name = (page >= 0 && page < 8) ? PageNames[page] : "";
+    std::string text = "設定画面（" + name + "）はまだ用意されていません。\n設定は \"" +
+                       SettingsFile.Path() + "\" を編集してください。";
+    ShowMessageBox(Application().Handle(), text, MB_ICONINFORMATION);
+}
+
+void TForm1::FormCloseQuery() {
+    if (!SwitchIsAbsent(GetSwitchValue("-w"))) ShowWindow(Handle, SW_HIDE);
+}
+
+void TForm1::FormDestroy() {
+    Destroying = true;
+    StopMenuTimers();
+    RemoveHook();
+    UnregisterWindowKeys();
+    if (HookLibrary) {
+        FreeLibrary(HookLibrary);
+        HookLibrary = nullptr;
+    }
+    NotifyIcon(0, NIM_DELETE);
+    if (!SwitchIsAbsent(GetSwitchValue("-w"))) ShowWindow(Handle, SW_HIDE);
+    if (PopupMenu1) DestroyMenu(PopupMenu1);
+    PopupMenu1 = nullptr;
+    for (HICON* icon : {&NormalIcon, &PausedIcon})
+        if (*icon) DestroyIcon(std::exchange(*icon, nullptr));
+    Application().Terminate();
+}
+
+bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (MessageId != 0 && message == MessageId) {
+        HookNotification(wParam);
+        return true;
+    }
+    if (message == TrayMessage && TrayMessage != 0) {
+        TrayClick(lParam);
+        return true;
+    }
+    if (message == TaskbarCreatedMessage && TaskbarCreatedMessage != 0) {
+        NotifyIcon(-1, NIM_ADD);
+        return true;
+    }
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            InvalidateRect(Handle, nullptr, FALSE);
+        else
+            AutoHideCheck();
+        return true;
+    case WM_QUERYENDSESSION:
+        result = 1;
+        return true;
+    case WM_ENDSESSION:
+        PostQuitMessage(0);
+        result = 0;
+        return true;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        if (FixedWidth != 0)
+            info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = FixedWidth;
+        if (FixedHeight != 0)
+            info->ptMaxSize.y = info->ptMinTrackSize.y = info->ptMaxTrackSize.y = FixedHeight;
+        result = 0;
+        return true;
+    }
+    case WM_HOTKEY:
+        WindowKey(static_cast<int>(wParam));
+        return true;
+    case WM_TIMER:
+        if (wParam == Timer1.TimerId()) Timer1Timer();
+        if (wParam == Timer2.TimerId()) Timer2Timer();
+        return true;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        MenuKeyUp();
+        return true;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && lParam == 0) {
+            PopupMenuCommand(LOWORD(wParam));
+            return true;
+        }
+        return false;
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    case WM_PAINT:
+        Paint();
+        return true;
+    case WM_CLOSE:
+        Close();
+        return true;
+    case WM_DESTROY:
+        FormDestroy();
+        return true;
+    default:
+        return false;
+    }
+}

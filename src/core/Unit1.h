@@ -1,0 +1,139 @@
+#pragma once
+// The main form: the menu window and the owner of all run-time state. Its units:
+// Unit1.cpp (creation, deferred start-up, shutdown, message table), MenuWindow.cpp (showing,
+// placing and hiding the menu, timers), HookChannel.cpp (hook library, hook, pause),
+// WindowKeys.cpp (window hot keys), Tray.cpp (tray icon and popup menu).
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "frame/Window.h"
+#include "launcher/LaunchItem.h"
+#include "settings/Setting.h"
+
+class TMappingArea;
+
+// Settings dialog pages, as the tray menu and the menu keys name them.
+enum TSettingsPage : int {
+    spRegistration = 0,
+    spWindowKeys = 1,
+    spFont = 2,
+    spBackground = 3,
+    spVersion = 4,
+    spCallKeys = 5,
+    spClipboard = 6,
+    spPosition = 7,
+};
+
+// Command identifiers of the tray's popup menu, one block, numbers frozen.
+enum TPopupCommand : int {
+    cmKeyConfig = 101,
+    cmClip = 102,
+    cmCallKey = 103,
+    cmWindowKey = 104,
+    cmFontSetting = 105,
+    cmColorSetting = 106,
+    cmPosition = 107,
+    cmCloseKey = 108,
+    cmPause = 109,
+    cmVersion = 110,
+};
+
+class TForm1 : public TCustomWindow {
+public:
+    TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile);
+    ~TForm1() override;
+
+    // Creates the window and runs FormCreate.
+    bool CreateForm();
+    // Asks the form to close (FormCloseQuery, then destruction and the end of the loop).
+    void Close();
+
+    // Public for the tests' sake of reading state through messages only; nothing else uses it.
+    bool Paused() const { return !HookInstalled; }
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    // Start-up and shutdown.
+    void FormCreate();
+    bool DeferredStartup();
+    void FormCloseQuery();
+    void FormDestroy();
+    void ReleaseModifierKeys();
+    void HandForegroundBack();
+    void SetupSkin();
+    void ApplyLoadedSettings(const TStartupSettings& startup);
+    void OpenSettings(int page);
+
+    // Hook channel.
+    bool LoadHookLibrary();
+    void InstallHook();
+    void RemoveHook();
+    void TogglePause();
+
+    // Menu window.
+    void HookNotification(WPARAM wParam);
+    void PlaceMenu();
+    void ShowMenu();
+    void BringToFront(HWND window);
+    void HideMenu();
+    int CallPairHeld() const;
+    void AutoHideCheck();
+    void StopMenuTimers();
+    void Timer1Timer();
+    void Timer2Timer();
+    void MenuKeyUp();
+    void Paint();
+
+    // Window keys.
+    void RegisterWindowKeys();
+    void UnregisterWindowKeys();
+    void WindowKey(int id);
+    void StepWindow(int direction, int step, bool resize);
+
+    // Tray icon and popup menu.
+    void NotifyIcon(int state, int operation);
+    void TrayClick(LPARAM mouseMessage);
+    void LoadTrayIcon(HICON& icon, const std::string& fileName, int fallbackIndex);
+    void CreatePopupMenu1();
+    void PopupMenuCommand(int command);
+
+    TMappingArea& MappingArea;
+    TSettingsFile& SettingsFile;
+    TSettingData Settings;
+    TMenuSettings MenuSettings;
+    TLaunchItemTable* LaunchItems = nullptr;
+    int PageCount = 1;
+
+    // Menu state.
+    bool ClipboardMode = true;
+    bool AutoHideAllowed = true;
+    bool HoldExpired = false;
+    bool Destroying = false;
+    HWND SettingsDialog = nullptr;
+    int ItemIndex = -1;
+    int FixedWidth = 0, FixedHeight = 0;
+    TTimer Timer1{1};
+    TTimer Timer2{2};
+    bool UseAttach = true;
+
+    // Hook channel.
+    HMODULE HookLibrary = nullptr;
+    HHOOK HookHandle = nullptr;
+    bool HookInstalled = false;
+    UINT MessageId = 0;
+
+    // Window keys.
+    bool Stepping = false;
+
+    // Tray.
+    UINT TrayMessage = 0;
+    UINT TaskbarCreatedMessage = 0;
+    HICON NormalIcon = nullptr;
+    HICON PausedIcon = nullptr;
+    HMENU PopupMenu1 = nullptr;
+    bool TrayIconAdded = false;
+};

@@ -1,0 +1,83 @@
+// System-wide hot keys that act on the foreground window.
+#include "core/FormRules.h"
+#include "core/Unit1.h"
+#include "settings/KeyCode.h"
+
+void TForm1::RegisterWindowKeys() {
+    for (int id : WindowKeyRegistrationOrder) {
+        TWindowKey& key = Settings.WindowKeys[id];
+        if (key.Enabled == WindowKeyDisabled) continue;
+        UINT modifiers, virtualKey;
+        if (id == wkTrayMenu) {
+            modifiers = MOD_CONTROL;
+            virtualKey = 226;
+        } else if (id >= wkMoveLeft && id <= wkSizeDown) {
+            const bool move = id <= wkMoveDown;
+            const int shared = move ? Settings.MoveKey : Settings.SizeKey;
+            if (shared < 0) continue;
+            modifiers = ModifierToHotKeyFlags(shared);
+            const auto& directions = move ? Settings.MoveDirection : Settings.SizeDirection;
+            virtualKey = KeyIndexToVirtualKey(directions[(id - wkMoveLeft) % 4]);
+        } else {
+            modifiers = ModifierToHotKeyFlags(key.Key2);
+            virtualKey = KeyIndexToVirtualKey(key.Key1);
+        }
+        key.Enabled = RegisterHotKey(Handle, id, modifiers, virtualKey) ? 1 : 0;
+    }
+}
+
+void TForm1::UnregisterWindowKeys() {
+    for (int id = 0; id < WindowKeyCount; ++id) {
+        if (Settings.WindowKeys[id].Enabled != 1) continue;
+        UnregisterHotKey(Handle, id);
+        Settings.WindowKeys[id].Enabled = WindowKeyEnabled;
+    }
+}
+
+void TForm1::WindowKey(int id) {
+    HWND w = GetForegroundWindow();
+    switch (id) {
+    case wkMaximize:
+        if (w != Handle) ShowWindow(w, SW_MAXIMIZE);
+        return;
+    case wkMinimize:
+        if (w != Handle) {
+            HWND owner = GetWindow(w, GW_OWNER);
+            ShowWindow(owner ? owner : w, SW_MINIMIZE);
+        }
+        return;
+    case wkRestore:
+        if (w != Handle) ShowWindow(w, SW_RESTORE);
+        return;
+    case wkPause:
+        TogglePause();
+        return;
+    case wkScreenSaver:
+        PostMessageA(Handle, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+        return;
+    case wkTrayMenu:
+        return;
+    default:
+        if (id >= wkMoveLeft && id <= wkMoveDown)
+            StepWindow(id - wkMoveLeft, Settings.MoveValue, false);
+        else if (id >= wkSizeLeft && id <= wkSizeDown)
+            StepWindow(id - wkSizeLeft, Settings.SizeValue, true);
+        return;
+    }
+}
+
+void TForm1::StepWindow(int direction, int step, bool resize) {
+    if (Stepping) return;
+    Stepping = true;
+    HWND w = GetForegroundWindow();
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (w && GetWindowPlacement(w, &placement) && placement.showCmd != SW_SHOWMAXIMIZED) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        const TRectI next =
+            SteppedRect(TRectI{r.left, r.top, r.right, r.bottom}, direction, step, resize);
+        MoveWindow(w, next.Left, next.Top, next.Width(), next.Height(), TRUE);
+    }
+    Stepping = false;
+}
