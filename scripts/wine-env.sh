@@ -71,6 +71,9 @@ mirto_wine_prefix() {
             echo "wine-env: the font mapping did not reach the registry of $WINEPREFIX" >&2
             exit 1
         fi
+        # Let this display-less session end, so that the first program with a window starts
+        # Wine's desktop on the display it is given.
+        wineserver -w
         printf '%s\n' "$want" >"$stamp"
     ) 9>"$MIRTO_LOCK"
 }
