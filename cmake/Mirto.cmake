@@ -24,12 +24,17 @@ function(mirto_add_gtest target)
     target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main)
 endfunction()
 
-# The programs and libraries that targets under the folder (and its subfolders) build.
+# The programs and libraries that targets under the folder (and its subfolders) build, except
+# those with the target property MIRTO_TEST_ONLY (fixtures for the tests).
 function(_mirto_shipped_targets dir out)
     set(found)
     get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(t IN LISTS targets)
         get_target_property(type ${t} TYPE)
+        get_target_property(test_only ${t} MIRTO_TEST_ONLY)
+        if(test_only)
+            continue()
+        endif()
         if(type STREQUAL "EXECUTABLE" OR type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
             list(APPEND found ${t})
         endif()
@@ -43,9 +48,10 @@ function(_mirto_shipped_targets dir out)
 endfunction()
 
 # `dist`: the folder a Windows user unzips and runs, <repo>/dist. It holds every program and
-# library built from src/ (Mirto.exe, and Mirto.dll, Skin.dll, Support.exe as they arrive) and
-# the sample folders res/Skin and res/Cliplist when they exist. Settings files a run left there
-# are kept. Runs once every folder has declared its targets.
+# library built from src/ (Mirto.exe, and Mirto.dll, Skin.dll, Support.exe as they arrive; not
+# the test fixtures marked MIRTO_TEST_ONLY) and the sample folders res/Skin and res/Cliplist
+# when they exist. Programs and libraries that are no longer built leave it; settings files a
+# run left there are kept. Runs once every folder has declared its targets.
 function(_mirto_add_dist)
     set(dist ${CMAKE_SOURCE_DIR}/dist)
     set(shipped)
@@ -61,13 +67,16 @@ function(_mirto_add_dist)
         return()
     endif()
     set(files)
+    set(names)
     foreach(t IN LISTS shipped)
         list(APPEND files $<TARGET_FILE:${t}>)
+        list(APPEND names $<TARGET_FILE_NAME:${t}>)
     endforeach()
+    list(JOIN names "," names)
     add_custom_target(dist
         COMMAND ${CMAKE_COMMAND} -E make_directory ${dist}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${dist}
-        COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/res -DDIST=${dist}
+        COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/res -DDIST=${dist} -DSHIPPED=${names}
                 -P ${CMAKE_SOURCE_DIR}/cmake/MirtoDistFolders.cmake
         COMMENT "Filling ${dist}"
         VERBATIM)
