@@ -65,6 +65,7 @@ run_session() {
         take_shot startup
         wineserver -k >/dev/null 2>&1 || true
         wait "$pid" 2>/dev/null || true
+        echo "Ended Mirto.exe together with the virtual display."
     else
         echo "It stays resident: quit it from its tray icon."
         wait "$pid" || true
