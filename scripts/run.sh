@@ -43,31 +43,82 @@ wait_for_exit() {
     return 1
 }
 
-# Starts the program from dist/ and shows it. On a virtual display the session ends with the
-# screenshots, and whatever still runs on that display is ended with it.
+# A first-time folder gets a sample settings file, so that the launch menu has something to
+# show: a few entries on page 1 (Shift_JIS, as the program reads it). A user's own first start of
+# Mirto.exe alone still follows the normal start-up (it opens the settings).
+write_sample_settings() {
+    [ -e "$root/dist/Mirto.ini" ] && return 0
+    printf '%s\r\n' \
+        '[Page.1-A]' 'Name=メモ帳' 'Path=C:\windows\notepad.exe' 'Size=0' 'Opt.=' 'WDir=' '' \
+        '[Page.1-B]' 'Name=Windows フォルダ' 'Path=C:\windows' 'Size=0' 'Opt.=' 'WDir=' '' \
+        '[Page.1-C]' 'Name=ウェブ\n(example.com)' 'Path=http://example.com/' 'Size=0' 'Opt.=' \
+        'WDir=' '' |
+        iconv -f UTF-8 -t CP932 >"$root/dist/Mirto.ini"
+    echo "Wrote a sample dist/Mirto.ini with three entries on page 1."
+}
+
+# Waits up to the given seconds until a window whose name matches is visible; prints its id.
+wait_for_window() {
+    local pattern="$1" tenths=$(($2 * 10)) id
+    while [ $tenths -gt 0 ]; do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+        tenths=$((tenths - 1))
+    done
+    return 1
+}
+
+# On a virtual display: give a window of some application the focus (the keyboard hook runs in
+# the thread that receives the keys), hold the launcher call key, take a screenshot of the menu,
+# release the keys.
+show_launch_menu() {
+    wine notepad >/dev/null 2>&1 &
+    local editor
+    if ! editor=$(wait_for_window 'Notepad|メモ帳' 20); then
+        echo "No window to type into appeared; no key was pressed."
+        return 1
+    fi
+    xdotool windowfocus --sync "$editor" 2>/dev/null || xdotool windowfocus "$editor"
+    sleep 1
+    xdotool keydown Control_L keydown Alt_L
+    if wait_for_window 'ミルト' 10 >/dev/null; then
+        sleep 0.5
+        take_shot launch-menu
+    else
+        echo "The launch menu did not appear."
+    fi
+    xdotool keyup Alt_L keyup Control_L
+}
+
+# Starts the program from dist/. On a virtual display it shows the launch menu once, saves a
+# screenshot and ends everything on that display; on a real one it stays resident until the
+# user quits it from its tray icon.
 run_session() {
+    write_sample_settings
     echo "Starting dist/Mirto.exe on display $DISPLAY$([ $virtual = 1 ] && echo ' (virtual)')"
     (cd "$root/dist" && exec wine Mirto.exe) &
     local pid=$!
-    if wait_for_exit "$pid" 15; then
+    if wait_for_exit "$pid" 5; then
         local status=0
         wait "$pid" || status=$?
-        echo "Mirto.exe ran its start-up and ended (exit code $status)."
-        echo "This build is not resident yet: the resident program (tray icon, launch and"
-        echo "clipboard menus) arrives in the next step."
-        if [ $virtual = 1 ]; then
-            take_shot startup
-        fi
-        return 0
+        echo "Mirto.exe ended at once (exit code $status)."
+        [ $virtual = 1 ] && take_shot startup
+        return 1
     fi
-    echo "Mirto.exe is running."
+    echo "Mirto.exe is resident: its icon is in the notification area."
     if [ $virtual = 1 ]; then
-        take_shot startup
+        # A coloured desktop, so that the black menu window stands out in the screenshots.
+        timeout 5 display -size 1280x1024 -window root 'xc:#3a6ea5' >/dev/null 2>&1 || true
+        take_shot resident
+        show_launch_menu || true
         wineserver -k >/dev/null 2>&1 || true
         wait "$pid" 2>/dev/null || true
-        echo "Ended Mirto.exe together with the virtual display."
     else
-        echo "It stays resident: quit it from its tray icon."
+        echo "Hold Control + Alt in any application to call the menu; quit from the tray icon."
         wait "$pid" || true
     fi
 }
