@@ -1,0 +1,478 @@
+#include "Harness.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+const char FormClass[] = "TForm1";
+const char DialogClass[] = "#32770";
+const char TestWindowClass[] = "MirtoTestWindow";
+
+std::string Backslashes(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+// Removes a folder and everything in it. A file that a process still holds is tried again for
+// a while, as an ended process lets go of its files a moment later under Wine.
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + "\\");
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                WaitFor([&] { return DeleteFileA(path.c_str()) != FALSE; }, 5000);
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+struct TWindowSearch {
+    DWORD ProcessId;
+    const char* ClassName;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<TWindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.ProcessId) return TRUE;
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, search.ClassName) == 0) search.Found.push_back(window);
+    return TRUE;
+}
+
+INPUT KeyInput(WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    switch (virtualKey) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        break;
+    default:
+        break;
+    }
+    if (up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
+    return input;
+}
+
+void SendKey(WORD virtualKey, bool up) {
+    INPUT input = KeyInput(virtualKey, up);
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+std::string BinFolder() {
+    std::string folder;
+    if (const char* bin = std::getenv("MIRTO_BIN"); bin != nullptr && *bin != '\0') {
+        folder = bin;
+        if (folder[0] == '/') folder = "Z:" + folder;
+    } else {
+        char path[MAX_PATH];
+        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        folder.assign(path, length);
+        folder = folder.substr(0, folder.find_last_of("\\/")) + "\\..\\..\\bin";
+    }
+    folder = Backslashes(folder);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        PumpMessages();
+        if (condition()) return true;
+        if (GetTickCount64() >= deadline) return condition();
+        MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+TProgramFolder::TProgramFolder(const std::string& hookLibrary) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100 && Folder.empty(); ++attempt) {
+        const std::string candidate = std::string(temp) + "MirtoE2E-" +
+                                      std::to_string(GetCurrentProcessId()) + "-" +
+                                      std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) Folder = candidate;
+    }
+    if (Folder.empty()) return;
+    const std::string bin = BinFolder();
+    IsReady =
+        CopyFileA((bin + "Mirto.exe").c_str(), FilePath("Mirto.exe").c_str(), FALSE) &&
+        CopyFileA((bin + Backslashes(hookLibrary)).c_str(), FilePath("Mirto.dll").c_str(), FALSE);
+}
+
+TProgramFolder::~TProgramFolder() {
+    if (Folder.empty()) return;
+    // The hook ran in this process's threads, which loaded the folder's Mirto.dll. Windows
+    // unloads a hook library once its hook is gone; Wine keeps it, and so the file. The program
+    // has ended by now, so nothing calls into it any more.
+    const std::string hookLibrary = FilePath("Mirto.dll");
+    for (int i = 0; i < 16; ++i) {
+        HMODULE module = GetModuleHandleA(hookLibrary.c_str());
+        if (module == nullptr || !FreeLibrary(module)) break;
+    }
+    RemoveTree(Folder);
+}
+
+bool TProgramFolder::Write(const std::string& name, const std::string& bytes) const {
+    HANDLE file = CreateFileA(FilePath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool TProgramFolder::Exists(const std::string& name) const {
+    return GetFileAttributesA(FilePath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TProgramFolder::Read(const std::string& name) const {
+    HANDLE file = CreateFileA(FilePath(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+TMirto::TMirto(const TProgramFolder& folder, const std::string& arguments) {
+    if (!folder.Ready()) return;
+    std::string commandLine(1, '"');
+    commandLine += folder.FilePath("Mirto.exe");
+    commandLine += '"';
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.Path().c_str(), &startup, &info))
+        return;
+    CloseHandle(info.hThread);
+    Process = info.hProcess;
+    Id = info.dwProcessId;
+}
+
+TMirto::~TMirto() {
+    Stop();
+    if (Process != nullptr) CloseHandle(Process);
+}
+
+bool TMirto::Running() const {
+    return Process != nullptr && WaitForSingleObject(Process, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> TMirto::Windows(const char* className) const {
+    TWindowSearch search{Id, className, {}};
+    if (Id != 0) EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND TMirto::Form() const {
+    const auto forms = Windows(FormClass);
+    return forms.empty() ? nullptr : forms.front();
+}
+
+HWND TMirto::MessageBoxWindow() const {
+    for (HWND box : Windows(DialogClass))
+        if (IsWindowVisible(box)) return box;
+    return nullptr;
+}
+
+bool TMirto::WaitResident(DWORD timeoutMs) const {
+    return WaitFor(
+        [&] {
+            HWND form = Form();
+            return form != nullptr && TrayIconPresent(form);
+        },
+        timeoutMs);
+}
+
+HWND TMirto::WaitMessageBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    WaitFor([&] { return (box = MessageBoxWindow()) != nullptr || !Running(); }, timeoutMs);
+    return box;
+}
+
+bool TMirto::WaitExit(DWORD timeoutMs) const {
+    return WaitFor([&] { return !Running(); }, timeoutMs);
+}
+
+DWORD TMirto::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (Process != nullptr) GetExitCodeProcess(Process, &code);
+    return code;
+}
+
+void TMirto::Stop() {
+    if (!Running()) return;
+    // A message box holds the program in its own loop: answer it first, then close the form.
+    // Asked again now and then, as a box may come up while the program closes.
+    ULONGLONG nextAsk = 0;
+    WaitFor(
+        [&] {
+            if (GetTickCount64() >= nextAsk) {
+                nextAsk = GetTickCount64() + 1000;
+                if (HWND box = MessageBoxWindow()) CloseMessageBox(box);
+                if (HWND form = Form()) PostMessageA(form, WM_CLOSE, 0, 0);
+            }
+            return !Running();
+        },
+        10000);
+    if (Running()) {
+        TerminateProcess(Process, 1);
+        WaitForSingleObject(Process, 10000);
+    }
+}
+
+bool TrayIconPresent(HWND window, UINT id) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = id;
+    data.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+std::string MessageBoxText(HWND box) {
+    struct TSearch {
+        std::string Text;
+    } search;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM data) -> BOOL {
+            char name[32] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, "Static") != 0) return TRUE;
+            char text[1024] = {};
+            GetWindowTextA(child, text, sizeof text);
+            if (text[0] == '\0') return TRUE;
+            reinterpret_cast<TSearch*>(data)->Text = text;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Text;
+}
+
+void CloseMessageBox(HWND box) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void KeyDown(WORD virtualKey) {
+    SendKey(virtualKey, false);
+}
+
+void KeyUp(WORD virtualKey) {
+    SendKey(virtualKey, true);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys)
+        inputs.push_back(KeyInput(key, false));
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        inputs.push_back(KeyInput(*key, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ReleaseModifiers() {
+    for (WORD key : {VK_SHIFT, VK_CONTROL, VK_MENU})
+        if (GetAsyncKeyState(key) & 0x8000) KeyUp(key);
+}
+
+TTestWindow::TTestWindow(const char* caption, DWORD style, int x, int y, int width, int height,
+                         COLORREF colour) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    if (!GetClassInfoExA(instance, TestWindowClass, &wc)) {
+        wc = WNDCLASSEXA{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = TestWindowClass;
+        RegisterClassExA(&wc);
+    }
+    Brush = CreateSolidBrush(colour);
+    Window = CreateWindowExA(0, TestWindowClass, caption, style, x, y, width, height, nullptr,
+                             nullptr, instance, this);
+    if (Window != nullptr) {
+        ShowWindow(Window, SW_SHOWNORMAL);
+        UpdateWindow(Window);
+    }
+}
+
+TTestWindow::~TTestWindow() {
+    if (Window != nullptr) DestroyWindow(Window);
+    if (Brush != nullptr) DeleteObject(Brush);
+    PumpMessages();
+}
+
+bool TTestWindow::Focus() {
+    if (Window == nullptr) return false;
+    return WaitFor(
+        [&] {
+            if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
+            if (GetFocus() != Window) SetFocus(Window);
+            return GetForegroundWindow() == Window && GetFocus() == Window;
+        },
+        10000);
+}
+
+bool TTestWindow::Activate() {
+    if (Window == nullptr) return false;
+    return WaitFor(
+        [&] {
+            if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
+            return GetForegroundWindow() == Window;
+        },
+        10000);
+}
+
+RECT TTestWindow::Rect() const {
+    return WindowRect(Window);
+}
+
+int TTestWindow::KeyUps(WORD virtualKey) const {
+    return static_cast<int>(std::count(Releases.begin(), Releases.end(), virtualKey));
+}
+
+bool TTestWindow::Type(std::initializer_list<WORD> keys) {
+    if (keys.size() == 0) return true;
+    const WORD first = *keys.begin();
+    const int before = KeyUps(first);
+    PressKeys(keys);
+    return WaitFor([&] { return KeyUps(first) > before; }, 10000);
+}
+
+LRESULT CALLBACK TTestWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TTestWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (message) {
+    case WM_NCCREATE:
+        self = static_cast<TTestWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (self != nullptr) self->Releases.push_back(static_cast<WORD>(wParam));
+        // Alt released on its own would open the window menu: never here.
+        return 0;
+    case WM_SYSKEYDOWN:
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
+        break;
+    case WM_ERASEBKGND:
+        if (self != nullptr) {
+            RECT client;
+            GetClientRect(hwnd, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, self->Brush);
+            return 1;
+        }
+        break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+bool RoundTrip(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, DefaultTimeout, &result) != 0;
+}
+
+POINT ParkingSpot(int menuWidth, int menuHeight) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int centreLeft = (screenWidth - menuWidth) / 2,
+              centreTop = (screenHeight - menuHeight) / 2;
+    const RECT places[] = {
+        {centreLeft, centreTop, centreLeft + menuWidth, centreTop + menuHeight},
+        {work.left, work.top, work.left + menuWidth, work.top + menuHeight},
+        {work.left, work.bottom - menuHeight, work.left + menuWidth, work.bottom},
+        {work.right - menuWidth, work.top, work.right, work.top + menuHeight},
+        {work.right - menuWidth, work.bottom - menuHeight, work.right, work.bottom},
+    };
+    // Keep a margin around every place, and take the free point farthest from them all.
+    constexpr int Margin = 16;
+    POINT best{0, 0};
+    int bestDistance = -1;
+    for (int y = Margin; y < screenHeight - Margin; y += 4) {
+        for (int x = Margin; x < screenWidth - Margin; x += 4) {
+            int distance = screenWidth + screenHeight;
+            for (const RECT& place : places) {
+                const int dx =
+                    static_cast<int>(std::max<long>({place.left - x, x - place.right + 1, 0}));
+                const int dy =
+                    static_cast<int>(std::max<long>({place.top - y, y - place.bottom + 1, 0}));
+                distance = std::min(distance, std::max(dx, dy));
+            }
+            if (distance > bestDistance) {
+                bestDistance = distance;
+                best = POINT{x, y};
+            }
+        }
+    }
+    return best;
+}
+
+POINT ParkPointer() {
+    const POINT spot = ParkingSpot();
+    SetCursorPos(spot.x, spot.y);
+    return spot;
+}

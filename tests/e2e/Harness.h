@@ -1,0 +1,153 @@
+#pragma once
+// Drives the real Mirto.exe from outside, as a user and Windows would: a program folder of its
+// own with fixture files, the process started with arguments, its windows found by class, keys
+// pressed with SendInput into a focused window of this process, and the program ended whatever
+// happens. Every wait polls a condition while this thread's messages are pumped, so that the
+// keyboard hook (which runs in the thread receiving the keys) and cross-process window calls
+// are never stalled by the waiting test.
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// Long enough for a Wine start-up on a busy machine; a passing wait returns at once.
+inline constexpr DWORD DefaultTimeout = 30000;
+
+// The folder of the built programs: MIRTO_BIN (a Linux path reads as drive Z: under Wine), or
+// the bin folder beside the test's own folder.
+std::string BinFolder();
+
+// Handles this thread's waiting messages.
+void PumpMessages();
+// Pumps messages until the condition holds or the time is up; returns the condition's last
+// answer.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = DefaultTimeout);
+
+// A program folder of its own under the temporary folder, with Mirto.exe and a hook library
+// called Mirto.dll; removed with everything in it at the end.
+class TProgramFolder {
+public:
+    // hookLibrary: the file under BinFolder() that becomes Mirto.dll in the folder.
+    explicit TProgramFolder(const std::string& hookLibrary = "Mirto.dll");
+    ~TProgramFolder();
+    TProgramFolder(const TProgramFolder&) = delete;
+    TProgramFolder& operator=(const TProgramFolder&) = delete;
+
+    // True when the folder was made and both programs were copied into it.
+    bool Ready() const { return IsReady; }
+    // The folder, ending with a backslash.
+    const std::string& Path() const { return Folder; }
+    std::string FilePath(const std::string& name) const { return Folder + name; }
+    bool Write(const std::string& name, const std::string& bytes) const;
+    bool Exists(const std::string& name) const;
+    // The file's bytes; empty when it cannot be read.
+    std::string Read(const std::string& name) const;
+
+private:
+    std::string Folder;
+    bool IsReady = false;
+};
+
+// One run of Mirto.exe. Destruction ends it: its message boxes are answered and its form is
+// closed normally, and a program that does not end in good time is terminated.
+class TMirto {
+public:
+    TMirto(const TProgramFolder& folder, const std::string& arguments = {});
+    ~TMirto();
+    TMirto(const TMirto&) = delete;
+    TMirto& operator=(const TMirto&) = delete;
+
+    bool Started() const { return Process != nullptr; }
+    bool Running() const;
+    DWORD ProcessId() const { return Id; }
+    HANDLE ProcessHandle() const { return Process; }
+
+    // The program's top-level windows of a class (visible or not).
+    std::vector<HWND> Windows(const char* className) const;
+    // The main form (the menu window), or none.
+    HWND Form() const;
+    // The first visible message box of the program, or none.
+    HWND MessageBoxWindow() const;
+
+    // The form exists and its tray icon is shown: the deferred start-up has finished.
+    bool WaitResident(DWORD timeoutMs = DefaultTimeout) const;
+    // Waits for a visible message box and returns it, or none.
+    HWND WaitMessageBox(DWORD timeoutMs = DefaultTimeout) const;
+    bool WaitExit(DWORD timeoutMs = DefaultTimeout) const;
+    // The exit code once the process has ended (STILL_ACTIVE before).
+    DWORD ExitCode() const;
+
+    // Ends the program: the normal close first, termination when that does not end it.
+    void Stop();
+
+private:
+    HANDLE Process = nullptr;
+    DWORD Id = 0;
+};
+
+// Whether the notification area holds the icon (window, identifier). Asked with a modify that
+// changes nothing, which the shell answers with success only for an icon it holds.
+bool TrayIconPresent(HWND window, UINT id = 1);
+
+// The message text of a message box (its static control with text).
+std::string MessageBoxText(HWND box);
+// Answers a message box with its OK button.
+void CloseMessageBox(HWND box);
+
+// Keys from SendInput: they go to the foreground window's thread, as typed keys do.
+void KeyDown(WORD virtualKey);
+void KeyUp(WORD virtualKey);
+// Presses the keys in order and releases them in reverse order.
+void PressKeys(std::initializer_list<WORD> keys);
+// Releases Shift, Control and Alt if the system sees them down (after a test that stopped
+// half-way, so that the next one starts clean).
+void ReleaseModifiers();
+
+// A top-level window of the test's own: it takes the focus for the keys and records the key
+// messages it receives. Alt pressed alone does not open a window menu in it.
+class TTestWindow {
+public:
+    TTestWindow(const char* caption, DWORD style, int x, int y, int width, int height,
+                COLORREF colour = RGB(255, 255, 255));
+    ~TTestWindow();
+    TTestWindow(const TTestWindow&) = delete;
+    TTestWindow& operator=(const TTestWindow&) = delete;
+
+    HWND Handle() const { return Window; }
+    // Brings the window to the foreground with the keyboard focus and waits until it has them.
+    bool Focus();
+    // Brings the window to the foreground (a minimised window has no keyboard focus) and waits
+    // until it is there.
+    bool Activate();
+    RECT Rect() const;
+    // How many key-up messages (WM_KEYUP or WM_SYSKEYUP) for the key the window has received.
+    int KeyUps(WORD virtualKey) const;
+    // Sends the keys down and up (as PressKeys) and waits until the window has received the
+    // release of the first key, which comes last: by then the keyboard hook has seen them all.
+    bool Type(std::initializer_list<WORD> keys);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND Window = nullptr;
+    HBRUSH Brush = nullptr;
+    std::vector<WORD> Releases;
+};
+
+// The rectangle of a window.
+RECT WindowRect(HWND window);
+// Asks a window's thread to answer a message, and so to take one more turn of its message loop.
+bool RoundTrip(HWND window);
+
+// The menu window's size with the program's standard skin.
+inline constexpr int MenuWidth = 720;
+inline constexpr int MenuHeight = 480;
+
+// A point of the screen that the menu covers at none of its positions (centre and the four
+// corners of the work area). Under Wine a window that appears under the mouse pointer makes its
+// process take the X server's keyboard state, in which keys pressed by SendInput are up: so
+// keys held through the menu's appearance need the pointer elsewhere.
+POINT ParkingSpot(int menuWidth = MenuWidth, int menuHeight = MenuHeight);
+// Moves the mouse pointer to the parking spot and returns it.
+POINT ParkPointer();

@@ -1,0 +1,108 @@
+// The window keys with the default settings: Control + keypad 4/8/6/2 move the foreground
+// window by 32 pixels, Alt + the same keys resize it, Alt + PageUp / PageDown / Home maximise,
+// minimise and restore it, and Alt + End pauses and resumes the call keys.
+#include "E2eFixture.h"
+
+namespace {
+
+class WindowKeys : public MirtoTest {
+protected:
+    std::unique_ptr<TTestWindow> Target;
+
+    void SetUp() override {
+        MirtoTest::SetUp();
+        if (HasFatalFailure()) return;
+        // A file without key lines: the keypad keys of the defaults.
+        StartWithSettings(IniText({"[Window]", "Position=0"}));
+        if (HasFatalFailure()) return;
+        ParkPointer();
+        Target = std::make_unique<TTestWindow>("target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 150,
+                                               400, 300);
+        ASSERT_TRUE(Target->Focus());
+    }
+
+    void TearDown() override {
+        MirtoTest::TearDown();
+        Target.reset();
+    }
+
+    // Types the keys in the target window and waits until its rectangle changes.
+    bool StepAndWait(std::initializer_list<WORD> keys, RECT& after) {
+        const RECT before = Target->Rect();
+        if (!Target->Type(keys)) return false;
+        return WaitFor([&] { return !EqualRect(&before, &(after = Target->Rect())); });
+    }
+};
+
+} // namespace
+
+TEST_F(WindowKeys, MoveAndResizeKeysStepTheForegroundWindow) {
+    const RECT start = Target->Rect();
+    RECT moved{};
+    ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD4}, moved)) << "the move-left key did nothing";
+    EXPECT_EQ(moved.left, start.left - 32);
+    EXPECT_EQ(moved.top, start.top);
+    EXPECT_EQ(moved.right - moved.left, start.right - start.left);
+
+    RECT down{};
+    ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD2}, down));
+    EXPECT_EQ(down.left, moved.left);
+    EXPECT_EQ(down.top, moved.top + 32);
+
+    RECT narrower{};
+    ASSERT_TRUE(StepAndWait({VK_MENU, VK_NUMPAD4}, narrower)) << "the resize-left key did nothing";
+    EXPECT_EQ(narrower.left, down.left);
+    EXPECT_EQ(narrower.top, down.top);
+    EXPECT_EQ(narrower.right - narrower.left, (down.right - down.left) - 32);
+    EXPECT_EQ(narrower.bottom - narrower.top, down.bottom - down.top);
+
+    RECT taller{};
+    ASSERT_TRUE(StepAndWait({VK_MENU, VK_NUMPAD2}, taller));
+    EXPECT_EQ(taller.top, narrower.top);
+    EXPECT_EQ(taller.bottom - taller.top, (narrower.bottom - narrower.top) + 32);
+}
+
+TEST_F(WindowKeys, MaximiseMinimiseAndRestoreTheForegroundWindow) {
+    HWND target = Target->Handle();
+    ASSERT_TRUE(Target->Type({VK_MENU, VK_PRIOR}));
+    EXPECT_TRUE(WaitFor([&] { return IsZoomed(target) != FALSE; })) << "not maximised";
+
+    ASSERT_TRUE(Target->Type({VK_MENU, VK_HOME}));
+    EXPECT_TRUE(WaitFor([&] { return !IsZoomed(target) && !IsIconic(target); }))
+        << "not restored from maximised";
+
+    ASSERT_TRUE(Target->Type({VK_MENU, VK_NEXT}));
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(target) != FALSE; })) << "not minimised";
+
+    ASSERT_TRUE(Target->Activate()) << "the minimised window did not come to the front";
+    ASSERT_TRUE(IsIconic(target));
+    PressKeys({VK_MENU, VK_HOME});
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(target); })) << "not restored from minimised";
+}
+
+TEST_F(WindowKeys, PauseStopsTheCallKeyWhileWindowKeysStillWork) {
+    HWND target = Target->Handle();
+    // Window keys are handled in the order pressed: once a later move has acted, every earlier
+    // key (and any notification the hook posted before it) has been handled too.
+    RECT after{};
+    ASSERT_TRUE(Target->Type({VK_MENU, VK_END}));
+    ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD6}, after)) << "window keys stopped with pause";
+
+    ASSERT_TRUE(Target->Type({VK_CONTROL, VK_MENU}))
+        << "the keys' releases went elsewhere: the call key showed the menu while paused";
+    ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD4}, after))
+        << "the window keys no longer act on the window (did the menu take the foreground?)";
+    EXPECT_FALSE(MenuVisible()) << "the call key showed the menu while paused";
+    EXPECT_EQ(GetForegroundWindow(), target);
+
+    // The pause key again resumes: the call key shows the menu.
+    ASSERT_TRUE(Target->Type({VK_MENU, VK_END}));
+    ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD6}, after));
+    FocusKeyWindow();
+    KeyDown(VK_CONTROL);
+    KeyDown(VK_MENU);
+    EXPECT_TRUE(WaitFor([&] { return MenuVisible(); })) << "the call key stayed off after resume";
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return !MenuVisible(); }));
+}
