@@ -14,6 +14,8 @@ fi
 
 failed=()
 summary=()
+total_passed=0
+total_failed=0
 
 # The value of an attribute in the first <testsuites ...> element of a GoogleTest report.
 report_attribute() {
@@ -68,6 +70,8 @@ test_preset() {
     programs=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
     programs_failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
     count_cases "$results"
+    total_passed=$((total_passed + passed_cases))
+    total_failed=$((total_failed + failed_cases))
     local text="$preset: "
     if [ -n "$line" ]; then
         text+="$((programs - programs_failed)) of $programs test programs passed; "
@@ -117,6 +121,7 @@ elapsed=$((SECONDS - started))
 echo
 echo "=== Summary ($((elapsed / 60)) min $((elapsed % 60)) s)"
 printf '%s\n' "${summary[@]}"
+echo "total: $total_passed passed, $total_failed failed"
 if [ ${#failed[@]} -gt 0 ]; then
     failed_list=$(printf '%s, ' "${failed[@]}")
     echo "FAILED: ${failed_list%, }"
