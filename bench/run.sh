@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the benchmarks optimised (Release, no sanitizers) in build/bench and runs them.
+# Builds the benchmarks optimised (Release, no sanitizers) in build/bench, and the Win32 ones in
+# build/win64, and runs them.
 #   bench/run.sh            runs every benchmark
 #   bench/run.sh hook       runs bench_hook only
+#   bench/run.sh paint      runs bench_paint only (Win32, under Wine)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/bench"
@@ -20,4 +22,24 @@ for program in "$build"/bench/bench_*; do
     "$program" || status=1
     echo
 done
+
+# The Win32 benchmarks: built with the win64 preset, run under Wine in the project's environment
+# (prefix, Japanese locale, a display).
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then
+    win="$root/build/win64"
+    [ -f "$win/CMakeCache.txt" ] || (cd "$root" && cmake --preset win64 >/dev/null)
+    cmake --build "$win" --target benchmarks >/dev/null
+    for program in "$win"/bench/bench_*.exe; do
+        [ -f "$program" ] || continue
+        name="$(basename "$program" .exe)"
+        if [ $# -gt 0 ] && [ "$name" != "bench_$1" ]; then
+            continue
+        fi
+        echo "== $name (Wine)"
+        "$root/scripts/wine-run.sh" "$program" || status=1
+        echo
+    done
+else
+    echo "bench/run.sh: no MinGW or Wine here, the Win32 benchmarks are left out" >&2
+fi
 exit $status

@@ -1,0 +1,149 @@
+#pragma once
+// The menu window's list control: one page of up to 26 lettered menu lines over the skin
+// picture, with four page marks, the choice of a line by letters and arrows, and the drawing of
+// all of it. The model (lines, choice, page, layout) is TMenuImage; where each line, glyph and
+// underline goes is MenuGeometry; this class is the window, the canvas and the glue.
+//
+// Drawing goes to an off-screen surface of the control's size that is kept between paints and
+// copied to the screen: a full paint composes the surface (background, 26 positions, marks) only
+// when something invalidated it, and the partial redraws (a new choice, the focus, a page mark,
+// a new page) update the surface and copy just the rectangles they changed.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "frame/Window.h"
+#include "menu/GdiBitmap.h"
+#include "menu/GdiMetrics.h"
+#include "menu/MenuModel.h"
+
+// The modifier keys held with a key event.
+enum : unsigned {
+    ssShift = 0x01,
+    ssAlt = 0x02,
+    ssCtrl = 0x04,
+};
+using TShiftState = unsigned;
+
+class TListImage : public TCustomWindow {
+public:
+    using TKeyEvent = std::function<void(std::uint16_t& key, TShiftState shift)>;
+    using TNotifyEvent = std::function<void()>;
+    using TRectEvent = std::function<void(const RECT& rect)>;
+
+    TListImage();
+    ~TListImage() override;
+
+    // Creates the control as a child of the parent at (0, 0), 640 x 480 unless told otherwise;
+    // it is a tab stop and visible with its parent.
+    bool Create(HWND parent, int width = 640, int height = 480);
+
+    TMenuImage& Menu() { return FMenu; }
+    const TMenuImage& Menu() const { return FMenu; }
+    // Mark 0 is the protect mark, marks 1 to 3 those of pages 1 to 3.
+    TPageImage& Mark(int index) { return FMarks.at(static_cast<std::size_t>(index)); }
+    TPageMarks& Marks() { return FMarks; }
+
+    // The background where there is no skin picture.
+    std::uint32_t Color() const { return FColor; }
+    void SetColor(std::uint32_t value);
+    // Extra pixels per menu row when the menu height comes from the font; below 0 is refused.
+    int LineSpace() const { return FLineSpace; }
+    void SetLineSpace(int value);
+
+    // The composed skin picture, copied at 24 bits per pixel (nullptr empties it); the marks'
+    // frames are composed over it again and the whole control waits for a paint.
+    void SetPicture(HBITMAP picture);
+    HBITMAP Picture() const { return FPicture.Handle(); }
+    bool PictureEmpty() const { return FPicture.Empty(); }
+    // The picture's palette, owned by the control from now on (nullptr for none).
+    void SetPalette(HPALETTE palette);
+    HPALETTE GetPalette() const { return FPalette; }
+
+    // A mark's loaded frames, stacked vertically (copied at 24 bits per pixel). Its composed
+    // frames are made by CreateMask, which a new picture runs for every mark.
+    void SetMarkBitmap(int index, HBITMAP frames);
+    // Composes the frames of one mark over the skin background into the right half of its
+    // bitmap; an index outside 0..3 raises ERangeError.
+    void CreateMask(int index);
+
+    // The menu area's height that the font needs (13 rows of up to three text lines and the
+    // line space).
+    int GetWindowHeight();
+
+    // The key handling: the owner's OnKeyDown first; a key it leaves non-zero goes to the menu's
+    // own navigation.
+    void KeyDown(std::uint16_t& key, TShiftState shift);
+
+    // Drawing (see the class comment).
+    void Paint();
+    void DrawMenu(bool backgroundDrawn);
+    void ItemRepaint(int index, bool selected, bool backgroundDrawn);
+    void DrawBaseImage(HDC dc);
+    void DrawPageIndex(const TPageImage& mark);
+    void BeginDraw();
+    void EndDraw();
+    // Copies the whole control as it shows (composing it first if needed) onto the device
+    // context at (0, 0); the same path serves WM_PRINTCLIENT.
+    void RenderTo(HDC dc);
+    // Marks the whole control for a fresh composition at the next paint.
+    void Invalidate();
+
+    bool Focused() const { return Handle && GetFocus() == Handle; }
+
+    // Events for the owner.
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    // Told of every rectangle that a partial redraw copies to the screen.
+    TRectEvent OnScreenUpdate;
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    // Reactions to the model.
+    void ItemsChanged();
+    void IndexChanging();
+    void IndexChanged();
+    void PageChanged(int oldPage, int newPage);
+    void ChangePage(int pageCount);
+    void PageIndexChanged(const TPageImage& mark);
+    void PictureChanged();
+    void DoEnter();
+    void DoExit();
+    void DrawFocus();
+
+    // The off-screen surface.
+    bool EnsureSurface();
+    void Compose();
+    void Damage(const RECT& rect);
+    void FlushDamage();
+    void CopyToScreen(HDC dc, const RECT& rect);
+    void EraseRect(HDC dc, const RECT& rect);
+    bool ShowingOnScreen() const;
+
+    TShiftState KeyShiftState(LPARAM lParam) const;
+    bool HandleKey(UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::uint32_t FColor = 0;
+    TMemoryBitmap FPicture;
+    HPALETTE FPalette = nullptr;
+    HPALETTE FSavedPalette = nullptr;
+    bool FDrawing = false;
+    int FLineSpace = 4;
+    TMenuImage FMenu;
+    TPageMarks FMarks;
+    TMemoryBitmap FMarkBitmaps[4];
+    int FMarkLoadedHeights[4] = {};
+    TMenuFonts FFonts;
+
+    TMemoryBitmap FSurface;
+    bool FComposed = false;
+    bool FComposing = false;
+    std::vector<RECT> FDamage;
+    bool FSwallowSysChar = false;
+};
