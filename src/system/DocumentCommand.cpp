@@ -1,0 +1,78 @@
+#include "system/DocumentCommand.h"
+
+#include "frame/Platform.h"
+#include "frame/StringList.h"
+#include "system/PathText.h"
+
+namespace {
+// FindExecutableA's answer for a document whose type has no association.
+constexpr int NoAssociation = 31;
+// Its answer when access was refused; the program found is still given.
+constexpr int AccessDenied = 5;
+
+bool StartsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view pattern) {
+    return text.size() - at >= pattern.size() && SameText(text.substr(at, pattern.size()), pattern);
+}
+} // namespace
+
+std::string RewriteDocumentCommand(std::string_view command, std::string_view document,
+                                   std::string_view windowsFolder,
+                                   std::string_view programFilesFolder) {
+    // In the sequence of precedence: ",%*" before "%*" so that the comma goes with it.
+    const std::pair<std::string_view, std::string_view> replacements[] = {
+        {"%l", document},
+        {"%1", document},
+        {",%*", ""},
+        {"%*", ""},
+        {"%SystemRoot%", windowsFolder},
+        {"%ProgramFiles%", programFilesFolder},
+    };
+    const TPlatform& platform = Platform();
+    std::string result;
+    result.reserve(command.size() + document.size());
+    std::size_t i = 0;
+    while (i < command.size()) {
+        if (platform.IsLeadByte(static_cast<unsigned char>(command[i])) && i + 1 < command.size()) {
+            result.append(command.substr(i, 2));
+            i += 2;
+            continue;
+        }
+        bool replaced = false;
+        for (const auto& [pattern, value] : replacements) {
+            if (StartsWithIgnoringCase(command, i, pattern)) {
+                result.append(value);
+                i += pattern.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) result += command[i++];
+    }
+    return result;
+}
+
+TDocumentCommand DecideDocumentCommand(const std::string& document,
+                                       const TAssociationLookups& lookups) {
+    const std::string openWith = OpenWithCommandPrefix + document;
+    std::string program;
+    const int code = lookups.LookUpProgram(document, program);
+    if (code == NoAssociation) return {false, openWith};
+    if (code <= 32 && code != AccessDenied) return {};
+    if (SameText(lookups.ShortFullPath(program), document)) return {false, document};
+
+    std::string className;
+    const std::string extension = FileExtension(document);
+    if (extension.empty() || !lookups.ReadClassValue(extension, className) ||
+        TrimText(className).empty())
+        return {false, openWith};
+    std::string command;
+    if (!lookups.ReadClassValue(className + "\\shell\\open\\command", command) ||
+        TrimText(command).empty())
+        return {false, openWith};
+
+    const std::string rewritten = RewriteDocumentCommand(command, document, lookups.WindowsFolder(),
+                                                         lookups.ProgramFilesFolder());
+    if (!rewritten.empty() && rewritten.find(document) == std::string::npos) return {true, {}};
+    if (rewritten.empty()) return {false, openWith};
+    return {false, rewritten};
+}
