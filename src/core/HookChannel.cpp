@@ -23,7 +23,8 @@ bool TForm1::LoadHookLibrary() {
     if (HookLibrary) return false;
     HookLibrary = LoadLibraryA(name.c_str());
     if (!HookLibrary) return false;
-    auto getId = reinterpret_cast<TGetId>(GetProcAddress(HookLibrary, "_GetID"));
+    auto getId =
+        reinterpret_cast<TGetId>(reinterpret_cast<void*>(GetProcAddress(HookLibrary, "_GetID")));
     if (!getId) return false;
     MessageId = getId();
     return true;
@@ -43,7 +44,8 @@ void TForm1::InstallHook() {
         data.CallClipboardMenu = Settings.CallClipboardMenu;
         data.ImeOpen = Settings.ImeOpen ? 1 : 0;
         data.ImeClose = Settings.ImeClose ? 1 : 0;
-        auto proc = reinterpret_cast<HOOKPROC>(GetProcAddress(HookLibrary, "_HookProc"));
+        auto proc = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(HookLibrary, "_HookProc")));
         if (proc) {
             HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, proc, HookLibrary, 0);
             if (hook) {

@@ -8,7 +8,10 @@ void TForm1::HookNotification(WPARAM wParam) {
     switch (static_cast<int>(wParam)) {
     case 0:
     case 1:
-        ClipboardMode = wParam == 1;
+        if (wParam == 0)
+            ShowLauncherLines();
+        else
+            ShowClipboardLines();
         if (!IsWindowVisible(Handle)) {
             PlaceMenu();
             return;
@@ -42,7 +45,10 @@ void TForm1::PlaceMenu() {
 void TForm1::ShowMenu() {
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(false);
-    if (!IsWindowVisible(Handle)) ShowWindow(Handle, SW_SHOW);
+    if (!IsWindowVisible(Handle)) {
+        FormShow();
+        ShowWindow(Handle, SW_SHOWNA);
+    }
     if (SettingsDialog) {
         StopMenuTimers();
         if (!IsWindowVisible(SettingsDialog)) ShowWindow(SettingsDialog, SW_SHOW);
@@ -50,7 +56,18 @@ void TForm1::ShowMenu() {
         return;
     }
     BringToFront(Handle);
-    if (GetFocus() != Handle) SetFocus(Handle);
+    // The focus is moved even when the list kept it from the last time the menu was shown: only
+    // a change of focus makes Wine hand the keyboard to the window it has just raised.
+    if (GetFocus() == ListImage1) SetFocus(Handle);
+    SetFocus(ListImage1);
+}
+
+// Raises and activates without BringWindowToTop's own activating move: under Wine a window
+// shown or moved with activation is handed to the (absent) window manager and then never gets
+// the keyboard focus, while one activated afterwards takes it directly.
+static void RaiseAndActivate(HWND window) {
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetForegroundWindow(window);
 }
 
 void TForm1::BringToFront(HWND window) {
@@ -62,23 +79,23 @@ void TForm1::BringToFront(HWND window) {
     const DWORD appThread = GetWindowThreadProcessId(app, nullptr);
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     if (appThread == foregroundThread) {
-        BringWindowToTop(window);
+        RaiseAndActivate(window);
         return;
     }
     // Windows lets only the thread that owns the foreground raise a window: share its input
-    // state for the moment of the raise.
+    // state for the moment of the raise. A system that grants the foreground directly needs no
+    // sharing (and Wine loses the new focus when the threads part again).
+    RaiseAndActivate(window);
+    if (GetForegroundWindow() == window) return;
     AttachThreadInput(appThread, foregroundThread, TRUE);
-    BringWindowToTop(app);
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
+    RaiseAndActivate(window);
     AttachThreadInput(appThread, foregroundThread, FALSE);
 }
 
 void TForm1::HideMenu() {
     if (!IsWindowVisible(Handle)) return;
     ShowWindow(Handle, SW_HIDE);
-    // FormHide acts on the chosen line once the menu has lines.
-    ItemIndex = -1;
+    FormHide();
 }
 
 int TForm1::CallPairHeld() const {
@@ -97,13 +114,8 @@ void TForm1::AutoHideCheck() {
         if (pair == 0 || pair == 1) {
             ShowMenu();
         } else if (!SettingsDialog) {
-            if (Settings.Hold && !HoldExpired) {
-                // A held menu closes on a key release only when a line that can act is chosen.
-                const bool valid = ItemIndex >= 0 && !ClipboardMode &&
-                                   ItemIndex < LaunchItems->Count() &&
-                                   !LaunchItems->GetPath(ItemIndex).empty();
-                if (!valid) return;
-            }
+            // A held menu closes on a key release only when a line that can act is chosen.
+            if (Settings.Hold && !HoldExpired && !ChosenLineCanAct()) return;
             HideMenu();
         }
     }
@@ -124,16 +136,11 @@ void TForm1::Timer2Timer() {
     AutoHideCheck();
 }
 
-void TForm1::MenuKeyUp() {
-    Timer2.SetEnabled(true);
-    AutoHideCheck();
-}
-
-void TForm1::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle, &ps);
-    RECT client;
-    GetClientRect(Handle, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EndPaint(Handle, &ps);
+bool TForm1::ChosenLineCanAct() const {
+    const TMenuImage& menu = ListImage1.Menu();
+    const int i = menu.ItemIndex();
+    if (i < 0 || i >= menu.Count()) return false;
+    // The history's lines arrive with the clipboard history; until then there are none.
+    if (ClipboardMode) return false;
+    return i < LaunchItems->Count() && !LaunchItems->GetPath(i).empty();
 }

@@ -31,8 +31,8 @@ TForm1::~TForm1() {
 
 bool TForm1::CreateForm() {
     // No frame, owned by the hidden application window so that it never has a taskbar button.
-    if (!Create(FormClassName, FormCaption, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0, 0,
-                0, Application().Handle()))
+    if (!Create(FormClassName, FormCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, 0,
+                Application().Handle()))
         return false;
     FormCreate();
     return true;
@@ -46,7 +46,13 @@ void TForm1::Close() {
 void TForm1::FormCreate() {
     HICON appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     SetClassLongPtrA(Application().Handle(), GCLP_HICON, reinterpret_cast<LONG_PTR>(appIcon));
-    // The list control arrives with the menu lines; until then the form takes the menu's keys.
+    ListImage1.Create(Handle);
+    ListImage1.OnKeyDown = [this](std::uint16_t& key, TShiftState shift) {
+        ListImage1KeyDown(key, shift);
+    };
+    ListImage1.OnKeyUp = [this](std::uint16_t& key, TShiftState shift) {
+        ListImage1KeyUp(key, shift);
+    };
     FixedWidth = FixedHeight = 0;
     const std::string folder = GetSwitchValue("-c;");
     if (!SwitchIsAbsent(folder)) {
@@ -57,7 +63,7 @@ void TForm1::FormCreate() {
     TWindowsVersion version;
     DetectWindowsVersion(version);
     UseAttach = UseThreadAttach();
-    ItemIndex = -1;
+    ListImage1.Menu().SetItemIndex(-1);
     SettingsDialog = nullptr;
     Stepping = false;
     HoldExpired = false;
@@ -113,17 +119,42 @@ bool TForm1::DeferredStartup() {
 
 void TForm1::ApplyLoadedSettings(const TStartupSettings& startup) {
     PageCount = startup.PagesInUse;
+    RememberedPage = 1;
+    ListImage1.Menu().SetPageIndex(1);
+    ApplyMenuSettings();
     Timer1.SetInterval(static_cast<UINT>(startup.Timer1Interval));
     Timer2.SetInterval(static_cast<UINT>(startup.Timer2Interval));
     RegisterWindowKeys();
 }
 
+void TForm1::ApplyMenuSettings() {
+    TMenuImage& menu = ListImage1.Menu();
+    TMenuFont font = menu.Font();
+    if (!MenuSettings.FontName.empty()) font.Name = MenuSettings.FontName;
+    font.Bold = MenuSettings.FontBold;
+    font.Italic = MenuSettings.FontItalic;
+    font.Size = MenuSettings.FontSize;
+    menu.SetFont(font);
+    menu.SetMaxLines(MenuSettings.Line);
+}
+
 void TForm1::SetupSkin() {
-    // The size and colours of an empty skin definition: 720 x 480, black.
+    // What an empty skin definition gives: a 720 x 480 black window, a 400 x 220 menu area at
+    // (64, 32), blue chosen and aqua normal text, line space 4.
     FixedWidth = 720;
     FixedHeight = 480;
     SetWindowPos(Handle, nullptr, 0, 0, FixedWidth, FixedHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ListImage1.SetColor(0x000000);
+    ListImage1.SetLineSpace(4);
+    TMenuImage& menu = ListImage1.Menu();
+    menu.SetLeft(64);
+    menu.SetTop(32);
+    menu.SetWidth(400);
+    menu.SetHeight(220);
+    menu.SetNormalColor(0x00FFFF00);
+    menu.SetSelectColor(0x00FF0000);
+    menu.UpdateColumnWidth();
     LoadTrayIcon(NormalIcon, {}, 0);
     LoadTrayIcon(PausedIcon, {}, 1);
 }
@@ -219,9 +250,10 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         if (wParam == Timer1.TimerId()) Timer1Timer();
         if (wParam == Timer2.TimerId()) Timer2Timer();
         return true;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        MenuKeyUp();
+    case WM_SIZE:
+        if (!Destroying)
+            SetWindowPos(ListImage1, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
         return true;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0) {
@@ -231,9 +263,6 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         return false;
     case WM_ERASEBKGND:
         result = 1;
-        return true;
-    case WM_PAINT:
-        Paint();
         return true;
     case WM_CLOSE:
         Close();

@@ -10,6 +10,7 @@
 
 #include "frame/Window.h"
 #include "launcher/LaunchItem.h"
+#include "menu/listimage.h"
 #include "settings/Setting.h"
 
 class TMappingArea;
@@ -85,8 +86,18 @@ private:
     void StopMenuTimers();
     void Timer1Timer();
     void Timer2Timer();
-    void MenuKeyUp();
-    void Paint();
+    void ListImage1KeyDown(std::uint16_t& key, TShiftState shift);
+    void ListImage1KeyUp(std::uint16_t& key, TShiftState shift);
+    int MenuKey(int code);
+    bool ChosenLineCanAct() const;
+
+    // Menu contents and the chosen line.
+    void ShowLauncherLines();
+    void ShowClipboardLines();
+    void RestoreLauncherPage();
+    void FormShow();
+    void FormHide();
+    void ApplyMenuSettings();
 
     // Window keys.
     void RegisterWindowKeys();
@@ -109,12 +120,16 @@ private:
     int PageCount = 1;
 
     // Menu state.
+    TListImage ListImage1;
+    int RememberedPage = 1;
+    // The clipboard history's protection, shown by the protect mark; the history itself keeps it
+    // once it exists.
+    bool HistoryProtected = false;
     bool ClipboardMode = true;
     bool AutoHideAllowed = true;
     bool HoldExpired = false;
     bool Destroying = false;
     HWND SettingsDialog = nullptr;
-    int ItemIndex = -1;
     int FixedWidth = 0, FixedHeight = 0;
     TTimer Timer1{1};
     TTimer Timer2{2};
