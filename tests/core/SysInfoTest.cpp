@@ -34,7 +34,9 @@ TWindowsVersion Classify(int platform, unsigned long major, unsigned long minor,
 
 // Marks the runs that would be widened.
 std::string Mark(std::string_view run) {
-    return "<" + std::string(run) + ">";
+    std::string marked = "<";
+    marked.append(run).append(">");
+    return marked;
 }
 } // namespace
 
