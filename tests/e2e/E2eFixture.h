@@ -59,4 +59,11 @@ protected:
 
     HWND Form() const { return Mirto ? Mirto->Form() : nullptr; }
     bool MenuVisible() const { return IsWindowVisible(Form()) != FALSE; }
+
+    // Waits until the menu is hidden and the program has finished hiding it: hiding the active
+    // window hands the foreground to another window, which must be over before the test moves
+    // the focus itself.
+    bool WaitMenuHidden() const {
+        return WaitFor([&] { return !MenuVisible(); }) && RoundTrip(Form());
+    }
 };

@@ -93,10 +93,18 @@ std::string BinFolder() {
         folder = bin;
         if (folder[0] == '/') folder = "Z:" + folder;
     } else {
+        // The build's bin folder, found from the running program's folder upwards.
         char path[MAX_PATH];
         const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        folder.assign(path, length);
-        folder = folder.substr(0, folder.find_last_of("\\/")) + "\\..\\..\\bin";
+        std::string up(path, length);
+        up = up.substr(0, up.find_last_of("\\/"));
+        folder = up + "\\bin";
+        for (int level = 0; level < 4; ++level, up += "\\..") {
+            if (GetFileAttributesA((up + "\\bin\\Mirto.exe").c_str()) != INVALID_FILE_ATTRIBUTES) {
+                folder = up + "\\bin";
+                break;
+            }
+        }
     }
     folder = Backslashes(folder);
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
@@ -319,6 +327,16 @@ void PressKeys(std::initializer_list<WORD> keys) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void SyncKeyState() {
+    BYTE state[256];
+    if (!GetKeyboardState(state)) return;
+    for (int key = 1; key < 256; ++key) {
+        const bool down = (GetAsyncKeyState(key) & 0x8000) != 0;
+        state[key] = static_cast<BYTE>((state[key] & 0x01) | (down ? 0x80 : 0));
+    }
+    SetKeyboardState(state);
+}
+
 void ReleaseModifiers() {
     for (WORD key : {VK_SHIFT, VK_CONTROL, VK_MENU})
         if (GetAsyncKeyState(key) & 0x8000) KeyUp(key);
@@ -354,23 +372,27 @@ TTestWindow::~TTestWindow() {
 
 bool TTestWindow::Focus() {
     if (Window == nullptr) return false;
-    return WaitFor(
+    const bool focused = WaitFor(
         [&] {
             if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
             if (GetFocus() != Window) SetFocus(Window);
             return GetForegroundWindow() == Window && GetFocus() == Window;
         },
         10000);
+    SyncKeyState();
+    return focused;
 }
 
 bool TTestWindow::Activate() {
     if (Window == nullptr) return false;
-    return WaitFor(
+    const bool active = WaitFor(
         [&] {
             if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
             return GetForegroundWindow() == Window;
         },
         10000);
+    SyncKeyState();
+    return active;
 }
 
 RECT TTestWindow::Rect() const {

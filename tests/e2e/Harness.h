@@ -16,7 +16,7 @@
 inline constexpr DWORD DefaultTimeout = 30000;
 
 // The folder of the built programs: MIRTO_BIN (a Linux path reads as drive Z: under Wine), or
-// the bin folder beside the test's own folder.
+// the first bin folder with Mirto.exe above the running program's folder.
 std::string BinFolder();
 
 // Handles this thread's waiting messages.
@@ -104,6 +104,11 @@ void PressKeys(std::initializer_list<WORD> keys);
 // Releases Shift, Control and Alt if the system sees them down (after a test that stopped
 // half-way, so that the next one starts clean).
 void ReleaseModifiers();
+// Brings this thread's key state (GetKeyState, which the keyboard hook asks in the thread that
+// receives a key) in line with the system's. A thread learns of key changes only from the key
+// messages it reads; releases that went to the menu window leave it thinking the keys are still
+// down, and Wine does not correct that while a key message is being handled.
+void SyncKeyState();
 
 // A top-level window of the test's own: it takes the focus for the keys and records the key
 // messages it receives. Alt pressed alone does not open a window menu in it.
@@ -116,7 +121,8 @@ public:
     TTestWindow& operator=(const TTestWindow&) = delete;
 
     HWND Handle() const { return Window; }
-    // Brings the window to the foreground with the keyboard focus and waits until it has them.
+    // Brings the window to the foreground with the keyboard focus, waits until it has them and
+    // brings the thread's key state up to date.
     bool Focus();
     // Brings the window to the foreground (a minimised window has no keyboard focus) and waits
     // until it is there.

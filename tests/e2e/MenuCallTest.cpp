@@ -64,7 +64,7 @@ TEST_P(MenuPosition, CallPairShowsTheMenuInItsPlaceAndReleaseHidesIt) {
     EXPECT_EQ(rect.top, corner.y);
 
     ReleaseCallPair();
-    EXPECT_TRUE(WaitFor([&] { return !MenuVisible(); })) << "the menu stayed after the release";
+    EXPECT_TRUE(WaitMenuHidden()) << "the menu stayed after the release";
 }
 
 // Centred on the whole screen, and two corners of the work area.
@@ -79,5 +79,5 @@ TEST_F(MenuCall, WithHoldTheMenuOutlivesTheReleaseUntilTheHoldTime) {
     for (int turn = 0; turn < 5; ++turn)
         ASSERT_TRUE(RoundTrip(Form()));
     EXPECT_TRUE(MenuVisible()) << "the menu hid at the release despite Hold";
-    EXPECT_TRUE(WaitFor([&] { return !MenuVisible(); })) << "the hold time never ended the menu";
+    EXPECT_TRUE(WaitMenuHidden()) << "the hold time never ended the menu";
 }
