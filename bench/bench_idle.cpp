@@ -1,0 +1,234 @@
+// What the resident program costs while nobody uses it: Mirto.exe started with a settings file
+// in a folder of its own, measured for 10 s once resident with its menu hidden (and again for
+// 10 s after the menu has been called once and hidden again), beside two bare
+// Win32 programs measured over the same 10 s: this program started again as a child that makes
+// one hidden window and waits in GetMessage, once with no timer and once with a 1 s window timer
+// (what a menu poll left running while hidden would cost; it shows that the measure sees it).
+//
+// Windows gives no count of another process's messages or timers without injecting a library,
+// and Wine does not keep CPU times or private memory for other processes (GetProcessTimes and
+// PrivateUsage answer 0). Under Wine each Windows process is a Linux process, so the figures come
+// from the kernel, read through drive Z:, summed over all the process's threads:
+// - CPU ms: /proc/<pid>/task/*/schedstat, time on the CPU;
+// - wake-ups: /proc/<pid>/task/*/status, voluntary + nonvoluntary context switches: every
+//   message that wakes an idle loop is at least one;
+// - private KiB: /proc/<pid>/smaps_rollup, Private_Clean + Private_Dirty, after start-up (this
+//   includes Wine's own per-process memory, hence the bare program beside it).
+// Where there is no /proc the columns say n/a.
+//
+// Usage: bench_idle [seconds]   (default 10)
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Harness.h"
+
+namespace {
+
+const char IdleSwitch[] = "--idle-child";
+
+// The child: a bare hidden window and a message loop, with an optional window timer.
+int RunIdleChild(int timerMs) {
+    HWND window = CreateWindowExA(0, "STATIC", "idle", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (timerMs > 0) SetTimer(window, 1, static_cast<UINT>(timerMs), nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    DestroyWindow(window);
+    return 0;
+}
+
+std::string ReadText(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+// The numeric entries of a /proc folder.
+template <class Visit> void ForEachNumbered(const std::string& folder, Visit visit) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (found.cFileName[0] >= '0' && found.cFileName[0] <= '9')
+            if (!visit(std::string(found.cFileName))) break;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// The Linux process whose command line contains the text; empty when none (or no /proc).
+std::string LinuxProcessWith(const std::string& needle) {
+    std::string result;
+    ForEachNumbered("Z:\\proc\\", [&](const std::string& pid) {
+        std::string commandLine = ReadText("Z:\\proc\\" + pid + "\\cmdline");
+        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
+        if (commandLine.find(needle) == std::string::npos) return true;
+        result = pid;
+        return false;
+    });
+    return result;
+}
+
+long long ValueAfter(const std::string& text, const char* key) {
+    const size_t at = text.find(key);
+    if (at == std::string::npos) return 0;
+    return std::strtoll(text.c_str() + at + std::strlen(key), nullptr, 10);
+}
+
+struct TSample {
+    bool Known = false;
+    double CpuMs = 0;
+    long long WakeUps = 0;
+};
+
+TSample Sample(const std::string& pid) {
+    TSample sample;
+    if (pid.empty()) return sample;
+    const std::string tasks = "Z:\\proc\\" + pid + "\\task\\";
+    ForEachNumbered(tasks, [&](const std::string& tid) {
+        const std::string schedstat = ReadText(tasks + tid + "\\schedstat");
+        const std::string status = ReadText(tasks + tid + "\\status");
+        if (schedstat.empty() || status.empty()) return true;
+        sample.Known = true;
+        sample.CpuMs += static_cast<double>(std::strtoll(schedstat.c_str(), nullptr, 10)) / 1e6;
+        // "nonvoluntary_..." contains "voluntary_...": the line start tells them apart.
+        sample.WakeUps += ValueAfter(status, "\nvoluntary_ctxt_switches:") +
+                          ValueAfter(status, "\nnonvoluntary_ctxt_switches:");
+        return true;
+    });
+    return sample;
+}
+
+long long PrivateKiB(const std::string& pid) {
+    if (pid.empty()) return -1;
+    const std::string rollup = ReadText("Z:\\proc\\" + pid + "\\smaps_rollup");
+    if (rollup.empty()) return -1;
+    return ValueAfter(rollup, "\nPrivate_Clean:") + ValueAfter(rollup, "\nPrivate_Dirty:");
+}
+
+struct TMeasured {
+    const char* Name;
+    std::string Pid;
+    TSample Before, After;
+    long long Private = -1;
+};
+
+void PrintRow(const TMeasured& m) {
+    char cpu[32] = "n/a", wakeUps[32] = "n/a", memory[32] = "n/a";
+    if (m.Before.Known && m.After.Known) {
+        std::snprintf(cpu, sizeof cpu, "%.1f", m.After.CpuMs - m.Before.CpuMs);
+        std::snprintf(wakeUps, sizeof wakeUps, "%lld", m.After.WakeUps - m.Before.WakeUps);
+    }
+    if (m.Private >= 0) std::snprintf(memory, sizeof memory, "%lld", m.Private);
+    std::printf("  %-34s %10s %10s %12s\n", m.Name, cpu, wakeUps, memory);
+}
+
+class TChild {
+public:
+    TChild(int timerMs) {
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        Tag = "idle-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(timerMs);
+        std::string commandLine(1, '"');
+        commandLine.append(self).append("\" ").append(IdleSwitch).append(" ").append(Tag);
+        commandLine.append(" ").append(std::to_string(timerMs));
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
+            CloseHandle(info.hThread);
+            Process = info.hProcess;
+            WaitForInputIdle(Process, 10000);
+        }
+    }
+    ~TChild() {
+        if (Process == nullptr) return;
+        TerminateProcess(Process, 0);
+        WaitForSingleObject(Process, 10000);
+        CloseHandle(Process);
+    }
+    bool Started() const { return Process != nullptr; }
+    std::string Tag;
+
+private:
+    HANDLE Process = nullptr;
+};
+
+int Fail(const char* what) {
+    std::printf("bench_idle: %s\n", what);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 3 && std::string(argv[1]) == IdleSwitch) return RunIdleChild(std::atoi(argv[3]));
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+
+    TProgramFolder folder;
+    if (!folder.Ready()) return Fail("cannot lay out the program folder (is MIRTO_BIN set?)");
+    folder.Write("Mirto.ini", "[Window]\r\nPosition=0\r\n");
+    TMirto mirto(folder);
+    if (!mirto.WaitResident()) return Fail("the program did not become resident");
+    if (IsWindowVisible(mirto.Form())) return Fail("the menu is shown");
+    TChild bare(0), ticking(1000);
+    if (!bare.Started() || !ticking.Started()) return Fail("cannot start the bare programs");
+
+    // Let every process finish its start-up work before the measured span.
+    WaitFor([] { return false; }, 2000);
+    std::string folderName = folder.Path().substr(0, folder.Path().size() - 1);
+    folderName = folderName.substr(folderName.find_last_of('\\') + 1);
+    const std::string programPid = LinuxProcessWith(folderName + "\\Mirto.exe");
+    TMeasured rows[] = {
+        {"Mirto.exe, resident, never shown", programPid, {}, {}},
+        {"bare Win32 program", LinuxProcessWith(bare.Tag), {}, {}},
+        {"bare program with a 1 s timer", LinuxProcessWith(ticking.Tag), {}, {}},
+        {"Mirto.exe, after one call", programPid, {}, {}},
+    };
+    auto measure = [&](TMeasured* first, TMeasured* last) {
+        for (TMeasured* row = first; row != last; ++row)
+            row->Before = Sample(row->Pid);
+        WaitFor([] { return false; }, static_cast<DWORD>(seconds) * 1000);
+        for (TMeasured* row = first; row != last; ++row) {
+            row->After = Sample(row->Pid);
+            row->Private = PrivateKiB(row->Pid);
+        }
+        return mirto.Running() && !IsWindowVisible(mirto.Form());
+    };
+    bool valid = measure(rows, rows + 3);
+
+    // The program's usual state: the menu was called once and is hidden again.
+    const POINT spot = ParkPointer();
+    TTestWindow keys("keys", WS_POPUP | WS_VISIBLE, spot.x - 12, spot.y - 12, 24, 24);
+    if (!keys.Focus()) return Fail("the key window did not get the focus");
+    KeyDown(VK_CONTROL);
+    KeyDown(VK_MENU);
+    const bool shown = WaitFor([&] { return IsWindowVisible(mirto.Form()) != FALSE; });
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    if (!shown) return Fail("the call key showed no menu");
+    if (!WaitFor([&] { return !IsWindowVisible(mirto.Form()); }) || !RoundTrip(mirto.Form()))
+        return Fail("the menu did not hide");
+    WaitFor([] { return false; }, 2000);
+    valid = measure(rows + 3, rows + 4) && valid;
+
+    std::printf("idle for %d s with the menu hidden%s\n", seconds,
+                valid ? "" : " (the menu showed or the program ended: not valid)");
+    std::printf("  %-34s %10s %10s %12s\n", "", "CPU ms", "wake-ups", "private KiB");
+    for (const TMeasured& row : rows)
+        PrintRow(row);
+    return 0;
+}
