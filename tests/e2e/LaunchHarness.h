@@ -1,0 +1,84 @@
+#pragma once
+// Helpers of the launch-menu tests: built fixture programs copied where a test needs them, a
+// picture of a window as the screen shows it, the recorder's notes, the processes that a
+// launch left behind, a file association of the test's own, and top-level windows of other
+// programs found by their caption.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// Copies a built program (a name under BinFolder(), such as "testing\\recorder.exe") to the
+// destination path; false when it cannot.
+bool CopyBuiltProgram(const std::string& name, const std::string& destination);
+
+// A picture of a window taken from the screen (what the user sees), 32 bits per pixel, with
+// (0, 0) at the window's top-left corner.
+class TScreenShot {
+public:
+    // Takes the window's rectangle from the screen; false when the window has no size.
+    bool Take(HWND window);
+
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // The pixel as a COLORREF (0x00BBGGRR); black outside the picture.
+    COLORREF Pixel(int x, int y) const;
+    // How many pixels of the rectangle (right and bottom excluded) the test accepts.
+    int Count(const RECT& rect, const std::function<bool(COLORREF)>& accept) const;
+    // Whether two pictures differ anywhere inside the rectangle.
+    bool Differs(const TScreenShot& other, const RECT& rect) const;
+    // Writes the picture as a 24-bit BMP file, replacing the file; false on failure.
+    bool Save(const std::string& path) const;
+
+private:
+    int FWidth = 0;
+    int FHeight = 0;
+    std::vector<DWORD> FPixels; // 0x00RRGGBB as a DIB holds them
+};
+
+// The folder where the tests leave their pictures of the menu: MIRTO_E2E_SHOTS, else
+// "e2e-shots" two levels above BinFolder() (build/e2e-shots for the build's bin folder). Made
+// when missing; ends with a backslash.
+std::string ShotFolder();
+
+// The recorder's notes (program, commandline, folder, flags, show) read from its output file;
+// empty when the file is not there or cannot be read.
+std::map<std::string, std::string> ReadRecord(const std::string& path);
+
+// The processes whose program file lies inside the folder (the letter case and the short or
+// long form of the names do not matter), except the one given.
+std::vector<DWORD> ProcessesIn(const std::string& folder, DWORD except = 0);
+// Waits until no process runs from the folder (except the one given), then ends those still
+// running; returns whether they had all ended by themselves.
+bool EndProcessesIn(const std::string& folder, DWORD except = 0, DWORD timeoutMs = 20000);
+
+// A file association of the test's own, registered for its lifetime under HKEY_CLASSES_ROOT:
+// extension -> class -> shell\open\command.
+class TFileAssociation {
+public:
+    TFileAssociation(const std::string& extension, const std::string& className,
+                     const std::string& command);
+    ~TFileAssociation();
+    TFileAssociation(const TFileAssociation&) = delete;
+    TFileAssociation& operator=(const TFileAssociation&) = delete;
+
+    bool Registered() const { return FRegistered; }
+
+private:
+    std::string FExtension;
+    std::string FClassName;
+    bool FRegistered = false;
+};
+
+// A visible top-level window of another process whose caption contains the text.
+struct TForeignWindow {
+    HWND Window = nullptr;
+    DWORD ProcessId = 0;
+    std::string Caption;
+};
+// All visible top-level windows not of this process whose caption contains the text.
+std::vector<TForeignWindow> WindowsWithCaption(const std::string& text);
+// Closes the window and waits until its process has ended, ending it when it does not.
+void CloseForeignWindow(const TForeignWindow& window, DWORD timeoutMs = 10000);
