@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
