@@ -44,5 +44,6 @@ TDocumentCommand FindDocumentCommand(const std::string& document) {
     lookups.ReadClassValue = ReadClassValue;
     lookups.WindowsFolder = GetWindowsFolder;
     lookups.ProgramFilesFolder = GetProgramFilesFolder;
+    lookups.LongPath = ExpandLongPath;
     return DecideDocumentCommand(document, lookups);
 }

@@ -54,14 +54,18 @@ std::string RewriteDocumentCommand(std::string_view command, std::string_view do
 TDocumentCommand DecideDocumentCommand(const std::string& document,
                                        const TAssociationLookups& lookups) {
     const std::string openWith = OpenWithCommandPrefix + document;
+    // The shell and the file classes are asked with the long form where there is one: a short
+    // 8.3 name keeps only three letters of the extension.
+    const std::string longName = lookups.LongPath ? lookups.LongPath(document) : std::string();
+    const std::string& asked = longName.empty() ? document : longName;
     std::string program;
-    const int code = lookups.LookUpProgram(document, program);
+    const int code = lookups.LookUpProgram(asked, program);
     if (code == NoAssociation) return {false, openWith};
     if (code <= 32 && code != AccessDenied) return {};
     if (SameText(lookups.ShortFullPath(program), document)) return {false, document};
 
     std::string className;
-    const std::string extension = FileExtension(document);
+    const std::string extension = FileExtension(asked);
     if (extension.empty() || !lookups.ReadClassValue(extension, className) ||
         TrimText(className).empty())
         return {false, openWith};

@@ -29,6 +29,9 @@ struct TAssociationLookups {
     std::function<bool(const std::string& key, std::string& value)> ReadClassValue;
     std::function<std::string()> WindowsFolder;
     std::function<std::string()> ProgramFilesFolder;
+    // The long form of a path (optional). A short 8.3 name keeps only three letters of the
+    // extension, so the program and the file class are looked up by the long form.
+    std::function<std::string(const std::string& path)> LongPath;
 };
 
 // Fills the open-command template: "%l" and "%1" become the document, ",%*" and "%*" go, and

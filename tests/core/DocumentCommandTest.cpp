@@ -118,3 +118,14 @@ TEST(DocumentCommand, MissingClassOrCommandFallsBackToTheProgramChoice) {
     shell.Classes = {{".txt", "txtfile"}, {"txtfile\\shell\\open\\command", "%*"}};
     EXPECT_EQ(shell.Command("C:\\a.txt"), choice);
 }
+
+TEST(DocumentCommand, LooksUpTheClassByTheLongNamesExtension) {
+    // The short name of "報告.docx" keeps three letters of its extension.
+    TShell shell;
+    shell.Classes[".docx"] = "Doc.File";
+    shell.Classes["Doc.File\\shell\\open\\command"] = "C:\\Tools\\ed.exe \"%1\"";
+    TAssociationLookups lookups = shell.Lookups();
+    lookups.LongPath = [](const std::string&) { return std::string("C:\\報告.docx"); };
+    EXPECT_EQ(DecideDocumentCommand("C:\\____~1.DOC", lookups),
+              (TDocumentCommand{false, "C:\\Tools\\ed.exe \"C:\\____~1.DOC\""}));
+}

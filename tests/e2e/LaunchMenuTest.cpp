@@ -648,11 +648,12 @@ TEST_F(LaunchMenu, ProgramStartsWithItsOptionsWorkingFolderAndWindowState) {
 }
 
 TEST_F(LaunchMenu, DocumentOpensWithTheProgramOfItsAssociation) {
-    // An extension of three letters: the document is looked up by its short (8.3) name.
-    TFileAssociation association(".mzd", "Mirto.E2eDocument", "\"" + Recorder() + "\" \"%1\"");
+    // An extension of more than three letters: the short (8.3) name that the launch hands on keeps
+    // only three of them, and the file class must still be found.
+    TFileAssociation association(".mzdoc", "Mirto.E2eDocument", "\"" + Recorder() + "\" \"%1\"");
     ASSERT_TRUE(association.Registered());
-    const std::string document = Folder.FilePath("メモ 書類.mzd");
-    ASSERT_TRUE(Folder.Write("メモ 書類.mzd", "x"));
+    const std::string document = Folder.FilePath("メモ 書類.mzdoc");
+    ASSERT_TRUE(Folder.Write("メモ 書類.mzdoc", "x"));
     ASSERT_NO_FATAL_FAILURE(Start({{1, 'A', "書類", document, "/印刷", "", 2}}));
 
     ASSERT_NO_FATAL_FAILURE(LaunchLine('A'));

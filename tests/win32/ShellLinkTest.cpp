@@ -142,6 +142,17 @@ TEST(ShellFolders, StartupFolderIsTheUsersStartupFolder) {
     EXPECT_TRUE(FolderExists(GetProgramFilesFolder())) << GetProgramFilesFolder();
 }
 
+TEST_F(ShellFiles, DocumentCommandFindsALongExtensionFromTheShortName) {
+    // The short name keeps three letters of ".mzdoc"; no ".mzd" class exists to stand in.
+    const std::string notepad = GetWindowsFolder() + "\\system32\\notepad.exe";
+    TTestAssociation longer(".mzdoc", "Mirto.TestLongDocument",
+                            "\"%SystemRoot%\\system32\\notepad.exe\" \"%1\"");
+    ASSERT_TRUE(WriteTextFile(Folder / "報告 書.mzdoc", "x"));
+    const std::string document = GetShortFullPath(Folder / "報告 書.mzdoc");
+    EXPECT_EQ(FindDocumentCommand(document),
+              (TDocumentCommand{false, "\"" + notepad + "\" \"" + document + "\""}));
+}
+
 TEST_F(ShellFiles, DocumentCommandFollowsTheAssociation) {
     const std::string notepad = GetWindowsFolder() + "\\system32\\notepad.exe";
     ASSERT_TRUE(FolderExists(GetWindowsFolder()));
