@@ -56,10 +56,7 @@ void TForm1::ShowMenu() {
         return;
     }
     BringToFront(Handle);
-    // The focus is moved even when the list kept it from the last time the menu was shown: only
-    // a change of focus makes Wine hand the keyboard to the window it has just raised.
-    if (GetFocus() == ListImage1) SetFocus(Handle);
-    SetFocus(ListImage1);
+    if (GetFocus() != ListImage1) SetFocus(ListImage1);
 }
 
 // Raises and activates without BringWindowToTop's own activating move: under Wine a window
@@ -95,6 +92,9 @@ void TForm1::BringToFront(HWND window) {
 void TForm1::HideMenu() {
     if (!IsWindowVisible(Handle)) return;
     ShowWindow(Handle, SW_HIDE);
+    // The list gives up the focus with the window, so that the next show moves the focus to it
+    // again: only a change of focus makes Wine hand the keyboard to the window it has raised.
+    if (GetFocus() == ListImage1) SetFocus(nullptr);
     FormHide();
 }
 
