@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestFolder.h"
+
 #include <windows.h>
 
 #include <imm.h>
@@ -12,30 +14,12 @@
 
 namespace {
 
-// The folder of the built libraries: MIRTO_BIN (a Linux path under Wine reads as drive Z:), or
-// the bin folder beside the test's own folder.
-std::string BinFolder() {
-    std::string folder;
-    if (const char* bin = std::getenv("MIRTO_BIN"); bin != nullptr && *bin != '\0') {
-        folder = bin;
-        if (folder[0] == '/') folder = "Z:" + folder;
-    } else {
-        char path[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        folder.assign(path, length);
-        folder = folder.substr(0, folder.find_last_of("\\/")) + "\\..\\bin";
-    }
-    for (char& c : folder)
-        if (c == '/') c = '\\';
-    return folder;
-}
-
 using TGetId = UINT(WINAPI*)();
 
 class TLibrary {
 public:
     explicit TLibrary(const std::string& name) {
-        FModule = LoadLibraryA((BinFolder() + "\\" + name).c_str());
+        FModule = LoadLibraryA((BuiltProgramsFolder() + "\\" + name).c_str());
     }
     ~TLibrary() {
         if (FModule != nullptr) FreeLibrary(FModule);
@@ -91,7 +75,8 @@ protected:
     }
 
     void SetUp() override {
-        ASSERT_NE(Library.Module(), nullptr) << "cannot load " << BinFolder() << "\\Mirto.dll";
+        ASSERT_NE(Library.Module(), nullptr)
+            << "cannot load " << BuiltProgramsFolder() << "\\Mirto.dll";
         MessageId = Library.Find<TGetId>("_GetID")();
         Host = CreateHost();
         ASSERT_NE(Host, nullptr);
@@ -194,7 +179,8 @@ constexpr bool Down = true, Up = false;
 
 TEST(HookLibrary, ExportsTheContractAndAStableRegisteredMessage) {
     TLibrary library("Mirto.dll");
-    ASSERT_NE(library.Module(), nullptr) << "cannot load " << BinFolder() << "\\Mirto.dll";
+    ASSERT_NE(library.Module(), nullptr)
+        << "cannot load " << BuiltProgramsFolder() << "\\Mirto.dll";
     auto getId = library.Find<TGetId>("_GetID");
     ASSERT_NE(getId, nullptr);
     EXPECT_NE(library.Find("_HookProc"), nullptr);

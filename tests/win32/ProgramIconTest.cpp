@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFolder.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -13,8 +15,7 @@
 namespace {
 
 std::string ProgramPath() {
-    const char* bin = std::getenv("MIRTO_BIN");
-    return bin ? std::string(bin) + "\\Mirto.exe" : std::string();
+    return BuiltProgramsFolder() + "\\Mirto.exe";
 }
 
 struct TIconPixels {
@@ -56,7 +57,6 @@ RGBQUAD Background(const TIconPixels& icon) {
 
 TEST(ProgramIcons, TheProgramHoldsExactlyTheNormalAndThePausedIcon) {
     const std::string program = ProgramPath();
-    ASSERT_FALSE(program.empty()) << "MIRTO_BIN is not set";
     EXPECT_EQ(ExtractIconExA(program.c_str(), -1, nullptr, nullptr, 0), 2u) << program;
 
     HICON large[2] = {};

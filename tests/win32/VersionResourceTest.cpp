@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestFolder.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -13,16 +15,6 @@
 #endif
 
 namespace {
-// The folder of the built programs as a Windows path (MIRTO_BIN is a host path).
-std::string BinFolder() {
-    const char* bin = std::getenv("MIRTO_BIN");
-    if (!bin || !*bin) return "";
-    std::string folder = bin;
-    if (folder.front() == '/') folder = "Z:" + folder;
-    for (char& c : folder)
-        if (c == '/') c = '\\';
-    return folder;
-}
 
 std::string TempFile(const char* name, const std::string& content) {
     char temp[MAX_PATH];
@@ -40,8 +32,7 @@ std::string TempFile(const char* name, const std::string& content) {
 } // namespace
 
 TEST(FileVersion, ReadsTheProgramsOwnVersionText) {
-    const std::string folder = BinFolder();
-    ASSERT_FALSE(folder.empty()) << "MIRTO_BIN is not set";
+    const std::string folder = BuiltProgramsFolder();
     const std::string program = folder + "\\Mirto.exe";
     ASSERT_NE(GetFileAttributesA(program.c_str()), INVALID_FILE_ATTRIBUTES) << program;
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TestFolder.h"
+
 #include <windows.h>
 
 #include "frame/Errors.h"
@@ -17,26 +19,6 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 // A settings folder whose name and file name hold double-byte characters; "表" (95 5C) ends in
 // the byte of a backslash, which a path walk that ignores lead bytes would take for a separator.
 class Win32PlatformFiles : public ::testing::Test {
@@ -46,14 +28,14 @@ protected:
         char temp[MAX_PATH];
         ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
         Folder = std::string(temp) + "設定テスト" + std::to_string(GetCurrentProcessId());
-        RemoveTree(Folder);
+        TTestFolder::RemoveTree(Folder);
         ASSERT_TRUE(CreateDirectoryA(Folder.c_str(), nullptr));
         File = Folder + "\\表示.ini";
         SetPlatform(&Win32);
     }
     void TearDown() override {
         SetPlatform(nullptr);
-        RemoveTree(Folder);
+        TTestFolder::RemoveTree(Folder);
     }
     std::string Read(const std::string& path) {
         std::string bytes;
