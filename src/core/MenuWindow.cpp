@@ -48,6 +48,8 @@ void TForm1::ShowMenu() {
     if (!IsWindowVisible(Handle)) {
         FormShow();
         ShowWindow(Handle, SW_SHOWNA);
+        // Paint at once from the composed picture, before the round trips of the activation.
+        RedrawWindow(Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     if (SettingsDialog) {
         StopMenuTimers();
