@@ -2,6 +2,7 @@
 #include "core/Mapping.h"
 #include "core/Unit1.h"
 #include "frame/MessageBox.h"
+#include "frame/Platform.h"
 #include "frame/StringList.h"
 #include "system/PathsWin.h"
 #include "system/SysText.h"
@@ -16,9 +17,7 @@ bool TForm1::LoadHookLibrary() {
     const auto& arguments = CommandLineArguments();
     if (!arguments.empty() && SameText(arguments[0], "-test")) {
         const std::string test = ProgramFolder() + "DLL\\Project1.dll";
-        const DWORD attributes = GetFileAttributesA(test.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            name = test;
+        if (Platform().FileExists(test)) name = test;
     }
     if (HookLibrary) return false;
     HookLibrary = LoadLibraryA(name.c_str());

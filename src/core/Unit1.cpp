@@ -5,20 +5,15 @@
 #include "core/Mapping.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
+#include "frame/Platform.h"
 #include "system/PathsWin.h"
 #include "system/SysInfoWin.h"
 #include "system/SysText.h"
 
 namespace {
 const char FormClassName[] = "TForm1";
-const char FormCaption[] = "ミルト";
 const char TrayClickedName[] = "TasktrayIconClicked";
 const char TaskbarCreatedName[] = "TaskbarCreated";
-
-bool FileExistsA(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 } // namespace
 
 TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
@@ -26,13 +21,12 @@ TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
 
 TForm1::~TForm1() {
     if (Handle) DestroyWindow(Handle);
-    delete LaunchItems;
 }
 
 bool TForm1::CreateForm() {
     // No frame, owned by the hidden application window so that it never has a taskbar button.
-    if (!Create(FormClassName, FormCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, 0,
-                Application().Handle()))
+    if (!Create(FormClassName, Application().Title().c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0,
+                0, 0, Application().Handle()))
         return false;
     FormCreate();
     return true;
@@ -59,9 +53,8 @@ void TForm1::FormCreate() {
         const std::string nearest = NearestExistingFolder(folder);
         if (!nearest.empty()) SetCurrentDirectoryA(nearest.c_str());
     }
-    LaunchItems = new TLaunchItemTable(LauncherItemCount);
-    TWindowsVersion version;
-    DetectWindowsVersion(version);
+    LaunchItems = std::make_unique<TLaunchItemTable>(LauncherItemCount);
+    // Classifies the operating system once for the process.
     UseAttach = UseThreadAttach();
     ListImage1.Menu().SetItemIndex(-1);
     SettingsDialog = nullptr;
@@ -89,7 +82,7 @@ void TForm1::ReleaseModifierKeys() {
 
 bool TForm1::DeferredStartup() {
     Application().ClearIdleHandlers();
-    const bool settingsFileExisted = FileExistsA(SettingsFile.Path());
+    const bool settingsFileExisted = Platform().FileExists(SettingsFile.Path());
     TStartupSettings startup;
     try {
         SettingsFile.LoadSettings(Settings, *LaunchItems, MenuSettings, startup,

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 
 #include "frame/Window.h"
@@ -50,9 +51,6 @@ public:
     bool CreateForm();
     // Asks the form to close (FormCloseQuery, then destruction and the end of the loop).
     void Close();
-
-    // Public for the tests' sake of reading state through messages only; nothing else uses it.
-    bool Paused() const { return !HookInstalled; }
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -116,7 +114,7 @@ private:
     TSettingsFile& SettingsFile;
     TSettingData Settings;
     TMenuSettings MenuSettings;
-    TLaunchItemTable* LaunchItems = nullptr;
+    std::unique_ptr<TLaunchItemTable> LaunchItems;
     int PageCount = 1;
 
     // Menu state.
@@ -150,5 +148,4 @@ private:
     HICON NormalIcon = nullptr;
     HICON PausedIcon = nullptr;
     HMENU PopupMenu1 = nullptr;
-    bool TrayIconAdded = false;
 };

@@ -122,12 +122,9 @@ TApplication::~TApplication() {
     if (Window) DestroyWindow(Window);
 }
 
-bool TApplication::HandleMessage(MSG& msg) {
-    for (HWND dialog : Dialogs)
-        if (IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) return true;
+void TApplication::HandleMessage(MSG& msg) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
-    return true;
 }
 
 bool TApplication::RunIdle() {
@@ -170,14 +167,6 @@ void TApplication::Terminate() {
     // Only tells the loop to end: work already under way finishes first.
     if (!IsTerminated) PostQuitMessage(0);
     IsTerminated = true;
-}
-
-void TApplication::AddDialog(HWND dialog) {
-    Dialogs.push_back(dialog);
-}
-
-void TApplication::RemoveDialog(HWND dialog) {
-    std::erase(Dialogs, dialog);
 }
 
 void TApplication::ShowException(const std::string& message) {

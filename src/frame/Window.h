@@ -23,7 +23,6 @@ public:
         Handle = nullptr;
         return h;
     }
-    bool IsVisible() const { return Handle && IsWindowVisible(Handle); }
 
 protected:
     HWND Handle = nullptr;
@@ -58,8 +57,6 @@ public:
     void SetOwner(HWND owner) { Owner = owner; }
     void SetInterval(UINT milliseconds);
     void SetEnabled(bool enabled);
-    bool Enabled() const { return IsEnabled; }
-    UINT Interval() const { return Milliseconds; }
     UINT_PTR TimerId() const { return Id; }
 
 private:
@@ -93,11 +90,6 @@ public:
     void ProcessMessages();
     // Asks the loop to end (posts the quit message once).
     void Terminate();
-    bool Terminated() const { return IsTerminated; }
-
-    // Modeless dialogs whose keys go through IsDialogMessage.
-    void AddDialog(HWND dialog);
-    void RemoveDialog(HWND dialog);
 
     // Exception display for errors that reach the loop.
     void ShowException(const std::string& message);
@@ -105,13 +97,12 @@ public:
     ~TApplication();
 
 private:
-    bool HandleMessage(MSG& msg);
+    void HandleMessage(MSG& msg);
     bool RunIdle();
     HWND Window = nullptr;
     HINSTANCE InstanceHandle = nullptr;
     std::string AppTitle;
     std::vector<TIdleHandler> IdleHandlers;
-    std::vector<HWND> Dialogs;
     bool IsTerminated = false;
 };
 
