@@ -43,10 +43,9 @@ bool IsBlank(char c) {
 // True when the text's last character is a single-byte backslash (not the trail byte of a
 // double-byte character such as "ソ").
 bool EndsWithBackslash(std::string_view text) {
-    const TPlatform& platform = Platform();
     bool last = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (platform.IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+        if (IsDoubleByteAt(text, i)) {
             ++i;
             last = false;
         } else {
@@ -62,24 +61,45 @@ std::string ItemSection(int page, int letter) {
     return section;
 }
 
+// A plain text as it is written: a line break would end the line and start a new key or section,
+// so line breaks are dropped.
+std::string DropLineBreaks(std::string_view text) {
+    std::string value;
+    value.reserve(text.size());
+    for (char c : text)
+        if (c != '\r' && c != '\n') value += c;
+    return value;
+}
+
 // Options are stored with every double quote as backslash + double quote, so that the profile
-// rules never take quotes around the whole option text for quotes around the value.
-std::string EscapeQuotes(std::string_view text) {
+// rules never take quotes around the whole option text for quotes around the value. Line breaks
+// cannot stand in a line and are dropped. A lone lead byte right before a double quote is dropped
+// too: read back, it would take the escape's backslash for its trail byte.
+std::string EscapeQuotes(std::string_view raw) {
+    const std::string text = DropLineBreaks(raw);
+    const TPlatform& platform = Platform();
     std::string result;
     result.reserve(text.size());
-    for (char c : text) {
-        if (c == '"') result += '\\';
-        result += c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDoubleByteAt(text, i)) {
+            result += c;
+            result += text[++i];
+        } else if (c == '"') {
+            result += "\\\"";
+        } else if (!(platform.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size() &&
+                     text[i + 1] == '"')) {
+            result += c;
+        }
     }
     return result;
 }
 
 std::string UnescapeQuotes(std::string_view text) {
-    const TPlatform& platform = Platform();
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (platform.IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+        if (IsDoubleByteAt(text, i)) {
             result += text[i];
             result += text[++i];
         } else if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '"') {
@@ -92,15 +112,32 @@ std::string UnescapeQuotes(std::string_view text) {
     return result;
 }
 
-// A text as it is written after "=": a line break would end the line and start a new key or
-// section, so line breaks are dropped (texts that may hold them are escaped before). A text that
-// the reading rules would change (blanks at either end, a pair of enclosing quotes) is put in
-// double quotes, which the reading removes again.
-std::string StoredValue(std::string_view text) {
-    std::string value;
-    value.reserve(text.size() + 2);
-    for (char c : text)
-        if (c != '\r' && c != '\n') value += c;
+// The text in its written form (escape: one of the above, or EscapeText), as long as the reading
+// leaves it whole: when the written form is longer than the reading cut, the text is shortened by
+// whole characters until it fits, so that no escape and no double-byte character is split and the
+// file reads back exactly as written. A text that the reading rules would change (blanks at either
+// end, a pair of enclosing quotes) is put in double quotes, which the reading removes again before
+// it cuts.
+std::string StoredValue(std::string_view text, std::string (*escape)(std::string_view)) {
+    std::string value = escape(text);
+    if (value.size() > ProfileValueMax) {
+        // The written length grows with every character, so the longest prefix that fits is
+        // found by halving.
+        std::vector<std::size_t> ends; // the end of each character
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (IsDoubleByteAt(text, i)) ++i;
+            ends.push_back(i + 1);
+        }
+        std::size_t low = 0, high = ends.size(); // the first `low` characters fit
+        while (low < high) {
+            const std::size_t mid = (low + high + 1) / 2;
+            if (escape(text.substr(0, ends[mid - 1])).size() <= ProfileValueMax)
+                low = mid;
+            else
+                high = mid - 1;
+        }
+        value = escape(text.substr(0, low == 0 ? 0 : ends[low - 1]));
+    }
     const bool blankEnd = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
     const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                         value.back() == value.front();
@@ -215,16 +252,26 @@ void TSettingsFile::ResolveSettingsPath(std::string_view optionValue) {
             return;
         }
     }
-    SettingsPath = Folder + OldSettingsName;
-    if (!Platform().FileExists(SettingsPath)) SettingsPath = Folder + SettingsName;
+    // "Vorna.ini" is taken over only while there is no "Mirto.ini": once it has been written, it is
+    // the settings file, even when the old file could not be deleted after the take-over.
+    SettingsPath = Folder + SettingsName;
+    if (!Platform().FileExists(SettingsPath) && Platform().FileExists(Folder + OldSettingsName))
+        SettingsPath = Folder + OldSettingsName;
 }
 
 void TSettingsFile::LoadSettings(TSettingData& data, TLaunchItemTable& items, TMenuSettings& menu,
                                  TStartupSettings& startup, std::string_view textSetOption) {
     const std::string oldPath = Folder + OldSettingsName;
-    const bool takeOver = SameText(SettingsPath, oldPath);
-    TProfile ini;
-    ini.LoadFromFile(SettingsPath);
+    // A file that exists but cannot be read (held open by another program without read sharing,
+    // no permission) gives the defaults; writing them would lose every setting in it, so the file
+    // is left alone for the rest of the run, and no take-over happens.
+    std::string bytes;
+    ReadFailed =
+        Platform().FileExists(SettingsPath) && !Platform().ReadWholeFile(SettingsPath, bytes);
+    if (ReadFailed) bytes.clear();
+    startup.Unreadable = ReadFailed;
+    const TProfile ini(bytes);
+    const bool takeOver = !ReadFailed && SameText(SettingsPath, oldPath);
     if (takeOver) SettingsPath = Folder + SettingsName;
 
     ReadItems(ini, items, takeOver);
@@ -296,8 +343,9 @@ void TSettingsFile::LoadSettings(TSettingData& data, TLaunchItemTable& items, TM
 
     startup.TookOver = takeOver;
     if (takeOver) {
-        // The new file first: the old one goes only once its settings are safely written.
-        SaveSettings(data, items, menu);
+        // The new file first, with the skin library's lines of the old one: the old file goes
+        // only once its settings are safely written.
+        WriteSettings(data, items, menu, bytes);
         SaveDialogSize(data.DialogWidth, data.DialogHeight);
         if (Platform().FileExists(oldPath)) Platform().RemoveFile(oldPath);
     }
@@ -326,18 +374,19 @@ std::string BuildSettingsText(const TSettingData& data, const TLaunchItemTable& 
     for (int index = 0; index < count; ++index) {
         if (items.GetPath(index).empty()) continue;
         header(ItemSection(index / LauncherPageSize + 1, index % LauncherPageSize));
-        put("Name", StoredValue(EscapeText(items.GetName(index))));
-        put("Path", StoredValue(items.GetPath(index)));
+        put("Name", StoredValue(items.GetName(index), EscapeText));
+        put("Path", StoredValue(items.GetPath(index), DropLineBreaks));
         put("Size", number(items.GetSize(index)));
-        put("Opt.", StoredValue(EscapeQuotes(items.GetOption(index))));
-        put("WDir", StoredValue(items.GetWorkDir(index)));
+        put("Opt.", StoredValue(items.GetOption(index), EscapeQuotes));
+        put("WDir", StoredValue(items.GetWorkDir(index), DropLineBreaks));
         add("");
     }
 
     header("Clipboard");
     put("Startup", number(data.Startup));
-    put("LoadFile", StoredValue(data.LoadFile));
-    if (!SameText(data.ListDir, DefaultListDir)) put("ListDir", StoredValue(data.ListDir));
+    put("LoadFile", StoredValue(data.LoadFile, DropLineBreaks));
+    if (!SameText(data.ListDir, DefaultListDir))
+        put("ListDir", StoredValue(data.ListDir, DropLineBreaks));
     put("SaveHistory", Flag(data.SaveHistory));
     put("DeleteKey", number(data.DeleteKey));
     put("ProtectKey", number(data.ProtectKey));
@@ -384,7 +433,7 @@ std::string BuildSettingsText(const TSettingData& data, const TLaunchItemTable& 
     add("");
 
     header("Font");
-    put("Name", StoredValue(menu.FontName));
+    put("Name", StoredValue(menu.FontName, DropLineBreaks));
     put("Bold", Flag(menu.FontBold));
     put("Italic", Flag(menu.FontItalic));
     put("Size", number(menu.FontSize));
@@ -399,8 +448,9 @@ std::string BuildSettingsText(const TSettingData& data, const TLaunchItemTable& 
     add("");
 
     header("Setting");
-    put("Skin", StoredValue(data.Skin));
-    if (!SameText(data.SkinDir, DefaultSkinDir)) put("SkinDir", StoredValue(data.SkinDir));
+    put("Skin", StoredValue(data.Skin, DropLineBreaks));
+    if (!SameText(data.SkinDir, DefaultSkinDir))
+        put("SkinDir", StoredValue(data.SkinDir, DropLineBreaks));
     add("WindowWidth=0");
     add("WindowHeight=0");
 
@@ -425,13 +475,20 @@ std::string BuildSettingsText(const TSettingData& data, const TLaunchItemTable& 
 
 void TSettingsFile::SaveSettings(const TSettingData& data, const TLaunchItemTable& items,
                                  const TMenuSettings& menu) const {
+    if (ReadFailed) return;
     std::string oldText;
     if (Platform().FileExists(SettingsPath) && !Platform().ReadWholeFile(SettingsPath, oldText))
         throw EFileError("Cannot read file \"" + SettingsPath + "\"");
+    WriteSettings(data, items, menu, oldText);
+}
+
+void TSettingsFile::WriteSettings(const TSettingData& data, const TLaunchItemTable& items,
+                                  const TMenuSettings& menu, std::string_view oldText) const {
     Platform().WriteWholeFile(SettingsPath, BuildSettingsText(data, items, menu, oldText));
 }
 
 void TSettingsFile::SaveDialogSize(int width, int height) const {
+    if (ReadFailed) return;
     TProfile ini;
     if (!ini.LoadFromFile(SettingsPath) && Platform().FileExists(SettingsPath))
         throw EFileError("Cannot read file \"" + SettingsPath + "\"");

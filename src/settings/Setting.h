@@ -128,6 +128,9 @@ struct TStartupSettings {
     int PagesInUse = 1;
     // True when "Vorna.ini" was taken over and "Mirto.ini" written.
     bool TookOver = false;
+    // True when the settings file exists but could not be read: the defaults are in force and
+    // the file is not written in this run (the caller says so).
+    bool Unreadable = false;
 };
 
 class TSettingsFile {
@@ -141,7 +144,7 @@ public:
 
     // Chooses the settings file from the value of the option "-o;" ("0" when absent): the named
     // file when it exists ("X:..." as given, else inside the program's folder); otherwise
-    // "Vorna.ini" beside the program when it exists, else "Mirto.ini" beside the program.
+    // "Mirto.ini" beside the program, or "Vorna.ini" beside it when only that one exists.
     void ResolveSettingsPath(std::string_view optionValue);
 
     // Reads the settings file into the record, the launcher table and the menu control's values,
@@ -156,14 +159,23 @@ public:
 
     // Rebuilds the whole file from the current state, carrying over the skin library's lines of
     // the old file, and replaces it in one go. Throws EFileError when it cannot be written.
+    // Writes nothing after a load that could not read the file.
     void SaveSettings(const TSettingData& data, const TLaunchItemTable& items,
                       const TMenuSettings& menu) const;
-    // Sets "WindowWidth" and "WindowHeight" of [Setting] and replaces the file in one go.
+    // Sets "WindowWidth" and "WindowHeight" of [Setting] and replaces the file in one go; writes
+    // nothing after a load that could not read the file.
     void SaveDialogSize(int width, int height) const;
 
+    // True after a load found the settings file but could not read it.
+    bool Unreadable() const { return ReadFailed; }
+
 private:
+    void WriteSettings(const TSettingData& data, const TLaunchItemTable& items,
+                       const TMenuSettings& menu, std::string_view oldText) const;
+
     std::string Folder;
     std::string SettingsPath;
+    bool ReadFailed = false;
 };
 
 // The text SaveSettings writes, from the current state and the old file's text.

@@ -2,13 +2,19 @@
 
 #include "frame/Platform.h"
 
+bool IsDoubleByteAt(std::string_view text, std::size_t i) {
+    if (i + 1 >= text.size() || !Platform().IsLeadByte(static_cast<unsigned char>(text[i])))
+        return false;
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC);
+}
+
 std::string EscapeText(std::string_view text) {
-    const TPlatform& platform = Platform();
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (platform.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+        if (IsDoubleByteAt(text, i)) {
             result += c;
             result += text[++i];
             continue;
@@ -18,19 +24,23 @@ std::string EscapeText(std::string_view text) {
         case '\n': result += "\\n"; break;
         case '\r': result += "\\r"; break;
         case '\\': result += "\\\\"; break;
-        default: result += c;
+        default:
+            // A lone lead byte before an escape would pair with its backslash when read.
+            if (i + 1 < text.size() && Platform().IsLeadByte(static_cast<unsigned char>(c)) &&
+                (text[i + 1] == '\t' || text[i + 1] == '\n' || text[i + 1] == '\r'))
+                break;
+            result += c;
         }
     }
     return result;
 }
 
 std::string UnescapeText(std::string_view text) {
-    const TPlatform& platform = Platform();
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (platform.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+        if (IsDoubleByteAt(text, i)) {
             result += c;
             result += text[++i];
             continue;

@@ -1,12 +1,20 @@
 #pragma once
 // Text services of the system that need no platform call beyond the code page's lead-byte test.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// True when the byte at i begins a double-byte character: a lead byte followed by a byte that can
+// trail it (0x40-0x7E, 0x80-0xFC). A lead byte without such a trail byte is a byte of its own and
+// leaves the byte after it alone.
+bool IsDoubleByteAt(std::string_view text, std::size_t i);
+
 // Tab, line feed, carriage return and backslash become backslash + t, n, r, backslash, so that a
-// text with line breaks fits on one settings line. Double-byte characters are never examined.
+// text with line breaks fits on one settings line. Double-byte characters are never examined. A
+// lone lead byte right before an escape is dropped: read back, it would take the escape's
+// backslash for its trail byte.
 std::string EscapeText(std::string_view text);
 // The reverse of EscapeText; a backslash followed by any other character drops both, and a final
 // lone backslash is dropped.

@@ -36,11 +36,14 @@ public:
         if (DiskFull) throw EFileError("Cannot write file \"" + path + "\"");
         Files[path] = bytes;
     }
-    bool RemoveFile(const std::string& path) override { return Files.erase(path) > 0; }
+    bool RemoveFile(const std::string& path) override {
+        return !Undeletable && Files.erase(path) > 0;
+    }
 
     std::map<std::string, std::string> Files;
     bool DiskFull = false;
     bool Unreadable = false;
+    bool Undeletable = false; // read-only or locked files
 };
 
 const std::string Folder = "C:\\Mirto\\";
@@ -632,6 +635,90 @@ TEST_F(SettingsFile, RefusesToRewriteAFileItCannotRead) {
     EXPECT_THROW(Save(), EFileError);
     EXPECT_THROW(File.SaveDialogSize(600, 600), EFileError);
     EXPECT_EQ(Fs.Files[MirtoIni], FullFile);
+}
+
+TEST_F(SettingsFile, TakesTheOldFileOverOnceWithTheSkinLibrarysLines) {
+    const std::string old = Crlf({"[A]", "Path=C:\\a.exe", "[Window]", "TopPanel=5", "Width=3",
+                                  "Position=2", "[Color]", "Back=1", "Text=2"});
+    Fs.Files[VornaIni] = old;
+    Fs.Undeletable = true;
+    Start();
+    EXPECT_TRUE(Startup.TookOver);
+    EXPECT_NE(Fs.Files[MirtoIni].find(Crlf({"Transparent=-1", "TopPanel=5", "Width=3", ""})),
+              std::string::npos);
+    EXPECT_TRUE(Fs.Files[MirtoIni].ends_with(Crlf({"", "[Color]", "Back=1", "Text=2"})));
+
+    // The old file could not be deleted: from now on it is left alone.
+    Items.SetPath(1, "C:\\b.exe");
+    Save();
+    Restart();
+    EXPECT_FALSE(Startup.TookOver);
+    EXPECT_EQ(File.Path(), MirtoIni);
+    EXPECT_EQ(Items.GetPath(1), "C:\\b.exe");
+    EXPECT_EQ(Fs.Files[VornaIni], old);
+}
+
+TEST_F(SettingsFile, NeverWritesOverAFileItCouldNotRead) {
+    for (const std::string& path : {MirtoIni, VornaIni}) {
+        Fs.Files = {{path, FullFile}};
+        Fs.Unreadable = true;
+        Restart();
+        Fs.Unreadable = false;
+        EXPECT_TRUE(Startup.Unreadable) << path;
+        EXPECT_FALSE(Startup.TookOver) << path;
+        EXPECT_EQ(Data.QuitKey, 3) << path; // the defaults
+        Save();
+        File.SaveDialogSize(600, 600);
+        EXPECT_EQ(Fs.Files, (std::map<std::string, std::string>{{path, FullFile}}));
+    }
+}
+
+TEST_F(SettingsFile, WritesEveryTextSoThatItReadsBackWhole) {
+    Start();
+    const std::string quotes(1100, '"'), tabs(1100, '\t'), sos = [] {
+        std::string text;
+        for (int i = 0; i < 1100; ++i)
+            text += "ソ";
+        return text;
+    }();
+    const struct {
+        std::string Name, Option, Path, ReadName, ReadOption, ReadPath;
+    } cases[] = {
+        // Escapes and double-byte characters are never split by the reading cut of 2047.
+        {"ab" + tabs, quotes, std::string(3000, 'p'), "ab" + tabs.substr(0, 1022),
+         quotes.substr(0, 1023), std::string(2047, 'p')},
+        {std::string(1100, '\\'), "a" + quotes, "x" + sos, std::string(1023, '\\'),
+         "a" + quotes.substr(0, 1023), "x" + sos.substr(0, 2046)},
+        // One trailing blank; a lone lead byte (81) before a line break, a tab or a double quote
+        // goes, and the bytes around it stay.
+        {"x ", "ソ\"", "y ", "x ", "ソ\"", "y "},
+        {"a\x81\nb\x81\tc\x81", "o\x81\"p\x81", "p", "a\nb\tc\x81", "o\"p\x81", "p"},
+    };
+    for (int i = 0; i < 4; ++i) {
+        Items.SetName(i, cases[i].Name);
+        Items.SetOption(i, cases[i].Option);
+        Items.SetPath(i, cases[i].Path);
+    }
+    Save();
+    const std::string written = Fs.Files[MirtoIni];
+    Restart();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(Items.GetName(i), cases[i].ReadName) << i;
+        EXPECT_EQ(Items.GetOption(i), cases[i].ReadOption) << i;
+        EXPECT_EQ(Items.GetPath(i), cases[i].ReadPath) << i;
+    }
+    Save();
+    EXPECT_EQ(Fs.Files[MirtoIni], written);
+}
+
+TEST_F(SettingsFile, KeepsADisabledMoveKeyOfShiftControlDisabled) {
+    StartWith(Crlf({"[MoveWindow]", "MoveEnabled=0", "MoveKey=0"}));
+    EXPECT_EQ(Data.MoveKey, -1);
+    Save();
+    EXPECT_NE(Fs.Files[MirtoIni].find("MoveEnabled=0\r\nMoveKey=0\r\n"), std::string::npos);
+    Restart();
+    EXPECT_EQ(Data.MoveKey, -1);
+    EXPECT_EQ(Data.WindowKeys[wkMoveLeft].Enabled, WindowKeyDisabled);
 }
 
 TEST_F(SettingsFile, TakesDefaultsForBadValuesInHugeOrBinaryFiles) {
