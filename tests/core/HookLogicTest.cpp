@@ -6,164 +6,160 @@
 
 namespace {
 
-// A keyboard that reports the keys the test holds, and counts how often it was asked.
-class TFakeKeyboard : public TKeyStateQuery {
+constexpr unsigned Shift = 0x10, Control = 0x11, Alt = 0x12;
+constexpr unsigned LShift = 0xA0, RShift = 0xA1, LControl = 0xA2, RControl = 0xA3, LAlt = 0xA4,
+                   RAlt = 0xA5;
+// Bits of the hook's keyData: scan codes of the left Shift, right Shift, Control and Alt keys,
+// the extended-key bit, an auto-repeat (previous state down) and a release.
+constexpr uint32_t LShiftScan = 0x2Au << 16, RShiftScan = 0x36u << 16, ControlScan = 0x1Du << 16,
+                   AltScan = 0x38u << 16;
+constexpr uint32_t Extended = 0x01000000u, Repeat = 0x40000000u, Release = 0xC0000000u;
+
+// The keyboard state as the test writes it: the left- and right-hand keys held, and the generic
+// code of a modifier down when either hand's key is. It counts how often it was asked.
+class THeldKeys : public TKeyStateQuery {
 public:
-    std::set<unsigned> Held;
-    mutable int Queries = 0;
+    explicit THeldKeys(std::set<unsigned> held) : Held(std::move(held)) {}
 
     bool IsDown(unsigned key) const override {
         ++Queries;
-        if (Held.count(key)) return true;
-        // The generic code of a modifier is down when either hand's key is.
-        if (key >= 0x10 && key <= 0x12) {
-            const unsigned left = 0xA0 + (key - 0x10) * 2;
-            return Held.count(left) || Held.count(left + 1);
+        switch (key) {
+        case Shift:
+            return Held.count(LShift) || Held.count(RShift);
+        case Control:
+            return Held.count(LControl) || Held.count(RControl);
+        case Alt:
+            return Held.count(LAlt) || Held.count(RAlt);
+        default:
+            return Held.count(key) > 0;
         }
-        return false;
     }
+
+    std::set<unsigned> Held;
+    mutable int Queries = 0;
 };
 
-// Drives the decision the way the system does: the key's state changes as its message arrives,
-// and the lParam carries the previous state.
-class THookDriver {
-public:
-    TShareData Share{};
-    TFakeKeyboard Keyboard;
+TShareData Share(int32_t launcher, int32_t clipboard) {
+    TShareData share{};
+    share.CallLauncherMenu = launcher;
+    share.CallClipboardMenu = clipboard;
+    return share;
+}
 
-    THookDriver(int32_t launcher, int32_t clipboard) {
-        Share.CallLauncherMenu = launcher;
-        Share.CallClipboardMenu = clipboard;
-    }
-
-    // keyData as the hook receives it for a left-hand key (or the key's only form).
-    THookAction Down(unsigned key, uint32_t extraBits = 0) {
-        const unsigned physical = Physical(key, extraBits);
-        uint32_t keyData = extraBits;
-        if (Keyboard.Held.count(physical)) keyData |= 0x40000000u;
-        const THookAction action = DecideHookAction(MakeKeyEvent(key, keyData), Share, Keyboard);
-        Keyboard.Held.insert(physical);
-        return action;
-    }
-    THookAction Up(unsigned key, uint32_t extraBits = 0) {
-        const THookAction action =
-            DecideHookAction(MakeKeyEvent(key, extraBits | 0xC0000000u), Share, Keyboard);
-        Keyboard.Held.erase(Physical(key, extraBits));
-        return action;
-    }
-
-private:
-    // The left/right code of a generic modifier, as the system's key state keeps it.
-    static unsigned Physical(unsigned key, uint32_t extraBits) {
-        if (key < 0x10 || key > 0x12) return key;
-        const TKeyEvent event = MakeKeyEvent(key, extraBits);
-        return 0xA0 + (key - 0x10) * 2 + (event.RightHand ? 1 : 0);
-    }
-};
-
-constexpr unsigned Shift = 0x10, Control = 0x11, Alt = 0x12;
-constexpr uint32_t Extended = 0x01000000u;
-constexpr uint32_t RightShiftScan = 0x36u << 16;
+using A = THookAction;
 
 } // namespace
 
-TEST(HookLogic, ControlThenAltPostsLauncherOnceEvenWhileAltRepeats) {
-    THookDriver hook(1, 2);
-    EXPECT_EQ(hook.Down(Control), THookAction::None);
-    EXPECT_EQ(hook.Down(Alt), THookAction::PostLauncher);
-    EXPECT_EQ(hook.Down(Alt), THookAction::None);
-    EXPECT_EQ(hook.Down(Control), THookAction::None);
-    EXPECT_EQ(hook.Up(Alt), THookAction::None);
-    EXPECT_EQ(hook.Up(Control), THookAction::None);
+TEST(HookLogic, TellsTheHandAndTheTransitionFromTheKeyData) {
+    const struct {
+        unsigned Key;
+        uint32_t Data;
+        bool Up, WasDown, Right;
+    } cases[] = {
+        {Shift, LShiftScan, false, false, false},
+        {Shift, RShiftScan | Repeat, false, true, true},
+        {Shift, LShiftScan | Extended, false, false, false}, // Shift has no extended form
+        {Control, ControlScan, false, false, false},
+        {Control, ControlScan | Extended | Release, true, true, true},
+        {Alt, AltScan | Extended, false, false, true},
+        {RControl, 0, false, false, true},
+        {LAlt, Extended, false, false, false},
+        {'A', Extended, false, false, false},
+    };
+    for (const auto& c : cases) {
+        const TKeyEvent event = MakeKeyEvent(c.Key, c.Data);
+        EXPECT_EQ(event.VirtualKey, c.Key);
+        EXPECT_EQ(event.KeyUp, c.Up) << c.Key << " " << c.Data;
+        EXPECT_EQ(event.WasDown, c.WasDown) << c.Key << " " << c.Data;
+        EXPECT_EQ(event.RightHand, c.Right) << c.Key << " " << c.Data;
+    }
 }
 
-TEST(HookLogic, ReleasingOneKeyOfThePairAndPressingItAgainPostsAgain) {
-    THookDriver hook(1, -1);
-    hook.Down(Alt);
-    EXPECT_EQ(hook.Down(Control), THookAction::PostLauncher);
-    hook.Up(Control);
-    EXPECT_EQ(hook.Down(Control), THookAction::PostLauncher);
-    hook.Up(Alt);
-    EXPECT_EQ(hook.Down(Alt), THookAction::PostLauncher);
-}
-
-TEST(HookLogic, SameModifierOnTheOtherHandDoesNotPressThePairAgain) {
-    THookDriver hook(1, -1);
-    hook.Down(Control);
-    EXPECT_EQ(hook.Down(Alt), THookAction::PostLauncher);
-    EXPECT_EQ(hook.Down(Control, Extended), THookAction::None);
-    EXPECT_EQ(hook.Down(Alt, Extended), THookAction::None);
-    hook.Up(Control);
-    // The right Control is still held with Alt: no new press.
-    EXPECT_EQ(hook.Down(Control), THookAction::None);
-}
-
-TEST(HookLogic, ClipboardPairPostsClipboardAndRightShiftCounts) {
-    THookDriver hook(1, 2);
-    hook.Down(Shift, RightShiftScan);
-    EXPECT_EQ(hook.Down(Alt), THookAction::PostClipboard);
-    hook.Up(Alt);
-    hook.Up(Shift, RightShiftScan);
-    // Left and right codes delivered as such are accepted too.
-    hook.Down(0xA5);
-    EXPECT_EQ(hook.Down(0xA0), THookAction::PostClipboard);
-    EXPECT_EQ(hook.Down(0xA1), THookAction::None);
-}
-
-TEST(HookLogic, ShiftControlPairAndTheOtherPairsAreKeptApart) {
-    THookDriver hook(0, -1);
-    hook.Down(Control);
-    EXPECT_EQ(hook.Down(Alt), THookAction::None);
-    EXPECT_EQ(hook.Down(Shift), THookAction::PostLauncher);
-}
-
-TEST(HookLogic, NoCallKeyNeverPosts) {
-    THookDriver hook(-1, -1);
-    hook.Down(Shift);
-    hook.Down(Control);
-    EXPECT_EQ(hook.Down(Alt), THookAction::None);
-    THookDriver unknown(3, 7);
-    unknown.Down(Control);
-    EXPECT_EQ(unknown.Down(Alt), THookAction::None);
-}
-
-TEST(HookLogic, LauncherWinsWhenBothCallKeysNameThePair) {
-    THookDriver hook(2, 2);
-    hook.Down(Shift);
-    EXPECT_EQ(hook.Down(Alt), THookAction::PostLauncher);
+TEST(HookLogic, PostsWhenAKeyOfThePairGoesDownWhileTheOtherIsHeld) {
+    const struct {
+        const char* What;
+        int32_t Launcher, Clipboard;
+        std::set<unsigned> Held; // before the event
+        unsigned Key;
+        uint32_t Data;
+        THookAction Expected;
+    } cases[] = {
+        {"left Control held, Alt down", 1, 2, {LControl}, Alt, AltScan, A::PostLauncher},
+        {"right Control held, right Alt down",
+         1,
+         2,
+         {RControl},
+         Alt,
+         AltScan | Extended,
+         A::PostLauncher},
+        {"Alt held, Control down", 1, -1, {RAlt}, Control, ControlScan, A::PostLauncher},
+        {"Alt repeats", 1, 2, {LControl, LAlt}, Alt, AltScan | Repeat, A::None},
+        {"Control repeats", 1, 2, {LControl, LAlt}, Control, ControlScan | Repeat, A::None},
+        {"Alt released", 1, 2, {LControl, LAlt}, Alt, AltScan | Release, A::None},
+        // The same modifier already held on the other hand: the pair is not pressed again.
+        {"right Control, left one held",
+         1,
+         -1,
+         {LControl, LAlt},
+         Control,
+         ControlScan | Extended,
+         A::None},
+        {"left Control, right one held", 1, -1, {RControl, LAlt}, Control, ControlScan, A::None},
+        {"right Alt, left one held", 1, -1, {LControl, LAlt}, Alt, AltScan | Extended, A::None},
+        {"left Alt, right one held", 1, -1, {LControl, RAlt}, Alt, AltScan, A::None},
+        {"right Shift, left one held", 1, 2, {LShift, LAlt}, Shift, RShiftScan, A::None},
+        {"left Shift, right one held", 1, 2, {RShift, LAlt}, Shift, LShiftScan, A::None},
+        {"right Shift told by its scan code", 1, 2, {LAlt}, Shift, RShiftScan, A::PostClipboard},
+        {"left-hand code as such", 1, 2, {RAlt}, LShift, 0, A::PostClipboard},
+        {"right-hand code as such, left held", 1, 2, {RAlt, LShift}, RShift, 0, A::None},
+        {"Shift + Control: Alt is no part", 0, -1, {LControl}, Alt, AltScan, A::None},
+        {"Shift + Control: Shift down", 0, -1, {LControl}, Shift, LShiftScan, A::PostLauncher},
+        {"no call keys", -1, -1, {LShift, LControl}, Alt, AltScan, A::None},
+        {"unknown call-key codes", 3, 7, {LControl}, Alt, AltScan, A::None},
+        {"both call keys name the pair", 2, 2, {LShift}, Alt, AltScan, A::PostLauncher},
+    };
+    for (const auto& c : cases) {
+        const THeldKeys keys(c.Held);
+        EXPECT_EQ(
+            DecideHookAction(MakeKeyEvent(c.Key, c.Data), Share(c.Launcher, c.Clipboard), keys),
+            c.Expected)
+            << c.What;
+    }
 }
 
 TEST(HookLogic, OrdinaryKeysAndReleasesAskTheSystemNothing) {
-    THookDriver hook(1, 2);
-    hook.Share.ImeOpen = 1;
-    hook.Share.ImeClose = 1;
+    TShareData share = Share(1, 2);
+    share.ImeOpen = 1;
+    share.ImeClose = 1;
+    const THeldKeys keys({LControl, LAlt});
     for (unsigned key = 0; key < 256; ++key) {
         if (MattersToHook(key)) continue;
-        EXPECT_EQ(hook.Down(key), THookAction::None) << key;
-        EXPECT_EQ(hook.Up(key), THookAction::None) << key;
+        EXPECT_EQ(DecideHookAction(MakeKeyEvent(key, 0), share, keys), A::None) << key;
+        EXPECT_EQ(DecideHookAction(MakeKeyEvent(key, Release), share, keys), A::None) << key;
     }
-    hook.Keyboard.Held.insert(0xA2);
-    hook.Up(Control);
-    EXPECT_EQ(hook.Keyboard.Queries, 0);
+    EXPECT_EQ(DecideHookAction(MakeKeyEvent(Control, ControlScan | Release), share, keys), A::None);
+    EXPECT_EQ(keys.Queries, 0);
     // A modifier going down is the only thing that asks.
-    hook.Down(Alt);
-    EXPECT_GT(hook.Keyboard.Queries, 0);
+    DecideHookAction(MakeKeyEvent(Alt, AltScan), share, keys);
+    EXPECT_GT(keys.Queries, 0);
 }
 
 TEST(HookLogic, InputMethodKeysActOnlyWhenTheirFlagIsSet) {
-    THookDriver hook(1, 2);
-    EXPECT_EQ(hook.Down(0xF2), THookAction::None);
-    EXPECT_EQ(hook.Down(0x1D), THookAction::None);
-    hook.Keyboard.Held.clear();
-    hook.Share.ImeOpen = 1;
+    TShareData share = Share(1, 2);
+    const THeldKeys keys({});
+    auto decide = [&](unsigned key, uint32_t data = 0) {
+        return DecideHookAction(MakeKeyEvent(key, data), share, keys);
+    };
+    EXPECT_EQ(decide(0xF2), A::None);
+    EXPECT_EQ(decide(0x1D), A::None);
+    share.ImeOpen = 1;
     for (unsigned kana : {0x15u, 0xF1u, 0xF2u}) {
-        EXPECT_EQ(hook.Down(kana), THookAction::OpenIme) << kana;
-        EXPECT_EQ(hook.Down(kana), THookAction::None) << "repeat of " << kana;
-        EXPECT_EQ(hook.Up(kana), THookAction::None);
+        EXPECT_EQ(decide(kana), A::OpenIme) << kana;
+        EXPECT_EQ(decide(kana, Repeat), A::None) << "repeat of " << kana;
+        EXPECT_EQ(decide(kana, Release), A::None);
     }
-    EXPECT_EQ(hook.Down(0x1D), THookAction::None);
-    hook.Up(0x1D);
-    hook.Share.ImeClose = 1;
-    EXPECT_EQ(hook.Down(0x1D), THookAction::CloseIme);
-    EXPECT_EQ(hook.Keyboard.Queries, 0);
+    EXPECT_EQ(decide(0x1D), A::None);
+    share.ImeClose = 1;
+    EXPECT_EQ(decide(0x1D), A::CloseIme);
+    EXPECT_EQ(keys.Queries, 0);
 }

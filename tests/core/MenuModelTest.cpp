@@ -213,6 +213,17 @@ TEST(MenuKeys, LeftAndRightJumpToTheSameRowOfTheOtherColumn) {
     EXPECT_EQ(menu.ItemIndex(), 0);
 }
 
+TEST(MenuKeys, LeftAndRightWithNothingChosenOntoARowWithoutALineChooseNothing) {
+    // Both aim at the last row of the first column; from there to the page's end every line is
+    // vacant.
+    for (std::uint16_t key : {Left, Right}) {
+        TMenuImage menu;
+        menu.SetItems(Lines(14, {12, 13}));
+        EXPECT_TRUE(Press(menu, key));
+        EXPECT_EQ(menu.ItemIndex(), -1) << key;
+    }
+}
+
 TEST(MenuKeys, UpAndDownWrapAtThePageEndsSkippingVacantLines) {
     TMenuImage menu;
     menu.SetItems(Lines(30, {0, 25}));
