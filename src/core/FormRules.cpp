@@ -1,5 +1,7 @@
 #include "core/FormRules.h"
 
+#include "system/SysText.h"
+
 TPointI MenuPosition(int position, int screenWidth, int screenHeight, const TRectI& workArea,
                      int width, int height) {
     switch (position) {
@@ -38,4 +40,9 @@ TRectI SteppedRect(const TRectI& rect, int direction, int step, bool resize) {
     if (resize) return {rect.Left, rect.Top, rect.Right + dx * step, rect.Bottom + dy * step};
     return {rect.Left + dx * step, rect.Top + dy * step, rect.Right + dx * step,
             rect.Bottom + dy * step};
+}
+
+bool HideMenuOnClose(const std::vector<std::string>& arguments) {
+    // "-w" takes no value: any argument that begins with it counts, the value "0" excepted.
+    return GetSwitchValue(arguments, "-w") != SwitchAbsent;
 }

@@ -2,6 +2,8 @@
 // Rules of the main form that need no window: where the menu goes, which keys make a call pair,
 // how a window key steps a window, the sequence in which window keys are registered.
 #include <array>
+#include <string>
+#include <vector>
 
 struct TRectI {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -27,6 +29,10 @@ std::array<int, 2> CallPairKeys(int pair);
 // The rectangle after one step: direction 0 left, 1 up, 2 right, 3 down. Moving shifts the whole
 // rectangle; resizing moves the right or bottom edge, so left and up shrink.
 TRectI SteppedRect(const TRectI& rect, int direction, int step, bool resize);
+
+// Whether the option "-w" asks for the menu window to be hidden before it is destroyed: given at
+// all, even without a value, and not with the value "0".
+bool HideMenuOnClose(const std::vector<std::string>& arguments);
 
 // Hot-key identifiers in the sequence they are registered: maximise, minimise, restore, pause,
 // screen saver, tray menu, the four move keys, the four resize keys.

@@ -32,3 +32,13 @@ TEST(SteppedRect, MovesWholeRectOrOnlyTheRightAndBottomEdges) {
     EXPECT_EQ(SteppedRect(r, 1, 32, true), (TRectI{100, 100, 400, 268}));
     EXPECT_EQ(SteppedRect(r, 2, 32, true), (TRectI{100, 100, 432, 300}));
 }
+
+TEST(HideMenuOnClose, CountsMinusWWithAnyValueButZero) {
+    using Args = std::vector<std::string>;
+    EXPECT_TRUE(HideMenuOnClose(Args{"-w"}));
+    EXPECT_TRUE(HideMenuOnClose(Args{"-o;x.ini", "-wide"}));
+    EXPECT_TRUE(HideMenuOnClose(Args{"-w\"\""}));
+    EXPECT_FALSE(HideMenuOnClose(Args{"-w0"}));
+    EXPECT_FALSE(HideMenuOnClose(Args{"-W", "/w"}));
+    EXPECT_FALSE(HideMenuOnClose(Args{}));
+}
