@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/FormRules.h"
 #include "core/Mapping.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
@@ -90,6 +91,13 @@ bool TForm1::DeferredStartup() {
     } catch (const EFileError& e) {
         ShowMessageBox(Application().Handle(), e.what(), MB_ICONSTOP);
     }
+    if (startup.Unreadable)
+        ShowMessageBox(Application().Handle(),
+                       "設定ファイル \"" + SettingsFile.Path() +
+                           "\" を読み込めませんでした。\n"
+                           "ほかのプログラムが開いているか、読み取る権限がありません。\n\n"
+                           "初期設定で動きます。このファイルは、次に起動するまで書き換えません。",
+                       MB_ICONSTOP);
     ApplyLoadedSettings(startup);
 
     if (!LoadHookLibrary()) {
@@ -179,7 +187,7 @@ void TForm1::OpenSettings(int page) {
 }
 
 void TForm1::FormCloseQuery() {
-    if (!SwitchIsAbsent(GetSwitchValue("-w"))) ShowWindow(Handle, SW_HIDE);
+    if (HideMenuOnClose(CommandLineArguments())) ShowWindow(Handle, SW_HIDE);
 }
 
 void TForm1::FormDestroy() {
@@ -192,7 +200,7 @@ void TForm1::FormDestroy() {
         HookLibrary = nullptr;
     }
     NotifyIcon(0, NIM_DELETE);
-    if (!SwitchIsAbsent(GetSwitchValue("-w"))) ShowWindow(Handle, SW_HIDE);
+    if (HideMenuOnClose(CommandLineArguments())) ShowWindow(Handle, SW_HIDE);
     if (PopupMenu1) DestroyMenu(PopupMenu1);
     PopupMenu1 = nullptr;
     for (HICON* icon : {&NormalIcon, &PausedIcon})

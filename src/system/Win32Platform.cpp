@@ -55,8 +55,10 @@ bool TWin32Platform::FileExists(const std::string& path) const {
 }
 
 bool TWin32Platform::ReadWholeFile(const std::string& path, std::string& bytes) const {
-    THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared for reading and writing: an editor that holds the file open for writing must not
+    // make it unreadable.
+    THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
     std::string content;
     char buffer[65536];

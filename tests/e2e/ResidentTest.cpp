@@ -105,6 +105,34 @@ TEST_F(Resident, TakesOverVornaIniOnceIntoMirtoIni) {
     EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr);
 }
 
+TEST_F(Resident, SaysOnceThatALockedSettingsFileCannotBeReadAndNeverWritesIt) {
+    const std::string settings = IniText({"[Window]", "Position=3"});
+    ASSERT_TRUE(Folder.Write("Mirto.ini", settings));
+    // Held by another program that shares it with nobody.
+    HANDLE lock = CreateFileA(Folder.FilePath("Mirto.ini").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Mirto = std::make_unique<TMirto>(Folder);
+    ASSERT_TRUE(Mirto->Started());
+    HWND box = Mirto->WaitMessageBox();
+    CloseHandle(lock);
+    ASSERT_NE(box, nullptr) << "no word about the unreadable settings file";
+    EXPECT_EQ(WindowText(box), "てんみ");
+    EXPECT_EQ(MessageBoxText(box),
+              "設定ファイル \"" + Folder.FilePath("Mirto.ini") +
+                  "\" を読み込めませんでした。\n"
+                  "ほかのプログラムが開いているか、読み取る権限がありません。\n\n"
+                  "初期設定で動きます。このファイルは、次に起動するまで書き換えません。");
+    CloseMessageBox(box);
+    ASSERT_TRUE(Mirto->WaitResident());
+    EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr);
+
+    Mirto->Stop();
+    ASSERT_TRUE(Mirto->WaitExit());
+    EXPECT_EQ(Folder.Read("Mirto.ini"), settings);
+    EXPECT_FALSE(Folder.Exists("Mirto.ini.new"));
+}
+
 TEST_F(Resident, SecondStartEndsWithMinusOneAndTheFirstCopyOpensItsSettings) {
     StartWithSettings(IniText({"[Window]", "Position=0"}));
     ASSERT_EQ(Mirto->MessageBoxWindow(), nullptr);
