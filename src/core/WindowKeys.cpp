@@ -3,6 +3,17 @@
 #include "core/Unit1.h"
 #include "settings/KeyCode.h"
 
+namespace {
+// The window keys act on other programs' windows only. A click on the tray icon brings the hidden
+// application window to the front; maximising, minimising, restoring, moving or resizing it (or
+// the menu, or a message box of ours) would show a window that must stay as the program keeps it.
+bool IsOwnWindow(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+} // namespace
+
 void TForm1::RegisterWindowKeys() {
     for (int id : WindowKeyRegistrationOrder) {
         TWindowKey& key = Settings.WindowKeys[id];
@@ -36,18 +47,19 @@ void TForm1::UnregisterWindowKeys() {
 
 void TForm1::WindowKey(int id) {
     HWND w = GetForegroundWindow();
+    const bool other = w && !IsOwnWindow(w);
     switch (id) {
     case wkMaximize:
-        if (w != Handle) ShowWindow(w, SW_MAXIMIZE);
+        if (other) ShowWindow(w, SW_MAXIMIZE);
         return;
     case wkMinimize:
-        if (w != Handle) {
+        if (other) {
             HWND owner = GetWindow(w, GW_OWNER);
-            ShowWindow(owner ? owner : w, SW_MINIMIZE);
+            if (!owner || !IsOwnWindow(owner)) ShowWindow(owner ? owner : w, SW_MINIMIZE);
         }
         return;
     case wkRestore:
-        if (w != Handle) ShowWindow(w, SW_RESTORE);
+        if (other) ShowWindow(w, SW_RESTORE);
         return;
     case wkPause:
         TogglePause();
@@ -72,7 +84,8 @@ void TForm1::StepWindow(int direction, int step, bool resize) {
     HWND w = GetForegroundWindow();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    if (w && GetWindowPlacement(w, &placement) && placement.showCmd != SW_SHOWMAXIMIZED) {
+    if (w && !IsOwnWindow(w) && GetWindowPlacement(w, &placement) &&
+        placement.showCmd != SW_SHOWMAXIMIZED) {
         RECT r{};
         GetWindowRect(w, &r);
         const TRectI next =

@@ -128,3 +128,33 @@ TEST_F(WindowKeys, PauseStopsTheCallKeyWhileWindowKeysStillWork) {
     ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD6}, after));
     ASSERT_NO_FATAL_FAILURE(CallMenuOnce()) << "the call key stayed off after resume";
 }
+
+TEST_F(WindowKeys, AfterATrayClickLeaveEveryWindowOfTheProgramAlone) {
+    // A click on the tray icon brings the program's hidden application window to the front.
+    HWND form = Form();
+    const auto applications = Mirto->Windows("MirtoApplication");
+    ASSERT_EQ(applications.size(), 1u);
+    HWND application = applications.front();
+    const RECT applicationRect = WindowRect(application), formRect = WindowRect(form);
+    PostMessageA(form, RegisterWindowMessageA("TasktrayIconClicked"), 1, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitFor([&] {
+        DWORD process = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &process);
+        return process == Mirto->ProcessId();
+    })) << "the tray click did not bring the program to the front";
+
+    // Wine drops typed keys while a hidden window has the foreground, so the window keys come
+    // as the system would deliver them, each handled before the next: move left, resize down,
+    // maximise, minimise.
+    for (WPARAM id : {3, 10, 0, 1}) {
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutA(form, WM_HOTKEY, id, 0, SMTO_NORMAL, 5000, &answer));
+    }
+    for (HWND window : {application, form}) {
+        EXPECT_FALSE(IsWindowVisible(window)) << window;
+        EXPECT_FALSE(IsZoomed(window) || IsIconic(window)) << window;
+    }
+    const RECT applicationAfter = WindowRect(application), formAfter = WindowRect(form);
+    EXPECT_TRUE(EqualRect(&applicationRect, &applicationAfter));
+    EXPECT_TRUE(EqualRect(&formRect, &formAfter));
+}
