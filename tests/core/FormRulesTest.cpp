@@ -35,10 +35,8 @@ TEST(SteppedRect, MovesWholeRectOrOnlyTheRightAndBottomEdges) {
 
 TEST(HideMenuOnClose, CountsMinusWWithAnyValueButZero) {
     using Args = std::vector<std::string>;
-    EXPECT_TRUE(HideMenuOnClose(Args{"-w"}));
-    EXPECT_TRUE(HideMenuOnClose(Args{"-o;x.ini", "-wide"}));
-    EXPECT_TRUE(HideMenuOnClose(Args{"-w\"\""}));
-    EXPECT_FALSE(HideMenuOnClose(Args{"-w0"}));
-    EXPECT_FALSE(HideMenuOnClose(Args{"-W", "/w"}));
-    EXPECT_FALSE(HideMenuOnClose(Args{}));
+    for (const Args& given : {Args{"-w"}, Args{"-o;x.ini", "-wide"}, Args{"-w\"\""}})
+        EXPECT_TRUE(HideMenuOnClose(given)) << given.back();
+    for (const Args& absent : {Args{"-w0"}, Args{"-W", "/w"}, Args{}})
+        EXPECT_FALSE(HideMenuOnClose(absent));
 }

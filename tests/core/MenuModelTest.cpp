@@ -213,17 +213,6 @@ TEST(MenuKeys, LeftAndRightJumpToTheSameRowOfTheOtherColumn) {
     EXPECT_EQ(menu.ItemIndex(), 0);
 }
 
-TEST(MenuKeys, LeftAndRightWithNothingChosenOntoARowWithoutALineChooseNothing) {
-    // Both aim at the last row of the first column; from there to the page's end every line is
-    // vacant.
-    for (std::uint16_t key : {Left, Right}) {
-        TMenuImage menu;
-        menu.SetItems(Lines(14, {12, 13}));
-        EXPECT_TRUE(Press(menu, key));
-        EXPECT_EQ(menu.ItemIndex(), -1) << key;
-    }
-}
-
 TEST(MenuKeys, UpAndDownWrapAtThePageEndsSkippingVacantLines) {
     TMenuImage menu;
     menu.SetItems(Lines(30, {0, 25}));
@@ -262,6 +251,14 @@ TEST(MenuKeys, PagesOfVacantLinesEndEverySearch) {
     for (std::uint16_t key : {Up, Down, Left, Right}) {
         EXPECT_TRUE(Press(menu, key));
         EXPECT_EQ(menu.ItemIndex(), 2);
+    }
+    // With nothing chosen, Left and Right aim at the first column's last row: from there to the
+    // page's end every line is vacant.
+    for (std::uint16_t key : {Left, Right}) {
+        menu.SetItems(Lines(14, {12, 13}));
+        menu.SetItemIndex(-1);
+        EXPECT_TRUE(Press(menu, key));
+        EXPECT_EQ(menu.ItemIndex(), -1) << key;
     }
 }
 

@@ -498,6 +498,13 @@ TEST_F(SettingsFile, StoresADisabledStepKeyAsItsComplement) {
                     "ResizeEnabled=1", "SizeKey=2"}));
     EXPECT_EQ(Data.MoveKey, -2);
     EXPECT_EQ(Data.SizeKey, 2);
+
+    // Shift + Control (0) disabled stays disabled through a save and a load.
+    StartWith(Crlf({"[MoveWindow]", "MoveEnabled=0", "MoveKey=0"}));
+    Save();
+    Restart();
+    EXPECT_EQ(Data.MoveKey, -1);
+    EXPECT_EQ(Data.WindowKeys[wkMoveLeft].Enabled, WindowKeyDisabled);
 }
 
 TEST_F(SettingsFile, RaisesASmallDialogSizeToTheMinimum) {
@@ -675,50 +682,35 @@ TEST_F(SettingsFile, NeverWritesOverAFileItCouldNotRead) {
 
 TEST_F(SettingsFile, WritesEveryTextSoThatItReadsBackWhole) {
     Start();
-    const std::string quotes(1100, '"'), tabs(1100, '\t'), sos = [] {
-        std::string text;
-        for (int i = 0; i < 1100; ++i)
-            text += "ソ";
-        return text;
-    }();
-    const struct {
-        std::string Name, Option, Path, ReadName, ReadOption, ReadPath;
-    } cases[] = {
-        // Escapes and double-byte characters are never split by the reading cut of 2047.
-        {"ab" + tabs, quotes, std::string(3000, 'p'), "ab" + tabs.substr(0, 1022),
-         quotes.substr(0, 1023), std::string(2047, 'p')},
-        {std::string(1100, '\\'), "a" + quotes, "x" + sos, std::string(1023, '\\'),
-         "a" + quotes.substr(0, 1023), "x" + sos.substr(0, 2046)},
-        // One trailing blank; a lone lead byte (81) before a line break, a tab or a double quote
-        // goes, and the bytes around it stay.
+    const std::string q(1100, '"'), t(1100, '\t'), b(1100, '\\'), p(3000, 'p');
+    std::string so;
+    for (int i = 0; i < 1100; ++i)
+        so += "ソ";
+    // Name, option and path as set, then as read back. Escapes and double-byte characters are
+    // never split by the reading cut of 2047; one trailing blank stays; a lone lead byte (81)
+    // before a line break, a tab or a double quote goes, and the bytes around it stay.
+    const std::string cases[][6] = {
+        {"ab" + t, q, p, "ab" + t.substr(0, 1022), q.substr(0, 1023), p.substr(0, 2047)},
+        {b, "a" + q, "x" + so, b.substr(0, 1023), "a" + q.substr(0, 1023),
+         "x" + so.substr(0, 2046)},
         {"x ", "ソ\"", "y ", "x ", "ソ\"", "y "},
         {"a\x81\nb\x81\tc\x81", "o\x81\"p\x81", "p", "a\nb\tc\x81", "o\"p\x81", "p"},
     };
     for (int i = 0; i < 4; ++i) {
-        Items.SetName(i, cases[i].Name);
-        Items.SetOption(i, cases[i].Option);
-        Items.SetPath(i, cases[i].Path);
+        Items.SetName(i, cases[i][0]);
+        Items.SetOption(i, cases[i][1]);
+        Items.SetPath(i, cases[i][2]);
     }
     Save();
     const std::string written = Fs.Files[MirtoIni];
     Restart();
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Items.GetName(i), cases[i].ReadName) << i;
-        EXPECT_EQ(Items.GetOption(i), cases[i].ReadOption) << i;
-        EXPECT_EQ(Items.GetPath(i), cases[i].ReadPath) << i;
+        EXPECT_EQ(Items.GetName(i), cases[i][3]) << i;
+        EXPECT_EQ(Items.GetOption(i), cases[i][4]) << i;
+        EXPECT_EQ(Items.GetPath(i), cases[i][5]) << i;
     }
     Save();
     EXPECT_EQ(Fs.Files[MirtoIni], written);
-}
-
-TEST_F(SettingsFile, KeepsADisabledMoveKeyOfShiftControlDisabled) {
-    StartWith(Crlf({"[MoveWindow]", "MoveEnabled=0", "MoveKey=0"}));
-    EXPECT_EQ(Data.MoveKey, -1);
-    Save();
-    EXPECT_NE(Fs.Files[MirtoIni].find("MoveEnabled=0\r\nMoveKey=0\r\n"), std::string::npos);
-    Restart();
-    EXPECT_EQ(Data.MoveKey, -1);
-    EXPECT_EQ(Data.WindowKeys[wkMoveLeft].Enabled, WindowKeyDisabled);
 }
 
 TEST_F(SettingsFile, TakesDefaultsForBadValuesInHugeOrBinaryFiles) {

@@ -150,11 +150,10 @@ TEST_F(WindowKeys, AfterATrayClickLeaveEveryWindowOfTheProgramAlone) {
         DWORD_PTR answer = 0;
         ASSERT_TRUE(SendMessageTimeoutA(form, WM_HOTKEY, id, 0, SMTO_NORMAL, 5000, &answer));
     }
-    for (HWND window : {application, form}) {
-        EXPECT_FALSE(IsWindowVisible(window)) << window;
-        EXPECT_FALSE(IsZoomed(window) || IsIconic(window)) << window;
+    for (auto [window, rect] : {std::pair{application, applicationRect}, {form, formRect}}) {
+        const RECT after = WindowRect(window);
+        EXPECT_TRUE(!IsWindowVisible(window) && !IsZoomed(window) && !IsIconic(window) &&
+                    EqualRect(&rect, &after))
+            << window;
     }
-    const RECT applicationAfter = WindowRect(application), formAfter = WindowRect(form);
-    EXPECT_TRUE(EqualRect(&applicationRect, &applicationAfter));
-    EXPECT_TRUE(EqualRect(&formRect, &formAfter));
 }
