@@ -2,6 +2,8 @@
 // message loop.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -87,7 +89,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                MB_ICONSTOP);
             exitCode = -1;
         } else {
+            // The user-interface thread is a single-threaded apartment for the whole run, so that
+            // the shell handlers that ShellExecuteA starts find the component library ready.
+            const bool com = SUCCEEDED(
+                CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
             exitCode = RunFirstCopy(instance, area);
+            if (com) CoUninitialize();
         }
     }
     CloseHandle(mutex);

@@ -3,10 +3,21 @@
 #include "frame/StringList.h"
 #include "system/PathText.h"
 
+namespace {
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsSchemeCharacter(char c) {
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+} // namespace
+
 bool IsUrl(std::string_view text) {
-    if (text.size() < 5) return false;
-    const std::string_view head = text.substr(0, 5);
-    return SameText(head, "http:") || SameText(head, "ftp:/");
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon < 2 || !IsAsciiLetter(text[0])) return false;
+    for (std::size_t i = 1; i < colon; ++i)
+        if (!IsSchemeCharacter(text[i])) return false;
+    return true;
 }
 
 int ShowCommandOfSize(int size) {
@@ -36,7 +47,9 @@ TLaunchPlan PlanLaunch(const TLaunchItemTable& table, int index, const TLaunchEn
     }
 
     const std::string file = env.ShortFullPath(path);
-    if (file.empty()) {
+    // No file name holds a double quote; one in the path could end the quotes around it on the
+    // command line and start another program.
+    if (file.empty() || file.find('"') != std::string::npos) {
         plan.Action = TLaunchAction::Fail;
         plan.Error = errorFileNotFound;
         return plan;

@@ -15,7 +15,9 @@ enum : int { swShowNormal = 1, swShowMinimized = 2, swShowMaximized = 3, swShow 
 // Error codes the launch reports itself.
 enum : unsigned long { errorFileNotFound = 2 };
 
-// True when the text begins with "http:" or "ftp:/", without regard to letter case.
+// True when the text is an address: it begins with a scheme of two or more letters, digits, "+",
+// "-" or "." (the first a letter) followed by ":", as "https:", "mailto:" or "ms-settings:". A
+// drive letter is one letter, so "C:\..." is a path.
 bool IsUrl(std::string_view text);
 // The window state of an entry's Size: 0 normal, 1 minimized, 2 maximized, anything else a plain
 // show.

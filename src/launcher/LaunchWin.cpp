@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "frame/MessageBox.h"
-#include "launcher/Launch.h"
 #include "system/Association.h"
 #include "system/PathsWin.h"
 #include "system/SysInfoWin.h"
@@ -71,15 +70,17 @@ bool LaunchItem(const TLaunchItemTable& table, int index) {
     return LaunchItem(table, index, CompanionProgramPath());
 }
 
-bool LaunchItem(const TLaunchItemTable& table, int index, const std::string& companion) {
-    SetLastError(ERROR_SUCCESS);
+TLaunchEnvironment Win32LaunchEnvironment(const std::string& companion) {
     TLaunchEnvironment env;
     env.FolderExists = FolderExists;
     env.ShortFullPath = GetShortFullPath;
     env.DocumentCommand = FindDocumentCommand;
     env.NearestExistingFolder = [](const std::string& path) { return NearestExistingFolder(path); };
     env.Companion = companion;
-    const TLaunchPlan plan = PlanLaunch(table, index, env);
+    return env;
+}
+
+bool RunLaunchPlan(const TLaunchPlan& plan) {
     switch (plan.Action) {
     case TLaunchAction::Nothing:
         return true;
@@ -94,6 +95,11 @@ bool LaunchItem(const TLaunchItemTable& table, int index, const std::string& com
     }
     SetLastError(plan.Error);
     return false;
+}
+
+bool LaunchItem(const TLaunchItemTable& table, int index, const std::string& companion) {
+    SetLastError(ERROR_SUCCESS);
+    return RunLaunchPlan(PlanLaunch(table, index, Win32LaunchEnvironment(companion)));
 }
 
 void ShowLaunchFailure(HWND owner, const std::string& path, DWORD error) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "launcher/Launch.h"
 #include "launcher/LaunchItem.h"
 
 // The companion program that opens shortcut entries: "Support.exe" beside the program.
@@ -16,6 +17,11 @@ std::string CompanionProgramPath();
 bool LaunchItem(const TLaunchItemTable& table, int index);
 // The same with another companion program.
 bool LaunchItem(const TLaunchItemTable& table, int index, const std::string& companion);
+
+// The platform's answers to the launch decision, with this companion program.
+TLaunchEnvironment Win32LaunchEnvironment(const std::string& companion);
+// Carries out a launch decision; false on failure with the system's last error telling why.
+bool RunLaunchPlan(const TLaunchPlan& plan);
 
 // Tells the user that launching the entry with this path failed with the error: the setting to
 // check when the file was not found, then that no process could be created (stop icon).

@@ -18,18 +18,24 @@ bool StartsWithIgnoringCase(std::string_view text, std::size_t at, std::string_v
 std::string RewriteDocumentCommand(std::string_view command, std::string_view document,
                                    std::string_view windowsFolder,
                                    std::string_view programFilesFolder) {
-    // In the sequence of precedence: ",%*" before "%*" so that the comma goes with it.
-    const std::pair<std::string_view, std::string_view> replacements[] = {
-        {"%l", document},
-        {"%1", document},
-        {",%*", ""},
-        {"%*", ""},
-        {"%SystemRoot%", windowsFolder},
-        {"%ProgramFiles%", programFilesFolder},
+    // Each pattern with its text inside the template's double quotes and outside them, in the
+    // sequence of precedence: ",%*" before "%*" so that the comma goes with it.
+    const std::string quotedDocument = QuotePath(document);
+    struct TReplacement {
+        std::string_view Pattern, InsideQuotes, OutsideQuotes;
+    };
+    const TReplacement replacements[] = {
+        {"%l", document, quotedDocument},
+        {"%1", document, quotedDocument},
+        {",%*", "", ""},
+        {"%*", "", ""},
+        {"%SystemRoot%", windowsFolder, windowsFolder},
+        {"%ProgramFiles%", programFilesFolder, programFilesFolder},
     };
     const TPlatform& platform = Platform();
     std::string result;
-    result.reserve(command.size() + document.size());
+    result.reserve(command.size() + quotedDocument.size());
+    bool insideQuotes = false;
     std::size_t i = 0;
     while (i < command.size()) {
         if (platform.IsLeadByte(static_cast<unsigned char>(command[i])) && i + 1 < command.size()) {
@@ -37,11 +43,12 @@ std::string RewriteDocumentCommand(std::string_view command, std::string_view do
             i += 2;
             continue;
         }
+        if (command[i] == '"') insideQuotes = !insideQuotes;
         bool replaced = false;
-        for (const auto& [pattern, value] : replacements) {
-            if (StartsWithIgnoringCase(command, i, pattern)) {
-                result.append(value);
-                i += pattern.size();
+        for (const TReplacement& r : replacements) {
+            if (StartsWithIgnoringCase(command, i, r.Pattern)) {
+                result.append(insideQuotes ? r.InsideQuotes : r.OutsideQuotes);
+                i += r.Pattern.size();
                 replaced = true;
                 break;
             }

@@ -37,7 +37,10 @@ struct TAssociationLookups {
 // Fills the open-command template: "%l" and "%1" become the document, ",%*" and "%*" go, and
 // "%SystemRoot%" and "%ProgramFiles%" become the folders, all without regard to letter case. The
 // template is read once from left to right, so a document or folder name that itself holds such a
-// sequence is inserted as it is.
+// sequence is inserted as it is. Where the template leaves the document outside double quotes
+// and the document holds a blank, it goes in quoted: it stays one argument, and a template that
+// begins with the document cannot start a program named by the document's first words. (A
+// document never holds a double quote: no file name does, and the launch refuses such paths.)
 std::string RewriteDocumentCommand(std::string_view command, std::string_view document,
                                    std::string_view windowsFolder,
                                    std::string_view programFilesFolder);

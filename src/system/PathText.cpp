@@ -102,8 +102,8 @@ std::string CapitalizeUpperName(std::string_view name) {
 
 std::string QuotePath(std::string_view path) {
     const bool quoted = path.size() >= 2 && path.front() == '"' && path.back() == '"';
-    // A blank is never a trail byte, so a plain byte search finds only real blanks.
-    if (quoted || path.find(' ') == std::string_view::npos) return std::string(path);
+    // A blank or tab is never a trail byte, so a plain byte search finds only real ones.
+    if (quoted || path.find_first_of(" \t") == std::string_view::npos) return std::string(path);
     std::string result;
     result.reserve(path.size() + 2);
     result.append(1, '"').append(path).append(1, '"');

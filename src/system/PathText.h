@@ -26,8 +26,8 @@ std::string RemoveTrailingBackslash(std::string_view path);
 // only its first letter in capitals (PROGRA~1 becomes Progra~1); any other name is unchanged.
 std::string CapitalizeUpperName(std::string_view name);
 
-// The path enclosed in double quotes when it holds a blank and is not quoted yet, so that a
-// command line names exactly this program or file.
+// The path enclosed in double quotes when it holds a blank or tab and is not quoted yet, so that
+// a command line names exactly this program or file.
 std::string QuotePath(std::string_view path);
 
 // The candidate name for number n: folder + "\" + prefix + n zero-padded to digits + suffix.

@@ -62,6 +62,22 @@ TEST(DocumentCommand, RewriteNeverReadsInsertedNamesAsPlaceholders) {
     EXPECT_EQ(RewriteDocumentCommand("表ソ%1", "D", "", ""), "表ソD");
 }
 
+TEST(DocumentCommand, RewriteQuotesADocumentWithBlanksWhereTheTemplateDoesNot) {
+    const char* const cases[][3] = {
+        {"ed.exe %1", "D:\\My Docs\\a b.txt", "ed.exe \"D:\\My Docs\\a b.txt\""},
+        {"ed.exe \"%1\"", "D:\\My Docs\\a b.txt", "ed.exe \"D:\\My Docs\\a b.txt\""},
+        {"ed.exe %1", "D:\\MYDOCS~1\\AB~1.TXT", "ed.exe D:\\MYDOCS~1\\AB~1.TXT"},
+        {"%1 %*", "C:\\My Docs\\x.txt", "\"C:\\My Docs\\x.txt\" "},
+        {"ed.exe %L", "C:\\表 示\\x.txt", "ed.exe \"C:\\表 示\\x.txt\""},
+        {"ed.exe %1", "C:\\a\tb.txt", "ed.exe \"C:\\a\tb.txt\""},
+        {"\"C:\\A B\\ed.exe\" \"/f:%1\" %l", "C:\\a b",
+         "\"C:\\A B\\ed.exe\" \"/f:C:\\a b\" \"C:\\a b\""},
+        {"ソ\"表\" %1", "C:\\a b", "ソ\"表\" \"C:\\a b\""},
+    };
+    for (const auto& [command, document, expected] : cases)
+        EXPECT_EQ(RewriteDocumentCommand(command, document, "W", "P"), expected) << command;
+}
+
 TEST(DocumentCommand, NoAssociationOpensTheProgramChoice) {
     TShell shell;
     shell.Code = 31;

@@ -5,14 +5,15 @@
 
 #include "launcher/Launch.h"
 
-TEST(Launch, AddressesBeginWithHttpOrFtpInAnyCase) {
-    EXPECT_TRUE(IsUrl("http://example.com"));
-    EXPECT_TRUE(IsUrl("HTTP:x"));
-    EXPECT_TRUE(IsUrl("Ftp://host"));
-    EXPECT_FALSE(IsUrl("http"));
-    EXPECT_FALSE(IsUrl("ftp:"));
-    EXPECT_FALSE(IsUrl("ftp:x"));
-    EXPECT_FALSE(IsUrl("C:\\http:"));
+TEST(Launch, AnAddressBeginsWithASchemeOfTwoOrMoreCharactersAndAColon) {
+    for (const char* address :
+         {"https://example.com/", "HTTP:x", "Ftp://host", "ftp:", "mailto:a@example.com",
+          "ms-settings:display", "svn+ssh://h", "x.y-z:"})
+        EXPECT_TRUE(IsUrl(address)) << address;
+    // A drive letter is one letter; a scheme begins with a letter and holds no blank.
+    for (const char* path : {"C:\\Windows\\a.exe", "a:b", "1x:", "+x:", "ht tp://x", "http",
+                             ":http", "C:\\http:", "\\\\server\\share\\a:b", "表示:x", ""})
+        EXPECT_FALSE(IsUrl(path)) << path;
 }
 
 TEST(Launch, SizeGivesTheWindowState) {
@@ -94,6 +95,13 @@ TEST(LaunchPlan, AddressesAndFoldersGoToTheShellsDefaultAction) {
     EXPECT_EQ(plan.Directory, "C:\\Docs");
     EXPECT_EQ(plan.Show, 3);
 
+    for (const char* address : {"https://example.com/a?b=c d", "mailto:a@example.com",
+                                "ms-settings:display", "Svn+SSH://host"}) {
+        plan = world.Plan(address, "-x");
+        EXPECT_EQ(plan.Action, TLaunchAction::ShellDefault) << address;
+        EXPECT_EQ(plan.File, address);
+    }
+
     plan = world.Plan("C:\\Tools", "", "C:\\Docs", 1);
     EXPECT_EQ(plan.Action, TLaunchAction::ShellDefault);
     EXPECT_EQ(plan.File, "C:\\Tools");
@@ -167,9 +175,15 @@ TEST(LaunchPlan, ShortcutStartsTheCompanionWithAPlainShow) {
 TEST(LaunchPlan, NoFullPathFailsAsFileNotFound) {
     TLaunchWorld world;
     world.ShortNames["C:\\bad\x01name"] = "";
-    const TLaunchPlan plan = world.Plan("C:\\bad\x01name", "", "C:\\Docs");
+    TLaunchPlan plan = world.Plan("C:\\bad\x01name", "", "C:\\Docs");
     EXPECT_EQ(plan.Action, TLaunchAction::Fail);
     EXPECT_EQ(plan.Error, 2u);
+    // No file name holds a double quote: quoted on the command line, this one would start
+    // "C:\Tools\a".
+    plan = world.Plan("C:\\Tools\\a\" b.exe");
+    EXPECT_EQ(plan.Action, TLaunchAction::Fail);
+    EXPECT_EQ(plan.Error, 2u);
+    EXPECT_EQ(plan.CommandLine, "");
 }
 
 TEST(Launch, CompanionTakesTheWholeRestOfItsCommandLine) {

@@ -233,6 +233,36 @@ TFileAssociation::~TFileAssociation() {
     RegDeleteKeyA(HKEY_CLASSES_ROOT, FClassName.c_str());
 }
 
+TSchemeHandler::TSchemeHandler(const std::string& scheme, const std::string& command)
+    : FScheme(scheme) {
+    const std::string key = scheme + "\\shell\\open\\command";
+    char former[2048] = {};
+    DWORD size = sizeof former;
+    FHadFormer = RegGetValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                              former, &size) == ERROR_SUCCESS;
+    if (FHadFormer) FFormer = former;
+    bool ok = true;
+    SetDefaultValue(key, command, ok);
+    FRegistered = ok;
+}
+
+TSchemeHandler::~TSchemeHandler() {
+    if (FHadFormer) {
+        bool ok = true;
+        SetDefaultValue(FScheme + "\\shell\\open\\command", FFormer, ok);
+    } else {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, FScheme.c_str());
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, FScheme.c_str());
+    }
+}
+
+bool ThreadHasComApartment(DWORD thread) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(HWND_MESSAGE, window, "OleMainThreadWndClass", nullptr)))
+        if (GetWindowThreadProcessId(window, nullptr) == thread) return true;
+    return false;
+}
+
 std::vector<TForeignWindow> WindowsWithCaption(const std::string& text) {
     struct TSearch {
         const std::string& Text;

@@ -72,6 +72,29 @@ private:
     bool FRegistered = false;
 };
 
+// The program the shell starts for the addresses of a scheme (the command of the scheme's "open"
+// verb under HKEY_CLASSES_ROOT), replaced for the object's lifetime; the former command comes
+// back afterwards.
+class TSchemeHandler {
+public:
+    TSchemeHandler(const std::string& scheme, const std::string& command);
+    ~TSchemeHandler();
+    TSchemeHandler(const TSchemeHandler&) = delete;
+    TSchemeHandler& operator=(const TSchemeHandler&) = delete;
+
+    bool Registered() const { return FRegistered; }
+
+private:
+    std::string FScheme;
+    std::string FFormer;
+    bool FHadFormer = false;
+    bool FRegistered = false;
+};
+
+// Whether the thread is in a single-threaded COM apartment, seen from another process: such an
+// apartment keeps a message-only window of class "OleMainThreadWndClass" on its thread.
+bool ThreadHasComApartment(DWORD thread);
+
 // A visible top-level window of another process whose caption contains the text.
 struct TForeignWindow {
     HWND Window = nullptr;

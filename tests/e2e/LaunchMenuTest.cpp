@@ -711,6 +711,31 @@ TEST_F(LaunchMenu, FolderOpensInTheShell) {
     EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr);
 }
 
+TEST_F(LaunchMenu, AddressOpensThroughTheShellFromAComApartment) {
+    // The shell's program for https addresses is the recorder while the test runs.
+    TSchemeHandler handler("https", "\"" + Recorder() + "\" \"%1\"");
+    ASSERT_TRUE(handler.Registered());
+    const std::string address = "https://example.invalid/a?q=1&r=2";
+    const std::vector<TEntry> entries = {{1, 'A', "ウェブ", address, "-x", "", 0}};
+    Expected = std::make_unique<TExpectedMenu>(entries, 1);
+    ASSERT_NO_FATAL_FAILURE(StartWithSettings(SettingsText(entries, {})));
+    // The menu's thread is a single-threaded apartment from the start, for the shell handlers
+    // that a launch may start. (Wine's input-method support gives a thread an apartment of its
+    // own once one of its windows is activated: so the check comes before the menu first shows.)
+    EXPECT_TRUE(ThreadHasComApartment(GetWindowThreadProcessId(Form(), nullptr)));
+    ASSERT_NO_FATAL_FAILURE(CallMenuOnce());
+
+    ASSERT_NO_FATAL_FAILURE(LaunchLine('A'));
+    auto record = WaitRecord();
+    ASSERT_FALSE(record.empty()) << "the address's handler did not start: "
+                                 << MessageBoxText(Mirto->MessageBoxWindow());
+    EXPECT_TRUE(SamePath(record["program"], Recorder())) << record["program"];
+    // The address alone: the entry's options go to programs, not to addresses.
+    EXPECT_EQ(record["arguments"], "1") << record["commandline"];
+    EXPECT_EQ(record["argument1"], address);
+    EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr);
+}
+
 TEST_F(LaunchMenu, MissingProgramShowsBothFailureMessagesInTurn) {
     const std::string missing = Folder.FilePath("無い プログラム.exe");
     ASSERT_NO_FATAL_FAILURE(Start({{1, 'A', "無いもの", missing, "", "", 0}}));

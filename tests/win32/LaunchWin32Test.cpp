@@ -244,3 +244,28 @@ TEST_F(Launching, AssociationWithoutTheDocumentGoesThroughTheShellsOpenVerb) {
     EXPECT_NE(record["commandline"].find("/open"), std::string::npos) << record["commandline"];
     EXPECT_EQ(record["show"], "2");
 }
+
+TEST_F(Launching, DocumentWithBlanksStaysOneArgumentAndNeverNamesTheProgram) {
+    // A volume without short (8.3) names: the launch sees full paths in their long form.
+    TLaunchEnvironment env = Win32LaunchEnvironment(Companion);
+    env.ShortFullPath = [](const std::string& path) { return ExpandLongPath(path); };
+    TTestAssociation bare(".mzb", "Mirto.RecorderBare", "\"" + Recorder + "\" /doc %1");
+    const std::string document = Folder / "起動 with blank\\メモ 表.mzb";
+    ASSERT_TRUE(WriteTextFile(document, "x"));
+    Table.SetPath(3, document);
+    Table.SetOption(3, "/p");
+    ASSERT_TRUE(RunLaunchPlan(PlanLaunch(Table, 3, env))) << GetLastError();
+    auto record = Record();
+    EXPECT_EQ(record["arguments"], "3") << record["commandline"];
+    EXPECT_EQ(record["argument1"], "/doc");
+    EXPECT_TRUE(SamePath(record["argument2"], document)) << record["argument2"];
+    EXPECT_EQ(record["argument3"], "/p");
+
+    // A template that begins with the document: the system is asked to start the document
+    // itself (not a program), never the decoy "起動.exe" that its first word names.
+    TTestAssociation first(".mzf", "Mirto.DocumentFirst", "%1 %*");
+    Table.SetPath(3, Folder / "起動 with blank\\x.mzf");
+    ASSERT_TRUE(WriteTextFile(Table.GetPath(3), "x"));
+    EXPECT_FALSE(RunLaunchPlan(PlanLaunch(Table, 3, env)));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+}

@@ -10,6 +10,8 @@
 //   folder=<the current folder at start (GetCurrentDirectoryA)>
 //   flags=<STARTUPINFO dwFlags, decimal>
 //   show=<STARTUPINFO wShowWindow, decimal>
+//   arguments=<how many arguments the runtime split the command line into, after the program>
+//   argument1=<the first of them>, argument2=..., one line each
 //
 // It shows no window and ends with exit code 0 (1 when the file could not be written).
 #include <windows.h>
@@ -52,9 +54,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
 
-    const std::string text = "program=" + program + "\r\n" + "commandline=" + GetCommandLineA() +
-                             "\r\n" + "folder=" + folder + "\r\n" +
-                             "flags=" + std::to_string(startup.dwFlags) + "\r\n" +
-                             "show=" + std::to_string(startup.wShowWindow) + "\r\n";
+    std::string text = "program=" + program + "\r\n" + "commandline=" + GetCommandLineA() + "\r\n" +
+                       "folder=" + folder + "\r\n" + "flags=" + std::to_string(startup.dwFlags) +
+                       "\r\n" + "show=" + std::to_string(startup.wShowWindow) + "\r\n" +
+                       "arguments=" + std::to_string(__argc - 1) + "\r\n";
+    for (int i = 1; i < __argc; ++i)
+        text += "argument" + std::to_string(i) + "=" + __argv[i] + "\r\n";
     return WriteAll(OutputPath(program), text) ? 0 : 1;
 }
