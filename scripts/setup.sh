@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building and testing Mirto needs on a Debian machine: compilers, GoogleTest,
-# Wine, a virtual display and its keyboard-map compiler, screenshot tools, Japanese fonts and the
+# Wine (with its 32-bit loader), a virtual display and its keyboard-map compiler, screenshot tools, Japanese fonts and the
 # Japanese locale (Wine takes its ANSI code page, 932, from it). Checks first: a second run
 # installs nothing.
 set -euo pipefail
@@ -31,6 +31,17 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     as_root apt-get update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" </dev/null
+fi
+
+# The hook's 32-bit half and its tests are 32-bit Windows programs: Wine runs them with its
+# 32-bit loader, from Debian's i386 architecture.
+if ! dpkg-query -W -f='${db:Status-Abbrev}' wine32:i386 2>/dev/null | grep -q '^ii'; then
+    echo "setup: installing wine32:i386"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+    fi
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y wine32:i386 </dev/null
 fi
 
 # locale -a lists ja_JP.utf8 once the locale is generated.

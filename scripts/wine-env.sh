@@ -42,7 +42,8 @@ mirto_fonts_reg() {
 mirto_wine_prefix() {
     local stamp="$WINEPREFIX/.mirto-fonts"
     local want
-    want="$(mirto_fonts_reg | cksum)"
+    # The stamp also says that the prefix runs 32-bit programs (the hook's 32-bit half).
+    want="$(mirto_fonts_reg | cksum) wow64"
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
         return 0
     fi
@@ -51,6 +52,13 @@ mirto_wine_prefix() {
         flock 9
         if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
             exit 0
+        fi
+        # A prefix made before Wine's 32-bit loader was installed cannot start 32-bit programs:
+        # make it anew.
+        if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+            echo "wine-env: the Wine prefix $WINEPREFIX cannot run 32-bit programs, making it anew" >&2
+            wineserver -k >/dev/null 2>&1
+            rm -rf "$WINEPREFIX"
         fi
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             echo "wine-env: creating the Wine prefix $WINEPREFIX (takes a few seconds)" >&2
