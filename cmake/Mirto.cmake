@@ -47,6 +47,13 @@ function(_mirto_shipped_targets dir out)
     set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
+# Files that a target outside src/'s own targets builds (the 32-bit half of the hook, built by
+# a project of its own) and that dist must carry as well.
+function(mirto_ship_files target)
+    set_property(GLOBAL APPEND PROPERTY MIRTO_SHIP_FILES ${ARGN})
+    set_property(GLOBAL APPEND PROPERTY MIRTO_SHIP_TARGETS ${target})
+endfunction()
+
 # `dist`: the folder a Windows user unzips and runs, <repo>/dist. It holds every program and
 # library built from src/ (Mirto.exe, and Mirto.dll, Skin.dll, Support.exe as they arrive; not
 # the test fixtures marked MIRTO_TEST_ONLY) and the sample folders res/Skin and res/Cliplist
@@ -72,6 +79,13 @@ function(_mirto_add_dist)
         list(APPEND files $<TARGET_FILE:${t}>)
         list(APPEND names $<TARGET_FILE_NAME:${t}>)
     endforeach()
+    get_property(extra_files GLOBAL PROPERTY MIRTO_SHIP_FILES)
+    get_property(extra_targets GLOBAL PROPERTY MIRTO_SHIP_TARGETS)
+    foreach(f IN LISTS extra_files)
+        list(APPEND files ${f})
+        get_filename_component(name ${f} NAME)
+        list(APPEND names ${name})
+    endforeach()
     list(JOIN names "," names)
     add_custom_target(dist
         COMMAND ${CMAKE_COMMAND} -E make_directory ${dist}
@@ -80,7 +94,7 @@ function(_mirto_add_dist)
                 -P ${CMAKE_SOURCE_DIR}/cmake/MirtoDistFolders.cmake
         COMMENT "Filling ${dist}"
         VERBATIM)
-    add_dependencies(dist ${shipped})
+    add_dependencies(dist ${shipped} ${extra_targets})
 endfunction()
 
 if(WIN32)

@@ -7,8 +7,16 @@
 #include "system/PathsWin.h"
 #include "system/SysText.h"
 
+#include <string>
+#include <utility>
+
 namespace {
 using TGetId = UINT(WINAPI*)();
+
+// How long the companion may take to install its hook (a first start under Wine is slow), and to
+// end when asked.
+constexpr DWORD Hook32StartTimeout = 10000;
+constexpr DWORD Hook32StopTimeout = 2000;
 } // namespace
 
 bool TForm1::LoadHookLibrary() {
@@ -56,6 +64,7 @@ void TForm1::InstallHook() {
         MappingArea.SetMappingData(data);
     }
     HookInstalled = installed;
+    if (installed) StartHook32();
     if (!installed) {
         StopMenuTimers();
         ShowMessageBox(Application().Handle(), "DLLが不正です。確認してくださいね。", MB_ICONSTOP);
@@ -66,7 +75,61 @@ void TForm1::InstallHook() {
 void TForm1::RemoveHook() {
     if (!HookInstalled) return;
     UnhookWindowsHookEx(HookHandle);
+    StopHook32();
     HookInstalled = false;
+}
+
+// Windows loads Mirto.dll only into 64-bit applications; for a 32-bit one it would call the hook
+// in this thread, which sees neither that application's keys nor its focus. Hook32.exe installs
+// the library's 32-bit build (Mirto32.dll), which reads the same shared area. Its hook is in
+// place when this returns, or the companion is not running. Without it the 64-bit applications
+// are still served, so a missing or failing companion stops nothing.
+void TForm1::StartHook32() {
+    if (Hook32Process) return;
+    const std::string folder = ProgramFolder();
+    const std::string companion = folder + "Hook32.exe";
+    if (!Platform().FileExists(companion) || !Platform().FileExists(folder + "Mirto32.dll")) return;
+    // The companion inherits this process (it ends with it, also after a crash), the event that
+    // asks it to end and the event it sets when its hook is in place.
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE self = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                    SYNCHRONIZE, TRUE, 0);
+    HANDLE stop = CreateEventA(&inherited, TRUE, FALSE, nullptr);
+    HANDLE ready = CreateEventA(&inherited, TRUE, FALSE, nullptr);
+    if (self && stop && ready) {
+        std::string command = "\"";
+        command.append(companion).append("\"");
+        for (HANDLE h : {self, stop, ready})
+            command.append(" ").append(std::to_string(HandleToULong(h)));
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessA(companion.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                           folder.c_str(), &startup, &process)) {
+            CloseHandle(process.hThread);
+            const HANDLE waits[] = {ready, process.hProcess};
+            if (WaitForMultipleObjects(2, waits, FALSE, Hook32StartTimeout) == WAIT_OBJECT_0) {
+                Hook32Process = process.hProcess;
+                Hook32Stop = std::exchange(stop, nullptr);
+            } else {
+                TerminateProcess(process.hProcess, 1);
+                CloseHandle(process.hProcess);
+            }
+        }
+    }
+    for (HANDLE h : {self, stop, ready})
+        if (h) CloseHandle(h);
+}
+
+void TForm1::StopHook32() {
+    if (!Hook32Process) return;
+    SetEvent(Hook32Stop);
+    if (WaitForSingleObject(Hook32Process, Hook32StopTimeout) != WAIT_OBJECT_0)
+        TerminateProcess(Hook32Process, 1);
+    CloseHandle(Hook32Process);
+    CloseHandle(Hook32Stop);
+    Hook32Process = Hook32Stop = nullptr;
 }
 
 void TForm1::TogglePause() {

@@ -71,10 +71,16 @@ private:
     bool LoadHookLibrary();
     void InstallHook();
     void RemoveHook();
+    void StartHook32();
+    void StopHook32();
     void TogglePause();
 
     // Menu window.
     void HookNotification(WPARAM wParam);
+    // Whether the pair of the launcher (0) or clipboard (1) call key is down on the keyboard.
+    bool CallPairDown(int call) const;
+    // Shows the menu of the call in PendingCall.
+    void CallMenu();
     void PlaceMenu();
     void ShowMenu();
     void BringToFront(HWND window);
@@ -84,6 +90,7 @@ private:
     void StopMenuTimers();
     void Timer1Timer();
     void Timer2Timer();
+    void Timer3Timer();
     void ListImage1KeyDown(std::uint16_t& key, TShiftState shift);
     void ListImage1KeyUp(std::uint16_t& key, TShiftState shift);
     int MenuKey(int code);
@@ -131,6 +138,10 @@ private:
     int FixedWidth = 0, FixedHeight = 0;
     TTimer Timer1{1};
     TTimer Timer2{2};
+    // The second look at a call key whose pair read as released (see HookNotification), and the
+    // call waiting for it: 0 launcher, 1 clipboard, -1 none.
+    TTimer Timer3{3};
+    int PendingCall = -1;
     bool UseAttach = true;
 
     // Hook channel.
@@ -138,6 +149,9 @@ private:
     HHOOK HookHandle = nullptr;
     bool HookInstalled = false;
     UINT MessageId = 0;
+    // The 32-bit companion while it runs, and the event that asks it to end.
+    HANDLE Hook32Process = nullptr;
+    HANDLE Hook32Stop = nullptr;
 
     // Window keys.
     bool Stepping = false;

@@ -141,9 +141,11 @@ TProgramFolder::TProgramFolder(const std::string& hookLibrary) {
     }
     if (Folder.empty()) return;
     const std::string bin = BinFolder();
-    IsReady =
-        CopyFileA((bin + "Mirto.exe").c_str(), FilePath("Mirto.exe").c_str(), FALSE) &&
-        CopyFileA((bin + Backslashes(hookLibrary)).c_str(), FilePath("Mirto.dll").c_str(), FALSE);
+    auto copy = [&](const std::string& from, const char* to) {
+        return CopyFileA((bin + from).c_str(), FilePath(to).c_str(), FALSE) != FALSE;
+    };
+    IsReady = copy("Mirto.exe", "Mirto.exe") && copy(Backslashes(hookLibrary), "Mirto.dll") &&
+              copy("Mirto32.dll", "Mirto32.dll") && copy("Hook32.exe", "Hook32.exe");
 }
 
 TProgramFolder::~TProgramFolder() {

@@ -25,8 +25,9 @@ void PumpMessages();
 // answer.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = DefaultTimeout);
 
-// A program folder of its own under the temporary folder, with Mirto.exe and a hook library
-// called Mirto.dll; removed with everything in it at the end.
+// A program folder of its own under the temporary folder, with Mirto.exe, a hook library called
+// Mirto.dll and the hook's 32-bit half (Mirto32.dll, Hook32.exe); removed with everything in it
+// at the end.
 class TProgramFolder {
 public:
     // hookLibrary: the file under BinFolder() that becomes Mirto.dll in the folder.
@@ -35,7 +36,7 @@ public:
     TProgramFolder(const TProgramFolder&) = delete;
     TProgramFolder& operator=(const TProgramFolder&) = delete;
 
-    // True when the folder was made and both programs were copied into it.
+    // True when the folder was made and the programs were copied into it.
     bool Ready() const { return IsReady; }
     // The folder, ending with a backslash.
     const std::string& Path() const { return Folder; }

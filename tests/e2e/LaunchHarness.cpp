@@ -198,6 +198,10 @@ std::vector<DWORD> ProcessesIn(const std::string& folder, DWORD except) {
     for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
         if (entry.th32ProcessID == except || entry.th32ProcessID == GetCurrentProcessId()) continue;
+        // The program's hook companion runs as long as the program does.
+        if (except != 0 && entry.th32ParentProcessID == except &&
+            lstrcmpiA(entry.szExeFile, "Hook32.exe") == 0)
+            continue;
         const std::string image = ProcessImage(entry.th32ProcessID);
         if (!image.empty() && Inside(image, folder)) found.push_back(entry.th32ProcessID);
     }

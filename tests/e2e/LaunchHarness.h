@@ -48,10 +48,10 @@ std::string ShotFolder();
 std::map<std::string, std::string> ReadRecord(const std::string& path);
 
 // The processes whose program file lies inside the folder (the letter case and the short or
-// long form of the names do not matter), except the one given.
+// long form of the names do not matter), except the one given and its hook companion.
 std::vector<DWORD> ProcessesIn(const std::string& folder, DWORD except = 0);
-// Waits until no process runs from the folder (except the one given), then ends those still
-// running; returns whether they had all ended by themselves.
+// Waits until no process runs from the folder (except the one given and its hook companion),
+// then ends those still running; returns whether they had all ended by themselves.
 bool EndProcessesIn(const std::string& folder, DWORD except = 0, DWORD timeoutMs = 20000);
 
 // A file association of the test's own, registered for its lifetime under HKEY_CLASSES_ROOT:
