@@ -1,22 +1,37 @@
 // Showing, placing, keeping and hiding the menu window.
+#include <utility>
+
 #include "core/FormRules.h"
 #include "core/Unit1.h"
 #include "system/SysInfoWin.h"
+
+namespace {
+
+// Whether both keys of a call-key pair are down now, as the keyboard reports them.
+bool PairDown(int pair) {
+    const auto keys = CallPairKeys(pair);
+    return (GetAsyncKeyState(keys[0]) & GetAsyncKeyState(keys[1]) & 0x8000) != 0;
+}
+
+} // namespace
 
 void TForm1::HookNotification(WPARAM wParam) {
     if (Destroying) return;
     switch (static_cast<int>(wParam)) {
     case 0:
     case 1:
-        if (wParam == 0)
-            ShowLauncherLines();
+        // The hook judges the pair by the key state of the application's thread. A thread that
+        // lost the keyboard to the menu while the pair was held never saw its release, so a
+        // lone Alt or Control pressed there later looks like the pair to it: only a pair that
+        // is down on the keyboard calls the menu. A reading of "up" is taken again a moment
+        // later before the call is dropped, as Wine may answer from a reading of the thread's
+        // that is up to 50 ms old.
+        Timer3.SetEnabled(false);
+        PendingCall = static_cast<int>(wParam);
+        if (CallPairDown(PendingCall))
+            CallMenu();
         else
-            ShowClipboardLines();
-        if (!IsWindowVisible(Handle)) {
-            PlaceMenu();
-            return;
-        }
-        ShowMenu();
+            Timer3.SetEnabled(true);
         return;
     case -1:
         if (!IsWindowVisible(Handle))
@@ -101,12 +116,8 @@ void TForm1::HideMenu() {
 }
 
 int TForm1::CallPairHeld() const {
-    auto held = [](int pair) {
-        const auto keys = CallPairKeys(pair);
-        return (GetAsyncKeyState(keys[0]) & GetAsyncKeyState(keys[1]) & 0x8000) != 0;
-    };
-    if (held(Settings.CallLauncherMenu)) return 0;
-    if (held(Settings.CallClipboardMenu)) return 1;
+    if (CallPairDown(0)) return 0;
+    if (CallPairDown(1)) return 1;
     return -1;
 }
 
@@ -127,6 +138,8 @@ void TForm1::AutoHideCheck() {
 void TForm1::StopMenuTimers() {
     Timer1.SetEnabled(false);
     Timer2.SetEnabled(false);
+    Timer3.SetEnabled(false);
+    PendingCall = -1;
 }
 
 void TForm1::Timer1Timer() {
@@ -136,6 +149,32 @@ void TForm1::Timer1Timer() {
 void TForm1::Timer2Timer() {
     HoldExpired = true;
     AutoHideCheck();
+}
+
+void TForm1::Timer3Timer() {
+    Timer3.SetEnabled(false);
+    if (!Destroying && CallPairDown(PendingCall))
+        CallMenu();
+    else
+        PendingCall = -1;
+}
+
+bool TForm1::CallPairDown(int call) const {
+    if (call == 0) return PairDown(Settings.CallLauncherMenu);
+    if (call == 1) return PairDown(Settings.CallClipboardMenu);
+    return false;
+}
+
+void TForm1::CallMenu() {
+    if (std::exchange(PendingCall, -1) == 0)
+        ShowLauncherLines();
+    else
+        ShowClipboardLines();
+    if (!IsWindowVisible(Handle)) {
+        PlaceMenu();
+        return;
+    }
+    ShowMenu();
 }
 
 bool TForm1::ChosenLineCanAct() const {

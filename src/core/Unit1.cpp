@@ -15,6 +15,8 @@ namespace {
 const char FormClassName[] = "TForm1";
 const char TrayClickedName[] = "TasktrayIconClicked";
 const char TaskbarCreatedName[] = "TaskbarCreated";
+// Past the age of a key reading that Wine answers from (50 ms).
+constexpr UINT SecondLookDelay = 60;
 } // namespace
 
 TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
@@ -66,6 +68,8 @@ void TForm1::FormCreate() {
     AutoHideAllowed = true;
     Timer1.SetOwner(Handle);
     Timer2.SetOwner(Handle);
+    Timer3.SetOwner(Handle);
+    Timer3.SetInterval(SecondLookDelay);
     TrayMessage = RegisterWindowMessageA(TrayClickedName);
     TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
     CreatePopupMenu1();
@@ -250,6 +254,7 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case WM_TIMER:
         if (wParam == Timer1.TimerId()) Timer1Timer();
         if (wParam == Timer2.TimerId()) Timer2Timer();
+        if (wParam == Timer3.TimerId()) Timer3Timer();
         return true;
     case WM_SIZE:
         if (!Destroying)

@@ -57,6 +57,11 @@ protected:
         ASSERT_TRUE(keyWindow.Focus()) << "the test's window did not get the focus";
     }
 
+    // The program reads the call keys from the keyboard, which Wine answers from a thread's
+    // earlier reading of a released key for 50 ms: tests that need the program to see keys as
+    // they are now wait this long (with a margin) after it last read them.
+    static constexpr ULONGLONG KeyReadingExpiry = 120;
+
     HWND Form() const { return Mirto ? Mirto->Form() : nullptr; }
     bool MenuVisible() const { return IsWindowVisible(Form()) != FALSE; }
 

@@ -200,7 +200,7 @@ protected:
     void HoldCallPair() {
         bool held = false;
         for (int attempt = 0; attempt < 3 && !held; ++attempt) {
-            WaitFor([&] { return GetTickCount64() - HiddenAt >= ReadingExpiry; });
+            WaitFor([&] { return GetTickCount64() - HiddenAt >= KeyReadingExpiry; });
             FocusKeyWindow();
             KeyDown(VK_CONTROL);
             KeyDown(VK_MENU);
@@ -302,8 +302,6 @@ protected:
                text.compare(text.size() - end.size(), end.size(), end) == 0;
     }
 
-    // How long a thread's reading of a released key is kept under Wine, with a margin.
-    static constexpr ULONGLONG ReadingExpiry = 120;
     ULONGLONG HiddenAt = 0;
     TScreenShot Shot;
     int FailedShots = 0;
