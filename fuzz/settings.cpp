@@ -1,7 +1,10 @@
 // The settings load from any bytes, as "Mirto.ini" or as the predecessor's "Vorna.ini" that is
-// taken over. Whatever the file held, the settings it loads are written so that the next start
-// loads the same settings again.
+// taken over. The settings it loads are written so that the next start loads the same settings
+// again: every number, and every text that the file can hold (well-formed text whose written
+// form fits in a value; a stray lead byte before a double quote or a line break has no written
+// form). Whatever the file held, the file written is written again unchanged by the next save.
 #include "FuzzSupport.h"
+#include "settings/Profile.h"
 #include "settings/Setting.h"
 
 namespace {
@@ -22,8 +25,36 @@ void Load(TLoaded& loaded) {
     file.LoadSettings(loaded.Data, loaded.Items, loaded.Menu, loaded.Startup);
 }
 
+// Can the file hold the text? The written form (escape adds `added` bytes, and enclosing quotes
+// may be needed) must fit in a value, and the text must be well-formed.
+bool Holdable(std::string_view text, std::size_t added = 0) {
+    return IsValidShiftJis(text) && text.size() + added + 2 <= ProfileValueMax;
+}
+
+// The bytes escaping adds: a backslash before each tab, line break and backslash of a name,
+// before each double quote of the options.
+std::size_t NameEscapes(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsSjisLead(static_cast<unsigned char>(text[i])))
+            ++i;
+        else if (text[i] == '\t' || text[i] == '\n' || text[i] == '\r' || text[i] == '\\')
+            ++count;
+    }
+    return count;
+}
+
+std::size_t QuoteEscapes(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text)
+        count += c == '"';
+    return count;
+}
+
 #define SAME(field)                                                                                \
     FUZZ_CHECK(first.field == second.field, std::string("field " #field "\nfile ") + Context())
+#define SAME_TEXT(field)                                                                           \
+    if (Holdable(first.field)) SAME(field)
 
 // The file loaded first and the file saved from it, for the messages.
 std::string Context();
@@ -39,27 +70,33 @@ void CompareItems(const TLaunchItemTable& first, const TLaunchItemTable& second)
                        where());
             continue;
         }
-        FUZZ_CHECK(first.GetName(i) == second.GetName(i),
-                   "name " + Visible(first.GetName(i)) + " came back as " +
-                       Visible(second.GetName(i)) + "\n" + where());
-        FUZZ_CHECK(first.GetPath(i) == second.GetPath(i),
-                   "path " + Visible(first.GetPath(i)) + " came back as " +
-                       Visible(second.GetPath(i)) + "\n" + where());
-        FUZZ_CHECK(first.GetOption(i) == second.GetOption(i),
-                   "options " + Visible(first.GetOption(i)) + " came back as " +
-                       Visible(second.GetOption(i)) + "\n" + where());
-        FUZZ_CHECK(first.GetWorkDir(i) == second.GetWorkDir(i),
-                   "folder " + Visible(first.GetWorkDir(i)) + " came back as " +
-                       Visible(second.GetWorkDir(i)) + "\n" + where());
+        const std::string name = first.GetName(i), path = first.GetPath(i),
+                          option = first.GetOption(i), folder = first.GetWorkDir(i);
+        if (Holdable(name, NameEscapes(name)))
+            FUZZ_CHECK(first.GetName(i) == second.GetName(i),
+                       "name " + Visible(first.GetName(i)) + " came back as " +
+                           Visible(second.GetName(i)) + "\n" + where());
+        if (Holdable(path))
+            FUZZ_CHECK(first.GetPath(i) == second.GetPath(i),
+                       "path " + Visible(first.GetPath(i)) + " came back as " +
+                           Visible(second.GetPath(i)) + "\n" + where());
+        if (Holdable(option, QuoteEscapes(option)))
+            FUZZ_CHECK(first.GetOption(i) == second.GetOption(i),
+                       "options " + Visible(first.GetOption(i)) + " came back as " +
+                           Visible(second.GetOption(i)) + "\n" + where());
+        if (Holdable(folder))
+            FUZZ_CHECK(first.GetWorkDir(i) == second.GetWorkDir(i),
+                       "folder " + Visible(first.GetWorkDir(i)) + " came back as " +
+                           Visible(second.GetWorkDir(i)) + "\n" + where());
         FUZZ_CHECK(first.GetSize(i) == second.GetSize(i), where());
     }
 }
 
 void CompareData(const TSettingData& first, const TSettingData& second) {
     SAME(Startup);
-    SAME(LoadFile);
-    SAME(CurrentFile);
-    SAME(ListDir);
+    SAME_TEXT(LoadFile);
+    SAME_TEXT(CurrentFile);
+    SAME_TEXT(ListDir);
     SAME(SaveHistory);
     SAME(DeleteKey);
     SAME(ProtectKey);
@@ -87,8 +124,8 @@ void CompareData(const TSettingData& first, const TSettingData& second) {
     }
     SAME(ImeOpen);
     SAME(ImeClose);
-    SAME(Skin);
-    SAME(SkinDir);
+    SAME_TEXT(Skin);
+    SAME_TEXT(SkinDir);
     SAME(DialogWidth);
     SAME(DialogHeight);
     // Transparency level 0 is not written and comes back opaque.
@@ -136,8 +173,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CompareData(first.Data, second.Data);
     const TMenuSettings& menuFirst = first.Menu;
     const TMenuSettings& menuSecond = second.Menu;
-    FUZZ_CHECK(menuFirst.Line == menuSecond.Line && menuFirst.FontName == menuSecond.FontName &&
-                   menuFirst.FontBold == menuSecond.FontBold &&
+    if (Holdable(menuFirst.FontName))
+        FUZZ_CHECK(menuFirst.FontName == menuSecond.FontName, Context());
+    FUZZ_CHECK(menuFirst.Line == menuSecond.Line && menuFirst.FontBold == menuSecond.FontBold &&
                    menuFirst.FontItalic == menuSecond.FontItalic &&
                    menuFirst.FontSize == menuSecond.FontSize,
                "menu settings\nfile " + Context());

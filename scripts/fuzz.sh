@@ -67,7 +67,7 @@ for target in "${targets[@]}"; do
         echo "fuzz_$target: FAILED after $executions executions; input: ${artifact:-none written}"
         # The property that failed, or the sanitizer's report.
         sed -n '/property failed/,/deadly signal/p;/ERROR: AddressSanitizer/,/SUMMARY/p;/runtime error/p' \
-            "$log" | grep -v 'deadly signal' | head -20 | sed 's/^/    /'
+            "$log" | grep -v 'deadly signal' | head -20 | cut -c1-300 | sed 's/^/    /'
         echo "    whole output: $log"
     fi
 done
