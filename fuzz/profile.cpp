@@ -104,7 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static TMemoryPlatform platform;
     SetPlatform(&platform);
     FuzzedDataProvider input(data, size);
-    // The last bytes choose a write; the rest is the file.
+    // The first bytes name a section, a key and a value to write, the last four a number; the
+    // rest is the file.
     const std::string section = input.ConsumeRandomLengthString(16);
     const std::string key = input.ConsumeRandomLengthString(16);
     const std::string value = input.ConsumeRandomLengthString(64);
