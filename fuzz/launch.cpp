@@ -10,11 +10,18 @@ namespace {
 
 const std::string Companion = "C:\\Program Files\\Mirto\\Support.exe";
 
-// A name the file system can hold: no double quote, no control character, well-formed text.
-bool FileName(std::string_view path) {
-    for (const char c : path)
-        if (c == '"' || static_cast<unsigned char>(c) < 0x20) return false;
-    return !path.empty() && IsValidShiftJis(path);
+// The bytes made into a name the file system can hold: no double quote, no control character,
+// no lead byte without its trail byte (each becomes "_"), not empty.
+std::string FileName(std::string name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (IsSjisLead(byte) && i + 1 < name.size() &&
+            IsSjisTrail(static_cast<unsigned char>(name[i + 1])))
+            ++i;
+        else if (byte == '"' || byte < 0x20 || IsSjisLead(byte))
+            name[i] = '_';
+    }
+    return name.empty() ? "_" : name;
 }
 
 } // namespace
@@ -22,16 +29,15 @@ bool FileName(std::string_view path) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     SetPlatform(nullptr);
     FuzzedDataProvider input(data, size);
-    const std::string path = input.ConsumeRandomLengthString(48);
+    const std::string path = FileName(input.ConsumeRandomLengthString(48));
     const std::string workDir = input.ConsumeRandomLengthString(16);
     const int entrySize = input.ConsumeIntegral<int>();
     const bool isFolder = input.ConsumeBool();
     const bool fullPathFails = input.ConsumeBool();
     const int association = input.ConsumeIntegralInRange(0, 6);
-    const std::string program = input.ConsumeRandomLengthString(32);
+    const std::string program = FileName(input.ConsumeRandomLengthString(32));
     const std::string arguments = input.ConsumeRandomLengthString(32);
     const std::string option = input.ConsumeRemainingBytesAsString();
-    if (!FileName(path) || !FileName(program)) return 0;
 
     TLaunchItemTable table;
     const int index = static_cast<int>(size % LauncherItemCount);
