@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, then builds and tests both presets: `native` (the
 # portable core under the sanitizers) and `win64` (the Windows program and its tests under Wine,
-# on the current display or a virtual one). Ends nonzero when anything fails.
+# on the current display or a virtual one), and runs the fuzz targets of the portable core for
+# about a minute in all (scripts/fuzz.sh). Ends nonzero when anything fails.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 root="$PWD"
@@ -88,6 +89,32 @@ test_preset() {
 }
 
 build_preset native && test_preset native
+
+# The fuzz targets, a few seconds each; every target counts as one case of the totals.
+fuzz_seconds_per_target=8
+run_fuzz() {
+    echo "=== fuzz: $fuzz_seconds_per_target s per target"
+    local log="$root/build/test-results/fuzz.log"
+    mkdir -p "$(dirname "$log")"
+    scripts/fuzz.sh "$fuzz_seconds_per_target" 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    local line targets targets_passed
+    line=$(grep -E '^fuzz: [0-9]+ of [0-9]+ targets passed' "$log" | tail -1)
+    targets_passed=$(sed -E 's/^fuzz: ([0-9]+) of.*/\1/' <<<"$line")
+    targets=$(sed -E 's/^fuzz: [0-9]+ of ([0-9]+).*/\1/' <<<"$line")
+    total_passed=$((total_passed + ${targets_passed:-0}))
+    total_failed=$((total_failed + ${targets:-0} - ${targets_passed:-0}))
+    if [ -n "$line" ]; then
+        summary+=("fuzz: ${line#fuzz: } in $fuzz_seconds_per_target s per target")
+    else
+        summary+=("fuzz: the fuzz targets did not build or run")
+    fi
+    if [ "$status" -ne 0 ]; then
+        failed+=("fuzz")
+    fi
+}
+run_fuzz
+
 # Built before the Wine environment is sourced: that sets a Japanese locale for Wine.
 build_preset win64 || win64_unbuilt=1
 

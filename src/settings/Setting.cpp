@@ -460,7 +460,10 @@ std::string BuildSettingsText(const TSettingData& data, const TLaunchItemTable& 
         header("Color");
         for (std::size_t i = static_cast<std::size_t>(color) + 1; i < old.Count(); ++i) {
             const std::string& line = old[i];
-            if (line.size() < 2 || line[0] == '[') break;
+            // Blanks before "[" still make a header for the reader: carried over, such a line
+            // would start a section of its own in the new file.
+            const std::size_t first = line.find_first_not_of(" \t");
+            if (line.size() < 2 || (first != std::string::npos && line[first] == '[')) break;
             add(line);
         }
     }

@@ -605,6 +605,21 @@ TEST_F(SettingsFile, CopiesTheColorSectionUpToAShortLineOrAHeader) {
     EXPECT_TRUE(Fs.Files[MirtoIni].ends_with("\r\n[Color]\r\nBack=1\r\n"));
 }
 
+TEST_F(SettingsFile, EndsTheColorSectionAtAHeaderWithBlanksBeforeIt) {
+    // The reader takes these lines for headers. The first [Page.1-A] hides them at the first
+    // start; carried over behind [Color], they would give the next start an entry that the saved
+    // settings did not have.
+    for (const char* header : {" [Page.1-A]", "\t[page.1-a]"}) {
+        SCOPED_TRACE(header);
+        StartWith(Crlf({"[Page.1-A]", "Path=", "[Color]", "Back=1", header, "Path=C:\\x.exe"}));
+        ASSERT_EQ(Items.GetPath(0), "");
+        Save();
+        EXPECT_TRUE(Fs.Files[MirtoIni].ends_with("\r\n[Color]\r\nBack=1\r\n"));
+        Restart();
+        EXPECT_EQ(Items.GetPath(0), "");
+    }
+}
+
 TEST_F(SettingsFile, PrefersAnExistingTextSetNamedOnTheCommandLine) {
     Fs.Files[MirtoIni] = Crlf({"[Clipboard]", "Startup=0", "LoadFile=a.ini"});
     Fs.Files[Folder + "Cliplist\\given.ini"] = "";
