@@ -9,6 +9,16 @@ bool IsDoubleByteAt(std::string_view text, std::size_t i) {
     return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC);
 }
 
+namespace {
+// The value of a hexadecimal digit, or -1.
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+} // namespace
+
 std::string EscapeText(std::string_view text) {
     std::string result;
     result.reserve(text.size());
@@ -20,15 +30,29 @@ std::string EscapeText(std::string_view text) {
             continue;
         }
         switch (c) {
-        case '\t': result += "\\t"; break;
-        case '\n': result += "\\n"; break;
-        case '\r': result += "\\r"; break;
-        case '\\': result += "\\\\"; break;
+        case '\t':
+            result += "\\t";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        case '\\':
+            result += "\\\\";
+            break;
         default:
             // A lone lead byte before an escape would pair with its backslash when read.
             if (i + 1 < text.size() && Platform().IsLeadByte(static_cast<unsigned char>(c)) &&
-                (text[i + 1] == '\t' || text[i + 1] == '\n' || text[i + 1] == '\r'))
+                (text[i + 1] == '\t' || text[i + 1] == '\n' || text[i + 1] == '\r')) {
+                constexpr char Hex[] = "0123456789ABCDEF";
+                const auto byte = static_cast<unsigned char>(c);
+                result += "\\x";
+                result += Hex[byte >> 4];
+                result += Hex[byte & 0x0F];
                 break;
+            }
             result += c;
         }
     }
@@ -51,17 +75,34 @@ std::string UnescapeText(std::string_view text) {
         }
         if (++i >= text.size()) break;
         switch (text[i]) {
-        case '\\': result += '\\'; break;
-        case 'n': result += '\n'; break;
-        case 'r': result += '\r'; break;
-        case 't': result += '\t'; break;
-        default: break;
+        case '\\':
+            result += '\\';
+            break;
+        case 'n':
+            result += '\n';
+            break;
+        case 'r':
+            result += '\r';
+            break;
+        case 't':
+            result += '\t';
+            break;
+        case 'x':
+            if (i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+                result += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+                i += 2;
+            }
+            break;
+        default:
+            break;
         }
     }
     return result;
 }
 
-bool SwitchIsAbsent(std::string_view value) { return value.empty() || value == SwitchAbsent; }
+bool SwitchIsAbsent(std::string_view value) {
+    return value.empty() || value == SwitchAbsent;
+}
 
 namespace {
 std::vector<std::string>& Arguments() {
@@ -74,9 +115,13 @@ void SetCommandLineArguments(std::vector<std::string> arguments) {
     Arguments() = std::move(arguments);
 }
 
-const std::vector<std::string>& CommandLineArguments() { return Arguments(); }
+const std::vector<std::string>& CommandLineArguments() {
+    return Arguments();
+}
 
-std::string GetSwitchValue(std::string_view prefix) { return GetSwitchValue(Arguments(), prefix); }
+std::string GetSwitchValue(std::string_view prefix) {
+    return GetSwitchValue(Arguments(), prefix);
+}
 
 std::string GetSwitchValue(const std::vector<std::string>& arguments, std::string_view prefix) {
     for (const auto& argument : arguments) {

@@ -13,11 +13,12 @@ bool IsDoubleByteAt(std::string_view text, std::size_t i);
 
 // Tab, line feed, carriage return and backslash become backslash + t, n, r, backslash, so that a
 // text with line breaks fits on one settings line. Double-byte characters are never examined. A
-// lone lead byte right before an escape is dropped: read back, it would take the escape's
-// backslash for its trail byte.
+// lone lead byte right before a tab or a line break is written as backslash + "x" + its two
+// hexadecimal digits: written as it is, it would take the escape's backslash for its trail byte
+// when read back.
 std::string EscapeText(std::string_view text);
-// The reverse of EscapeText; a backslash followed by any other character drops both, and a final
-// lone backslash is dropped.
+// The reverse of EscapeText; a backslash followed by any other character drops both (a "\x"
+// without two hexadecimal digits too), and a final lone backslash is dropped.
 std::string UnescapeText(std::string_view text);
 
 // The not-present marker that GetSwitchValue answers for a switch that is not given.

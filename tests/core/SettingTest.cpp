@@ -703,13 +703,14 @@ TEST_F(SettingsFile, WritesEveryTextSoThatItReadsBackWhole) {
         so += "ソ";
     // Name, option and path as set, then as read back. Escapes and double-byte characters are
     // never split by the reading cut of 2047; one trailing blank stays; a lone lead byte (81)
-    // before a line break, a tab or a double quote goes, and the bytes around it stay.
+    // before a line break or a tab in a name comes back, in an option before a double quote it
+    // goes, and the bytes around it stay.
     const std::string cases[][6] = {
         {"ab" + t, q, p, "ab" + t.substr(0, 1022), q.substr(0, 1023), p.substr(0, 2047)},
         {b, "a" + q, "x" + so, b.substr(0, 1023), "a" + q.substr(0, 1023),
          "x" + so.substr(0, 2046)},
         {"x ", "ソ\"", "y ", "x ", "ソ\"", "y "},
-        {"a\x81\nb\x81\tc\x81", "o\x81\"p\x81", "p", "a\nb\tc\x81", "o\"p\x81", "p"},
+        {"a\x81\nb\x81\tc\x81", "o\x81\"p\x81", "p", "a\x81\nb\x81\tc\x81", "o\"p\x81", "p"},
     };
     for (int i = 0; i < 4; ++i) {
         Items.SetName(i, cases[i][0]);

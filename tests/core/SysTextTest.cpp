@@ -10,8 +10,19 @@ TEST(EscapeText, RoundTripsControlCharactersAndDoubleByteTrailBackslashes) {
     EXPECT_EQ(UnescapeText(escaped), text);
 }
 
+TEST(EscapeText, KeepsALoneLeadByteBeforeATabOrLineBreakApartFromTheEscape) {
+    // 81 cannot be followed by a tab or a line break in Shift_JIS; written as it is, it would take
+    // the escape's backslash (5C, a valid trail byte) for its second byte.
+    const std::string text = "a\x81\nb\x9F\tc\xE0\r\x81";
+    const std::string escaped = EscapeText(text);
+    EXPECT_EQ(escaped, "a\\x81\\nb\\x9F\\tc\\xE0\\r\x81");
+    EXPECT_EQ(UnescapeText(escaped), text);
+}
+
 TEST(EscapeText, UnescapeDropsUnknownPairsAndALoneFinalBackslash) {
     EXPECT_EQ(UnescapeText("\\x"), "");
+    EXPECT_EQ(UnescapeText("\\x4"), "4");
+    EXPECT_EQ(UnescapeText("\\x4g"), "4g");
     EXPECT_EQ(UnescapeText("a\\qb"), "ab");
     EXPECT_EQ(UnescapeText("ab\\"), "ab");
     EXPECT_EQ(UnescapeText("ソ\\n"), "ソ\n");
