@@ -2,6 +2,7 @@
 
 #include "frame/Errors.h"
 #include "frame/Platform.h"
+#include "system/SysText.h"
 
 namespace {
 std::string HeaderLine(std::string_view section) {
@@ -15,13 +16,6 @@ std::string KeyPrefix(std::string_view key) {
     std::string prefix(key);
     prefix += '=';
     return prefix;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 } // namespace
 

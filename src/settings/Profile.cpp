@@ -4,6 +4,7 @@
 
 #include "frame/Platform.h"
 #include "frame/StringList.h"
+#include "system/SysText.h"
 
 namespace {
 
@@ -51,13 +52,6 @@ bool ParseKey(std::string_view line, std::string_view& name, std::string_view& v
 
 bool IsBlankLine(std::string_view line) {
     return TrimBlanks(line).empty();
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 } // namespace

@@ -9,15 +9,12 @@ bool IsDoubleByteAt(std::string_view text, std::size_t i) {
     return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC);
 }
 
-namespace {
-// The value of a hexadecimal digit, or -1.
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
-} // namespace
 
 std::string EscapeText(std::string_view text) {
     std::string result;

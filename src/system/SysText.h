@@ -11,6 +11,9 @@
 // leaves the byte after it alone.
 bool IsDoubleByteAt(std::string_view text, std::size_t i);
 
+// The value of a hexadecimal digit (either letter case), or -1.
+int HexDigit(char c);
+
 // Tab, line feed, carriage return and backslash become backslash + t, n, r, backslash, so that a
 // text with line breaks fits on one settings line. Double-byte characters are never examined. A
 // lone lead byte right before a tab or a line break is written as backslash + "x" + its two
