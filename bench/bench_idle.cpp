@@ -192,11 +192,15 @@ int main(int argc, char** argv) {
     std::string folderName = folder.Path().substr(0, folder.Path().size() - 1);
     folderName = folderName.substr(folderName.find_last_of('\\') + 1);
     const std::string programPid = LinuxProcessWith(folderName + "\\Mirto.exe");
+    // The 32-bit hook's companion runs as long as the hook is installed.
+    const std::string companionPid = LinuxProcessWith(folderName + "\\Hook32.exe");
     TMeasured rows[] = {
         {"Mirto.exe, resident, never shown", programPid, {}, {}},
+        {"Hook32.exe beside it", companionPid, {}, {}},
         {"bare Win32 program", LinuxProcessWith(bare.Tag), {}, {}},
         {"bare program with a 1 s timer", LinuxProcessWith(ticking.Tag), {}, {}},
         {"Mirto.exe, after one call", programPid, {}, {}},
+        {"Hook32.exe, after one call", companionPid, {}, {}},
     };
     auto measure = [&](TMeasured* first, TMeasured* last) {
         for (TMeasured* row = first; row != last; ++row)
@@ -208,7 +212,7 @@ int main(int argc, char** argv) {
         }
         return mirto.Running() && !IsWindowVisible(mirto.Form());
     };
-    bool valid = measure(rows, rows + 3);
+    bool valid = measure(rows, rows + 4);
 
     // The program's usual state: the menu was called once and is hidden again.
     const POINT spot = ParkPointer();
@@ -223,7 +227,7 @@ int main(int argc, char** argv) {
     if (!WaitFor([&] { return !IsWindowVisible(mirto.Form()); }) || !RoundTrip(mirto.Form()))
         return Fail("the menu did not hide");
     WaitFor([] { return false; }, 2000);
-    valid = measure(rows + 3, rows + 4) && valid;
+    valid = measure(rows + 4, rows + 6) && valid;
 
     std::printf("idle for %d s with the menu hidden%s\n", seconds,
                 valid ? "" : " (the menu showed or the program ended: not valid)");
