@@ -1,0 +1,191 @@
+#include "clipboard/ClipboardWin.h"
+
+#include <vector>
+
+namespace {
+
+constexpr UINT JapaneseCodePage = 932;
+constexpr LCID JapaneseLocale = 0x0411;
+
+// The clipboard is held open by another program only for moments: a few short tries, never
+// long enough to keep the menu waiting.
+constexpr int OpenTries = 10;
+constexpr DWORD OpenRetryMs = 5;
+
+bool OpenClipboardRetrying(HWND owner) {
+    for (int attempt = 0; attempt < OpenTries; ++attempt) {
+        if (OpenClipboard(owner)) return true;
+        Sleep(OpenRetryMs);
+    }
+    return false;
+}
+
+// Formats by which password managers and the system's own tools mark a content as not to be
+// recorded. Their presence counts, whatever their data (one common setter gives none).
+bool ExcludedFromRecording() {
+    static const UINT exclude =
+        RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
+    static const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
+    static const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
+    if ((exclude && IsClipboardFormatAvailable(exclude)) ||
+        (ignore && IsClipboardFormatAvailable(ignore)))
+        return true;
+    if (history && IsClipboardFormatAvailable(history)) {
+        HANDLE data = GetClipboardData(history);
+        if (data != nullptr && GlobalSize(data) >= sizeof(DWORD)) {
+            const void* value = GlobalLock(data);
+            const bool no = value != nullptr && *static_cast<const DWORD*>(value) == 0;
+            if (value != nullptr) GlobalUnlock(data);
+            return no;
+        }
+    }
+    return false;
+}
+
+// The characters of a clipboard memory block up to its first NUL (or its end).
+template <class Char> std::basic_string<Char> BlockText(HANDLE data) {
+    std::basic_string<Char> text;
+    if (data == nullptr) return text;
+    const SIZE_T count = GlobalSize(data) / sizeof(Char);
+    const auto* chars = static_cast<const Char*>(GlobalLock(data));
+    if (chars == nullptr) return text;
+    SIZE_T length = 0;
+    while (length < count && chars[length] != 0)
+        ++length;
+    // More characters than bytes may be recorded: too large whatever they convert to.
+    if (length <= MaxRecordedText)
+        text.assign(chars, length);
+    else
+        text.assign(MaxRecordedText + 1, Char('x'));
+    GlobalUnlock(data);
+    return text;
+}
+
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size =
+        WideCharToMultiByte(JapaneseCodePage, 0, text.data(), static_cast<int>(text.size()),
+                            nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(JapaneseCodePage, 0, text.data(), static_cast<int>(text.size()),
+                            ansi.data(), size, nullptr, nullptr);
+    return ansi;
+}
+
+std::wstring ToUnicode(const std::string& text) {
+    if (text.empty()) return {};
+    const int size = MultiByteToWideChar(JapaneseCodePage, 0, text.data(),
+                                         static_cast<int>(text.size()), nullptr, 0);
+    std::wstring unicode(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(JapaneseCodePage, 0, text.data(), static_cast<int>(text.size()),
+                            unicode.data(), size);
+    return unicode;
+}
+
+// A movable memory block with the bytes, for SetClipboardData (which then owns it).
+HGLOBAL Block(const void* bytes, std::size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (block == nullptr) return nullptr;
+    void* target = GlobalLock(block);
+    if (target == nullptr) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    CopyMemory(target, bytes, size);
+    GlobalUnlock(block);
+    return block;
+}
+
+bool Put(UINT format, const void* bytes, std::size_t size) {
+    HGLOBAL block = Block(bytes, size);
+    if (block == nullptr) return false;
+    if (SetClipboardData(format, block) != nullptr) return true;
+    GlobalFree(block);
+    return false;
+}
+
+INPUT Key(WORD virtualKey, bool up, bool extended = false) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    input.ki.dwExtraInfo = PasteKeyMark;
+    return input;
+}
+
+bool Down(int virtualKey) {
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+} // namespace
+
+TClipboardRead ReadClipboardText(HWND owner, TClipboardText& text) {
+    text = {};
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) && !IsClipboardFormatAvailable(CF_TEXT))
+        return TClipboardRead::NoText;
+    if (!OpenClipboardRetrying(owner)) return TClipboardRead::Busy;
+    TClipboardRead result = TClipboardRead::NoText;
+    if (ExcludedFromRecording()) {
+        result = TClipboardRead::Excluded;
+    } else if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        text.Unicode = BlockText<wchar_t>(GetClipboardData(CF_UNICODETEXT));
+        if (text.Unicode.size() <= MaxRecordedText)
+            text.Ansi = ToAnsi(text.Unicode);
+        else
+            result = TClipboardRead::TooLarge;
+    } else {
+        text.Ansi = BlockText<char>(GetClipboardData(CF_TEXT));
+    }
+    CloseClipboard();
+    if (result == TClipboardRead::NoText && !text.Ansi.empty())
+        result =
+            text.Ansi.size() <= MaxRecordedText ? TClipboardRead::Text : TClipboardRead::TooLarge;
+    if (result != TClipboardRead::Text) text = {};
+    return result;
+}
+
+DWORD WriteClipboardText(HWND owner, const TClipboardText& text) {
+    const std::wstring unicode = text.Unicode.empty() ? ToUnicode(text.Ansi) : text.Unicode;
+    if (!OpenClipboardRetrying(owner)) return 0;
+    bool written = EmptyClipboard() != FALSE;
+    written = written && Put(CF_UNICODETEXT, unicode.c_str(), (unicode.size() + 1) * 2);
+    written = written && Put(CF_TEXT, text.Ansi.c_str(), text.Ansi.size() + 1);
+    const DWORD locale = JapaneseLocale;
+    written = written && Put(CF_LOCALE, &locale, sizeof locale);
+    CloseClipboard();
+    return written ? GetClipboardSequenceNumber() : 0;
+}
+
+void TypePasteKeys() {
+    std::vector<INPUT> keys;
+    // Control goes down first: an Alt released after it is no lone Alt, which would open the
+    // window's menu bar. Shift and Alt that are still held are released before V.
+    keys.push_back(Key(VK_CONTROL, false));
+    const struct {
+        WORD Key;
+        bool Extended;
+    } held[] = {{VK_LSHIFT, false}, {VK_RSHIFT, false}, {VK_LMENU, false}, {VK_RMENU, true}};
+    for (const auto& modifier : held)
+        if (Down(modifier.Key)) keys.push_back(Key(modifier.Key, true, modifier.Extended));
+    keys.push_back(Key('V', false));
+    keys.push_back(Key('V', true));
+    keys.push_back(Key(VK_CONTROL, true));
+    if (Down(VK_RCONTROL)) keys.push_back(Key(VK_RCONTROL, true, true));
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+bool RestoreForeground(HWND window) {
+    if (window == nullptr || !IsWindow(window)) return false;
+    if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    const ULONGLONG deadline = GetTickCount64() + 500;
+    while (GetForegroundWindow() != window && GetTickCount64() < deadline) {
+        // Activation may ask this thread's windows something: answer while waiting.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+    }
+    return GetForegroundWindow() == window;
+}
