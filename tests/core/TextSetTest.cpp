@@ -224,3 +224,24 @@ TEST_F(TextSet, TheSavedHistoryComesBackWholeOnTheNextBlankStart) {
     PrepareClipboardMenu(plain, TextSetBlank, "", false, Folder);
     EXPECT_TRUE(plain.History().Empty());
 }
+
+TEST(TextSetSamples, TheShippedSetsReadAsIntended) {
+    const std::string folder = MIRTO_SAMPLE_TEXT_SETS;
+    THistoryStringList business;
+    business.SetMaxRecord(78);
+    EXPECT_EQ(PrepareClipboardMenu(business, TextSetFile, folder + "Business.ini", false, folder),
+              "ビジネスメール");
+    EXPECT_EQ(business.HistoryTop(), 26);
+    EXPECT_EQ(business.HistoryBottom(), 51);
+    EXPECT_EQ(business.History().Items(), (TLines{"お疲れさまです。", "よろしくお願いします。"}));
+    EXPECT_EQ(business.Items()[0], "いつもお世話になっております。");
+    // "ソ" ends in the byte of a backslash.
+    EXPECT_NE(business.Items()[14].find("ソフトウェア開発部\n山田"), std::string::npos);
+    EXPECT_FALSE(business.Items()[52].empty());
+
+    TStringList phrases;
+    TTextSetWindow window;
+    EXPECT_EQ(ReadTextSet(phrases, folder + "Phrases.ini", "", &window, true), "定型句");
+    EXPECT_EQ(window, TTextSetWindow());
+    EXPECT_EQ(phrases[26], "【重要】");
+}
