@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include <dirent.h>
+#include <sys/stat.h>
+
 #include "frame/Errors.h"
 
 #ifdef _WIN32
@@ -77,6 +80,32 @@ void TPlatform::WriteWholeFile(const std::string& path, const std::string& bytes
 }
 
 bool TPlatform::RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+static bool SameAsciiByte(char a, char b) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    return lower(a) == lower(b);
+}
+
+std::vector<std::string> TPlatform::ListFiles(const std::string& folder,
+                                              const std::string& pattern) const {
+    std::vector<std::string> names;
+    const bool anyStart = !pattern.empty() && pattern[0] == '*';
+    const std::string_view ending = anyStart ? std::string_view(pattern).substr(1) : pattern;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return names;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() < ending.size() || (!anyStart && name.size() != ending.size())) continue;
+        bool match = true;
+        for (std::size_t i = 0; i < ending.size() && match; ++i)
+            match = SameAsciiByte(name[name.size() - ending.size() + i], ending[i]);
+        struct stat status;
+        if (match && stat((folder + name).c_str(), &status) == 0 && !S_ISDIR(status.st_mode))
+            names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
 
 int TPlatform::ShowMessage(const std::string& text, unsigned) {
     std::fprintf(stderr, "%s: %s\n", AppCaption, text.c_str());

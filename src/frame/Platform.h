@@ -3,6 +3,7 @@
 // answers at start (TWin32Platform); unit tests install fixed ones. The default answers are
 // portable: code page 932 lead bytes, the Japanese 106/109 keyboard layout, C stdio files.
 #include <string>
+#include <vector>
 
 // Message-box flags as the platform defines them.
 enum : unsigned {
@@ -31,6 +32,11 @@ public:
     // complete on disk. Throws EFileError when the file cannot be written.
     virtual void WriteWholeFile(const std::string& path, const std::string& bytes);
     virtual bool RemoveFile(const std::string& path);
+    // The names of the files in the folder (a path that ends with its separator) that match the
+    // pattern, "*" + an ending such as "*.ini" (letter case ignored), in the platform's listing
+    // sequence; folders are left out. Empty when the folder cannot be read.
+    virtual std::vector<std::string> ListFiles(const std::string& folder,
+                                               const std::string& pattern) const;
 
     // A message box captioned with the application's caption; returns the button pressed.
     virtual int ShowMessage(const std::string& text, unsigned flags);

@@ -56,18 +56,18 @@ bool IsBlankLine(std::string_view line) {
 
 } // namespace
 
-std::string ProfileValue(std::string_view rawValue) {
+std::string ProfileValue(std::string_view rawValue, std::size_t limit) {
     std::string_view value = TrimBlanks(rawValue);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    if (value.size() <= ProfileValueMax) return std::string(value);
+    if (value.size() <= limit) return std::string(value);
     const TPlatform& platform = Platform();
     std::size_t end = 0;
-    while (end < ProfileValueMax) {
+    while (end < limit) {
         const std::size_t step =
             platform.IsLeadByte(static_cast<unsigned char>(value[end])) ? 2 : 1;
-        if (end + step > ProfileValueMax) break;
+        if (end + step > limit) break;
         end += step;
     }
     return std::string(value.substr(0, end));
@@ -172,6 +172,15 @@ std::string TProfile::ReadString(std::string_view section, std::string_view key,
     std::string_view name, value;
     ParseKey(Lines[*line], name, value);
     return ProfileValue(value);
+}
+
+std::string TProfile::ReadUncutString(std::string_view section, std::string_view key,
+                                      std::string_view defaultValue) const {
+    const std::size_t* line = FindKey(section, key);
+    if (!line) return std::string(defaultValue);
+    std::string_view name, value;
+    ParseKey(Lines[*line], name, value);
+    return ProfileValue(value, std::string_view::npos);
 }
 
 int TProfile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {

@@ -25,6 +25,10 @@ public:
 
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
+    // The same reading without the cut to ProfileValueMax characters: files that the program
+    // alone writes (text sets, the saved history) hold texts of any length.
+    std::string ReadUncutString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const;
     // Decimal with an optional sign, or hexadecimal after "0x", "0X" or "$" (up to 32 bits, taken
     // as the signed number of the same bits). Missing, unparsable or out of the 32-bit range:
     // the default.
@@ -62,7 +66,7 @@ private:
 };
 
 // The value part of a key line: blanks around it removed, one enclosing pair of quotes removed,
-// cut to ProfileValueMax characters (never inside a double-byte character).
-std::string ProfileValue(std::string_view rawValue);
+// cut to limit characters (never inside a double-byte character).
+std::string ProfileValue(std::string_view rawValue, std::size_t limit = ProfileValueMax);
 // Parses an integer by the rules of TProfile::ReadInteger; false when the text is no integer.
 bool ParseProfileInteger(std::string_view text, int& value);

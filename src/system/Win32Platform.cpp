@@ -106,6 +106,19 @@ bool TWin32Platform::RemoveFile(const std::string& path) {
     return DeleteFileA(path.c_str()) != 0;
 }
 
+std::vector<std::string> TWin32Platform::ListFiles(const std::string& folder,
+                                                   const std::string& pattern) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 int TWin32Platform::ShowMessage(const std::string& text, unsigned flags) {
     return MessageBoxA(Owner, text.c_str(), AppCaption, flags | MB_SETFOREGROUND);
 }

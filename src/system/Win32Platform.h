@@ -18,6 +18,9 @@ public:
     // left as it was and EFileError carries the system's reason.
     void WriteWholeFile(const std::string& path, const std::string& bytes) override;
     bool RemoveFile(const std::string& path) override;
+    // FindFirstFileA on folder + pattern; folders are left out.
+    std::vector<std::string> ListFiles(const std::string& folder,
+                                       const std::string& pattern) const override;
 
     // A message box owned by Owner (none by default), brought to the foreground.
     int ShowMessage(const std::string& text, unsigned flags) override;

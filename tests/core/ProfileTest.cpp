@@ -57,6 +57,7 @@ TEST(Profile, CutsValuesToTheLimitWithoutSplittingADoubleByteCharacter) {
     EXPECT_EQ(ini.ReadString("S", "Long", ""), std::string(2047, 'x'));
     EXPECT_EQ(ini.ReadString("S", "Quoted", ""), std::string(2047, 'x'));
     EXPECT_EQ(ini.ReadString("S", "Japanese", ""), std::string(2046, 'y'));
+    EXPECT_EQ(ini.ReadUncutString("S", "Quoted", ""), longValue);
 }
 
 TEST(Profile, ReadsDecimalAndHexadecimalIntegersAndFallsBackOnAnythingElse) {

@@ -2,6 +2,9 @@
 
 #include "TestFolder.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <windows.h>
 
 #include "frame/Errors.h"
@@ -130,6 +133,17 @@ TEST_F(Win32PlatformFiles, ReadsAFileThatAnEditorHoldsOpenForWriting) {
     EXPECT_EQ(Read(File), "[A]\r\n");
     CloseHandle(editor);
 }
+TEST_F(Win32PlatformFiles, ListsTheMatchingFilesOfAFolderButNoFolders) {
+    Win32.WriteWholeFile(Folder + "\\表.ini", "x");
+    Win32.WriteWholeFile(Folder + "\\B.INI", "x");
+    Win32.WriteWholeFile(Folder + "\\c.txt", "x");
+    ASSERT_TRUE(CreateDirectoryA((Folder + "\\d.ini").c_str(), nullptr));
+    std::vector<std::string> names = Win32.ListFiles(Folder + "\\", "*.ini");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"B.INI", "表.ini"}));
+    EXPECT_TRUE(Win32.ListFiles(Folder + "\\無い\\", "*.ini").empty());
+}
+
 TEST_F(Win32PlatformFiles, SavesAndLoadsAnIniDocument) {
     TIniStringList ini;
     ini.SetItems(TStringList{"[表示]", "Font=ＭＳ ゴシック", "", "[Key]"});

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "clipboard/CHistory.h"
+#include "clipboard/TextSet.h"
+#include "frame/Platform.h"
+
+namespace {
+
+using TLines = std::vector<std::string>;
+
+// A file system in memory; a folder lists the ".ini" files right inside it, in name order.
+class TTextSetPlatform : public TPlatform {
+public:
+    bool FileExists(const std::string& path) const override { return Files.count(path) > 0; }
+    bool ReadWholeFile(const std::string& path, std::string& bytes) const override {
+        const auto found = Files.find(path);
+        if (found == Files.end()) return false;
+        bytes = found->second;
+        return true;
+    }
+    void WriteWholeFile(const std::string& path, const std::string& bytes) override {
+        Files[path] = bytes;
+    }
+    std::vector<std::string> ListFiles(const std::string& folder,
+                                       const std::string&) const override {
+        std::vector<std::string> names;
+        for (const auto& [path, bytes] : Files) {
+            const std::string name = path.substr(folder.size());
+            if (path.compare(0, folder.size(), folder) == 0 && name.find('\\') == name.npos &&
+                name.size() > 4 && name.substr(name.size() - 4) == ".ini")
+                names.push_back(name);
+        }
+        return names;
+    }
+    std::map<std::string, std::string> Files;
+};
+
+const std::string Folder = "C:\\Mirto\\";
+const std::string ListFolder = Folder + "Cliplist\\";
+
+std::string Crlf(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+TStringList List(const TLines& lines) {
+    TStringList list;
+    for (const auto& line : lines)
+        list.Add(line);
+    return list;
+}
+
+class TextSet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetPlatform(&Fs);
+        History.SetMaxRecord(78);
+    }
+    void TearDown() override { SetPlatform(nullptr); }
+    void Put(const std::string& name, std::initializer_list<std::string> lines) {
+        Fs.Files[ListFolder + name] = Crlf(lines);
+    }
+    // A set with a history window on page 2: C on page 2 is blank.
+    void PutWorkSet() {
+        Put("work.ini", {"[Basic]", "Title=仕事", "History=1", "Top=26", "Bottom=51", "[Page.1]",
+                         "A=p1a", "[Page.2]", "A=p2a", "B=p2b", "D=p2d", "[Page.3]", "A=p3a"});
+    }
+    std::string Start(const std::string& name) {
+        return PrepareClipboardMenu(History, TextSetFile, ListFolder + name, false, Folder);
+    }
+
+    TTextSetPlatform Fs;
+    THistoryStringList History;
+};
+
+} // namespace
+
+TEST_F(TextSet, WritesTheLayoutByteForByte) {
+    const std::string text = BuildTextSetText(
+        List({"おはよう", "a\tb\\c\r\n", "", " padded ", "\"q\""}), "挨拶", {true, 26, 51, false});
+    EXPECT_EQ(text, Crlf({"[Basic]", "Title=挨拶", "History=1", "Top=26", "Bottom=51",
+                          "LoadHistory=0", "", "[Page.1]", "A=おはよう", "B=a\\tb\\\\c\\r\\n",
+                          "C=", "D=\" padded \"", "E=\"\"q\"\""}));
+    TLines page2(27, "");
+    page2[26] = "z";
+    const std::string two = BuildTextSetText(List(page2), " t", {});
+    const std::string head = Crlf({"[Basic]", "Title=\" t\"", "History=0", "Top=-1", "Bottom=-1",
+                                   "LoadHistory=0", "", "[Page.1]", "A="});
+    const std::string tail = Crlf({"Y=", "Z=", "", "[Page.2]", "A=z"});
+    EXPECT_EQ(two.substr(0, head.size()), head);
+    EXPECT_EQ(two.substr(two.size() - tail.size()), tail);
+}
+
+TEST_F(TextSet, APageTwoWindowKeepsPagesOneAndThreeAndMakesPageTwoTheFirstHistory) {
+    PutWorkSet();
+    EXPECT_EQ(Start("work.ini"), "仕事");
+    EXPECT_EQ(History.HistoryTop(), 26);
+    EXPECT_EQ(History.HistoryBottom(), 51);
+    EXPECT_EQ(History.History().Items(), (TLines{"p2a", "p2b", "", "p2d"}));
+    History.BringTo(0, "ignored");
+    History.BringTo(26, "new");
+    const TStringList& items = History.Items();
+    ASSERT_EQ(items.Count(), 53u);
+    EXPECT_EQ(items[0], "p1a");
+    EXPECT_EQ(items[52], "p3a");
+    EXPECT_EQ(TLines(items.begin() + 26, items.begin() + 31),
+              (TLines{"new", "p2a", "p2b", "", "p2d"}));
+}
+
+TEST_F(TextSet, WindowsThatRunToTheEndOrAreMissing) {
+    Put("end.ini", {"[Basic]", "History=1", "Top=26", "[Page.2]", "A=a", "[Page.3]", "Z=z"});
+    EXPECT_EQ(Start("end.ini"), "end.ini");
+    EXPECT_EQ(History.HistoryBottom(), -1);
+    ASSERT_EQ(History.History().Count(), 52u);
+    EXPECT_EQ(History.History()[0], "a");
+    EXPECT_EQ(History.History()[51], "z");
+    History.BringTo(60, "w");
+    EXPECT_EQ(History.Items()[60], "w");
+    EXPECT_EQ(History.History()[34], "w");
+
+    // "History" 0: the fixed texts only, and copies are never recorded.
+    Put("fixed.ini", {"[Basic]", "Title=定型", "History=0", "Top=0", "[Page.1]", "A=first",
+                      "[Page.3]", "Z=last"});
+    THistoryStringList fixed;
+    fixed.SetMaxRecord(78);
+    PrepareClipboardMenu(fixed, TextSetFile, ListFolder + "fixed.ini", false, Folder);
+    EXPECT_EQ(fixed.HistoryTop(), -1);
+    fixed.BringTo(0, "copied");
+    EXPECT_TRUE(fixed.History().Empty());
+    ASSERT_EQ(fixed.Items().Count(), 78u);
+    EXPECT_EQ(fixed.Items()[0], "first");
+    EXPECT_EQ(fixed.Items()[77], "last");
+
+    // A missing file: no fixed texts, no window, no title.
+    EXPECT_EQ(Start("missing.ini"), "");
+    EXPECT_EQ(History.HistoryTop(), -1);
+    EXPECT_TRUE(History.Items().Empty());
+}
+
+TEST_F(TextSet, SwitchingKeepsTheHistoryAndTheBlankSwitchKeepsTheFixedTexts) {
+    PutWorkSet();
+    Put("plain.ini", {"[Basic]", "Title=普通", "[Page.1]", "A=pa", "B=pb", "H=ph"});
+    Start("work.ini");
+    History.BringTo(26, "copied");
+    const TLines kept{"copied", "p2a", "p2b", "", "p2d"};
+    ASSERT_EQ(History.History().Items(), kept);
+
+    std::string current;
+    EXPECT_EQ(SwitchTextSet(History, Folder, "Cliplist\\", "plain.ini", current), "普通");
+    EXPECT_EQ(current, "plain.ini");
+    EXPECT_EQ(History.History().Items(), kept);
+    EXPECT_EQ(History.Items().Items(), (TLines{"pa", "pb", "", "", "", "", "", "ph"}));
+
+    EXPECT_EQ(SwitchTextSet(History, Folder, "Cliplist\\", "", current), "");
+    EXPECT_EQ(current, "");
+    EXPECT_EQ(History.HistoryTop(), 0);
+    EXPECT_EQ(History.History().Items(), kept);
+    // Page 1 of the previous set shows where the history does not reach.
+    EXPECT_EQ(History.Items().Items(), (TLines{"copied", "p2a", "p2b", "", "p2d", "", "", "ph"}));
+
+    Put("short.ini",
+        {"[Basic]", "Title=s", "History=1", "Top=0", "Bottom=3", "[Page.1]", "A=sa", "H=sh"});
+    SwitchTextSet(History, Folder, "Cliplist\\", "short.ini", current);
+    EXPECT_EQ(History.History().Items(), kept);
+    EXPECT_EQ(History.Items().Items(), (TLines{"copied", "p2a", "p2b", "", "", "", "", "sh"}));
+}
+
+TEST_F(TextSet, AWindowTheHistoryListRefusesIsLeftOut) {
+    for (const char* window : {"Top=-5", "Top=26\r\nBottom=79", "Top=0\r\nBottom=-2"}) {
+        Fs.Files[ListFolder + "bad.ini"] =
+            Crlf({"[Basic]", "Title=b", "History=1", window, "[Page.1]", "A=fixed"});
+        THistoryStringList history;
+        history.SetMaxRecord(78);
+        EXPECT_EQ(PrepareClipboardMenu(history, TextSetFile, ListFolder + "bad.ini", false, Folder),
+                  "b")
+            << window;
+        EXPECT_EQ(history.HistoryTop(), -1) << window;
+        EXPECT_EQ(history.HistoryBottom(), -1) << window;
+        EXPECT_EQ(history.Items().Items(), (TLines{"fixed"})) << window;
+    }
+}
+
+TEST_F(TextSet, ListsTitledSetsBesideTheBlankEntry) {
+    Put("a.ini", {"[Basic]", "Title=Ａ"});
+    Put("b.ini", {"[Basic]", "Title="});
+    Put("c.ini", {"[Page.1]", "A=x"});
+    Put("d.ini", {"[Basic]", "Title=D"});
+    TStringList titles, files;
+    ListTextSets(ListFolder, titles, files);
+    EXPECT_EQ(titles.Items(), (TLines{"（ブランク）", "Ａ", "D"}));
+    EXPECT_EQ(files.Items(), (TLines{"a.ini", "d.ini"}));
+}
+
+TEST_F(TextSet, TheSavedHistoryComesBackWholeOnTheNextBlankStart) {
+    std::string longText;
+    for (int i = 0; i < 1100; ++i)
+        longText += i % 10 == 9 ? "ab\\表\r\n" : "0123456789";
+    ASSERT_GT(longText.size(), 10000u);
+    const TLines entries{longText, "  indented", "\"quoted\"", "", "\x81", "last"};
+    History.SetHistoryTop(0);
+    History.AssignToHistory(List(entries));
+    SaveHistory(History, Folder);
+    const std::string& file = Fs.Files.at(Folder + "CHistory.ini");
+    const std::string head = Crlf({"[Basic]", "Title=Clipboard History", "History=1", "Top=-1",
+                                   "Bottom=-1", "LoadHistory=1", "", "[Page.1]", "A=0123"});
+    EXPECT_EQ(file.substr(0, head.size() - 2), head.substr(0, head.size() - 2));
+
+    THistoryStringList next;
+    next.SetMaxRecord(78);
+    EXPECT_EQ(PrepareClipboardMenu(next, TextSetBlank, "", false, Folder), "");
+    EXPECT_EQ(next.History().Items(), entries);
+    EXPECT_EQ(next.Items().Items(), entries);
+
+    // Without "LoadHistory" the blank start loads nothing.
+    Fs.Files[Folder + "CHistory.ini"] = Crlf({"[Basic]", "LoadHistory=0", "[Page.1]", "A=x"});
+    THistoryStringList plain;
+    plain.SetMaxRecord(78);
+    PrepareClipboardMenu(plain, TextSetBlank, "", false, Folder);
+    EXPECT_TRUE(plain.History().Empty());
+}
+
+TEST(TextSetSamples, TheShippedSetsReadAsIntended) {
+    const std::string folder = MIRTO_SAMPLE_TEXT_SETS;
+    THistoryStringList business;
+    business.SetMaxRecord(78);
+    EXPECT_EQ(PrepareClipboardMenu(business, TextSetFile, folder + "Business.ini", false, folder),
+              "ビジネスメール");
+    EXPECT_EQ(business.HistoryTop(), 26);
+    EXPECT_EQ(business.HistoryBottom(), 51);
+    EXPECT_EQ(business.History().Items(), (TLines{"お疲れさまです。", "よろしくお願いします。"}));
+    EXPECT_EQ(business.Items()[0], "いつもお世話になっております。");
+    // "ソ" ends in the byte of a backslash.
+    EXPECT_NE(business.Items()[14].find("ソフトウェア開発部\n山田"), std::string::npos);
+    EXPECT_FALSE(business.Items()[52].empty());
+
+    TStringList phrases;
+    TTextSetWindow window;
+    EXPECT_EQ(ReadTextSet(phrases, folder + "Phrases.ini", "", &window, true), "定型句");
+    EXPECT_EQ(window, TTextSetWindow());
+    EXPECT_EQ(phrases[26], "【重要】");
+}
