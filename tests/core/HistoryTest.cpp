@@ -26,7 +26,7 @@ TStringList List(const TLines& lines) {
 TStringList FullFixList() {
     TStringList list;
     for (int i = 0; i < 78; ++i)
-        list.Add("F" + std::to_string(i));
+        list.Add(std::string(1, 'F').append(std::to_string(i)));
     return list;
 }
 
@@ -170,7 +170,7 @@ TEST(History, ALowerMaximumCutsBothListsAndOpensAWindowItNoLongerHolds) {
     history.SetHistoryBottom(40);
     TLines thirty;
     for (int i = 0; i < 30; ++i)
-        thirty.push_back("h" + std::to_string(i));
+        thirty.push_back(std::string(1, 'h').append(std::to_string(i)));
     history.AssignToHistory(List(thirty));
     ASSERT_EQ(history.Items().Count(), 30u);
 
