@@ -30,7 +30,9 @@ std::string LineValue(std::string_view value) {
     const bool enclosed = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                           value.back() == value.front();
     if (!blankEnd && !enclosed) return std::string(value);
-    return "\"" + std::string(value) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(value);
+    return quoted += '"';
 }
 
 // The file as a profile; false when there is no file or it cannot be read.

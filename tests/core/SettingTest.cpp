@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -863,4 +864,15 @@ TEST_F(PlatformFiles, SavesSettingsThroughThePortablePlatform) {
     EXPECT_EQ(data.DialogWidth, 500);
     EXPECT_EQ(data.DialogHeight, 470);
     EXPECT_EQ(Names(), std::vector<std::string>{"Mirto.ini"});
+}
+
+TEST_F(PlatformFiles, ListsTheMatchingFilesOfAFolderButNoFolders) {
+    TPlatform platform;
+    for (const char* name : {"a.ini", "B.INI", "c.txt", "ini"})
+        platform.WriteWholeFile(Dir + name, "x");
+    MakeDir(Dir + "d.ini");
+    std::vector<std::string> names = platform.ListFiles(Dir, "*.ini");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"B.INI", "a.ini"}));
+    EXPECT_TRUE(platform.ListFiles(Dir + "none/", "*.ini").empty());
 }
