@@ -160,16 +160,14 @@ DWORD WriteClipboardText(HWND owner, const TClipboardText& text) {
 }
 
 void TypePasteKeys() {
-    std::vector<INPUT> keys;
     // Control goes down first: an Alt released after it is no lone Alt, which would open the
-    // window's menu bar. Shift and Alt that are still held are released before V.
+    // window's menu bar. Shift and Alt of both hands are released before V, whatever they read
+    // as: the application may still think the call key's Shift or Alt down, and the keyboard's
+    // state can lag behind the keys (Wine answers from a reading up to 50 ms old).
+    std::vector<INPUT> keys;
     keys.push_back(Key(VK_CONTROL, false));
-    const struct {
-        WORD Key;
-        bool Extended;
-    } held[] = {{VK_LSHIFT, false}, {VK_RSHIFT, false}, {VK_LMENU, false}, {VK_RMENU, true}};
-    for (const auto& modifier : held)
-        if (Down(modifier.Key)) keys.push_back(Key(modifier.Key, true, modifier.Extended));
+    for (WORD modifier : {VK_SHIFT, VK_RSHIFT, VK_MENU, VK_RMENU})
+        keys.push_back(Key(modifier, true, modifier == VK_RMENU));
     keys.push_back(Key('V', false));
     keys.push_back(Key('V', true));
     keys.push_back(Key(VK_CONTROL, true));

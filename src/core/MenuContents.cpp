@@ -27,14 +27,13 @@ void TForm1::ShowLauncherLines() {
 }
 
 void TForm1::ShowClipboardLines() {
-    // The history's lines and its change flag arrive with the clipboard history: until then the
-    // clipboard menu is empty and is filled only when switching from the launcher lines.
-    if (ClipboardMode) return;
+    if (ClipboardMode && !History->Modified()) return;
     TMenuImage& menu = ListImage1.Menu();
     menu.SetPageCount(0);
-    menu.SetItems(TStringList());
+    menu.SetItems(History->Items());
     ClipboardMode = true;
-    ListImage1.Mark(ProtectMark).SetImageIndex(HistoryProtected ? 0 : 1);
+    ListImage1.Mark(ProtectMark).SetImageIndex(History->Protect() ? 0 : 1);
+    History->SetModified(false);
 }
 
 void TForm1::RestoreLauncherPage() {
@@ -58,7 +57,9 @@ void TForm1::FormHide() {
     TMenuImage& menu = ListImage1.Menu();
     if (!ClipboardMode) RememberedPage = menu.GetPageIndex();
     const int i = menu.ItemIndex();
-    if (i >= 0 && i < menu.Count() && !ClipboardMode) {
+    if (i >= 0 && i < menu.Count() && ClipboardMode) {
+        PasteChosenText(i);
+    } else if (i >= 0 && i < menu.Count()) {
         if (!LaunchItem(*LaunchItems, i)) {
             const DWORD error = GetLastError();
             ShowLaunchFailure(Application().Handle(), LaunchItems->GetPath(i), error);
@@ -140,6 +141,8 @@ int TForm1::MenuKey(int code) {
                                           MB_YESNO | MB_ICONQUESTION);
         AutoHideAllowed = true;
         if (answer == IDYES) {
+            History->Clear();
+            HistoryChanged();
             menu.SetItems(TStringList());
             HandForegroundBack();
             AutoHideCheck();
@@ -148,8 +151,8 @@ int TForm1::MenuKey(int code) {
         AutoHideCheck();
     }
     if (code == Settings.ProtectKey && ClipboardMode) {
-        HistoryProtected = !HistoryProtected;
-        ListImage1.Mark(ProtectMark).SetImageIndex(HistoryProtected ? 0 : 1);
+        History->SetProtect(!History->Protect());
+        ListImage1.Mark(ProtectMark).SetImageIndex(History->Protect() ? 0 : 1);
         return -1;
     }
     return 0;

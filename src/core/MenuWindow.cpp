@@ -61,6 +61,7 @@ void TForm1::ShowMenu() {
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(false);
     if (!IsWindowVisible(Handle)) {
+        PreviousForeground = GetForegroundWindow();
         FormShow();
         ShowWindow(Handle, SW_SHOWNA);
         // Paint at once from the composed picture, before the round trips of the activation.
@@ -181,7 +182,6 @@ bool TForm1::ChosenLineCanAct() const {
     const TMenuImage& menu = ListImage1.Menu();
     const int i = menu.ItemIndex();
     if (i < 0 || i >= menu.Count()) return false;
-    // The history's lines arrive with the clipboard history; until then there are none.
-    if (ClipboardMode) return false;
+    if (ClipboardMode) return !menu.Items()[i].empty();
     return i < LaunchItems->Count() && !LaunchItems->GetPath(i).empty();
 }

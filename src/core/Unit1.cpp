@@ -1,8 +1,10 @@
 #include "core/Unit1.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/FormRules.h"
+#include "clipboard/TextSet.h"
 #include "core/Mapping.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
@@ -17,6 +19,9 @@ const char TrayClickedName[] = "TasktrayIconClicked";
 const char TaskbarCreatedName[] = "TaskbarCreated";
 // Past the age of a key reading that Wine answers from (50 ms).
 constexpr UINT SecondLookDelay = 60;
+// How long after the last change the history is written (with "SaveHistory" on), so that a crash
+// or a power loss loses at most this much.
+constexpr UINT HistorySaveDelay = 3000;
 } // namespace
 
 TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
@@ -64,12 +69,17 @@ void TForm1::FormCreate() {
     Stepping = false;
     HoldExpired = false;
     HookLibrary = nullptr;
+    History = std::make_unique<THistoryStringList>();
+    History->SetMaxRecord(HistoryPositions);
+    History->SetProtect(false);
     ClipboardMode = true;
     AutoHideAllowed = true;
     Timer1.SetOwner(Handle);
     Timer2.SetOwner(Handle);
     Timer3.SetOwner(Handle);
     Timer3.SetInterval(SecondLookDelay);
+    Timer4.SetOwner(Handle);
+    Timer4.SetInterval(HistorySaveDelay);
     TrayMessage = RegisterWindowMessageA(TrayClickedName);
     TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
     CreatePopupMenu1();
@@ -103,6 +113,10 @@ bool TForm1::DeferredStartup() {
                            "初期設定で動きます。このファイルは、次に起動するまで書き換えません。",
                        MB_ICONSTOP);
     ApplyLoadedSettings(startup);
+    History->SetMaxRecord(HistoryPageSize * std::clamp(Settings.TotalClipboardPage, 1, 3));
+    PrepareClipboardMenu(*History, startup.TextSetMode, startup.TextSetPath, false,
+                         ProgramFolder());
+    if (Settings.CallClipboardMenu != -1) JoinClipboardChain();
 
     if (!LoadHookLibrary()) {
         StopMenuTimers();
@@ -197,6 +211,8 @@ void TForm1::FormCloseQuery() {
 void TForm1::FormDestroy() {
     Destroying = true;
     StopMenuTimers();
+    SaveHistoryFile();
+    LeaveClipboardChain();
     RemoveHook();
     UnregisterWindowKeys();
     if (HookLibrary) {
@@ -235,7 +251,12 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case WM_QUERYENDSESSION:
         result = 1;
         return true;
+    case WM_CLIPBOARDUPDATE:
+        OnClipboardChanged();
+        return true;
     case WM_ENDSESSION:
+        // The process may end as soon as this returns.
+        if (wParam) SaveHistoryFile();
         PostQuitMessage(0);
         result = 0;
         return true;
@@ -255,6 +276,7 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         if (wParam == Timer1.TimerId()) Timer1Timer();
         if (wParam == Timer2.TimerId()) Timer2Timer();
         if (wParam == Timer3.TimerId()) Timer3Timer();
+        if (wParam == Timer4.TimerId()) Timer4Timer();
         return true;
     case WM_SIZE:
         if (!Destroying)

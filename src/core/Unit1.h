@@ -6,15 +6,18 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
+#include "clipboard/CHistory.h"
 #include "frame/Window.h"
 #include "launcher/LaunchItem.h"
 #include "menu/listimage.h"
 #include "settings/Setting.h"
 
 class TMappingArea;
+struct TClipboardText;
 
 // Settings dialog pages, as the tray menu and the menu keys name them.
 enum TSettingsPage : int {
@@ -104,6 +107,17 @@ private:
     void FormHide();
     void ApplyMenuSettings();
 
+    // Clipboard capture, paste and the history file.
+    bool JoinClipboardChain();
+    void LeaveClipboardChain();
+    void OnClipboardChanged();
+    void Record(const TClipboardText& text);
+    void HistoryChanged();
+    void Timer4Timer();
+    void SaveHistoryFile();
+    void PasteChosenText(int position);
+    bool PasteOnIdle();
+
     // Window keys.
     void RegisterWindowKeys();
     void UnregisterWindowKeys();
@@ -127,9 +141,18 @@ private:
     // Menu state.
     TListImage ListImage1;
     int RememberedPage = 1;
-    // The clipboard history's protection, shown by the protect mark; the history itself keeps it
-    // once it exists.
-    bool HistoryProtected = false;
+    // The clipboard menu's lines: fixed texts and the history of copied texts.
+    std::unique_ptr<THistoryStringList> History;
+    bool ClipboardJoined = false;
+    // The clipboard's sequence number after our own last write, whose change notification
+    // arrives after the write has been taken into the history.
+    DWORD OwnClipboardWrite = 0;
+    // The Unicode texts of history entries copied in this run, by their ANSI text.
+    std::map<std::string, std::wstring> UnicodeTexts;
+    // The window that was in front when the menu appeared: the paste goes there.
+    HWND PreviousForeground = nullptr;
+    // Writes the history a few seconds after it last changed.
+    TTimer Timer4{4};
     bool ClipboardMode = true;
     bool AutoHideAllowed = true;
     bool HoldExpired = false;

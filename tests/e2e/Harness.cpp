@@ -500,3 +500,75 @@ POINT ParkPointer() {
     SetCursorPos(spot.x, spot.y);
     return spot;
 }
+
+TTarget::TTarget(const char* program) {
+    const POINT spot = ParkPointer();
+    std::string command = "\"";
+    command.append(BinFolder()).append("testing\\").append(program).append("\" ");
+    command.append(std::to_string(spot.x - 40)).append(" ");
+    command.append(std::to_string(spot.y - 30)).append(" 80 60");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    Process = process.hProcess;
+    Request = RegisterWindowMessageA("MirtoTestTarget");
+    WaitFor([&] {
+        Window = FindWindowA("MirtoTestTarget", nullptr);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(Window, &owner);
+        return Window != nullptr && owner == process.dwProcessId && IsWindowVisible(Window);
+    });
+    Edit = FindWindowExA(Window, nullptr, "Edit", nullptr);
+}
+
+TTarget::~TTarget() {
+    if (Process == nullptr) return;
+    if (Window != nullptr) PostMessageA(Window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(Process, 10000) != WAIT_OBJECT_0) TerminateProcess(Process, 1);
+    CloseHandle(Process);
+}
+
+bool TTarget::Is32Bit() const {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(Process, &wow64) && wow64;
+}
+
+bool TTarget::Focus() const {
+    SetForegroundWindow(Window);
+    return WaitFor([&] { return GetForegroundWindow() == Window; });
+}
+
+LRESULT TTarget::Ask(WPARAM request) const {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(Window, Request, request, 0, SMTO_NORMAL, DefaultTimeout, &answer))
+        return -2;
+    return static_cast<LRESULT>(answer);
+}
+
+bool TTarget::Tap(WORD key) const {
+    const LRESULT before = Ask(3);
+    KeyDown(key);
+    KeyUp(key);
+    return WaitFor([&] { return Ask(3) > before; });
+}
+
+std::wstring TTarget::Text() const {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(Edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, DefaultTimeout, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(Edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_NORMAL, DefaultTimeout, &copied);
+    text.resize(copied);
+    return text;
+}
+
+void TTarget::SetText(const std::wstring& text) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                        DefaultTimeout, &result);
+}

@@ -158,3 +158,32 @@ inline constexpr int MenuHeight = 480;
 POINT ParkingSpot(int menuWidth = MenuWidth, int menuHeight = MenuHeight);
 // Moves the mouse pointer to the parking spot and returns it.
 POINT ParkPointer();
+
+// The test application (tests/e2e/target, Target64.exe or Target32.exe), started at the pointer's
+// parking spot and closed at the end. Its edit control takes the keys and the pastes.
+class TTarget {
+public:
+    explicit TTarget(const char* program);
+    ~TTarget();
+    TTarget(const TTarget&) = delete;
+    TTarget& operator=(const TTarget&) = delete;
+
+    HWND Handle() const { return Window; }
+    bool Is32Bit() const;
+    // Brings it to the foreground and waits until it is there.
+    bool Focus() const;
+    // Asks it one of its requests (see Target.cpp); -2 when it does not answer.
+    LRESULT Ask(WPARAM request) const;
+    // Presses and releases the key in the application, and waits until it has taken the release
+    // from its queue: by then its keyboard hook has seen both.
+    bool Tap(WORD key) const;
+    // The text of its edit control, and setting it.
+    std::wstring Text() const;
+    void SetText(const std::wstring& text) const;
+
+private:
+    HANDLE Process = nullptr;
+    HWND Window = nullptr;
+    HWND Edit = nullptr;
+    UINT Request = 0;
+};

@@ -4,7 +4,8 @@
 // input method closed or open and answers 1; wParam 2 answers 1 when it is open, 0 when closed,
 // and -1 when the edit control has no input context; wParam 3 answers how many key releases
 // (WM_KEYUP, WM_SYSKEYUP) the program has taken from its queue, by which time the keyboard hook
-// has seen them; wParam 4 answers 1 when the 32-bit hook library is loaded in the process.
+// has seen them; wParam 4 answers 1 when the 32-bit hook library is loaded in the process;
+// wParam 5 answers how many times V went down while Control and Shift were both down.
 #include <windows.h>
 
 #include <imm.h>
@@ -16,10 +17,12 @@ namespace {
 HWND Edit = nullptr;
 UINT RequestMessage = 0;
 LRESULT KeyUps = 0;
+LRESULT ShiftControlV = 0;
 
 LRESULT Request(WPARAM request) {
     if (request == 3) return KeyUps;
     if (request == 4) return GetModuleHandleA("Mirto32.dll") != nullptr ? 1 : 0;
+    if (request == 5) return ShiftControlV;
     HIMC context = ImmGetContext(Edit);
     if (context == nullptr) return -1;
     LRESULT answer = 1;
@@ -67,8 +70,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         WS_POPUP | WS_BORDER, Argument(1, 40), Argument(2, 40), Argument(3, 200), Argument(4, 120),
         nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
-    Edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 10, 10,
-                           window, nullptr, instance, nullptr);
+    // A Unicode edit control, so that pasted texts keep characters of any code page.
+    Edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL,
+                           0, 0, 10, 10, window, nullptr, instance, nullptr);
     RECT client{};
     GetClientRect(window, &client);
     MoveWindow(Edit, 0, 0, client.right, client.bottom, FALSE);
@@ -76,6 +80,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) ++KeyUps;
+        if (msg.message == WM_KEYDOWN && msg.wParam == 'V' && (GetKeyState(VK_SHIFT) & 0x8000) &&
+            (GetKeyState(VK_CONTROL) & 0x8000))
+            ++ShiftControlV;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -1,0 +1,152 @@
+// The clipboard menu: texts copied in other programs appear on it, the chosen one is pasted into
+// the application that was active, and the history survives the end of the program.
+#include <string>
+
+#include "E2eFixture.h"
+
+namespace {
+
+// A clipboard listener of the test's own: Wine tells all listeners of a change at once, and at
+// no fixed time after the clipboard closes, so the program has been told when this one has.
+class TClipboardListener {
+public:
+    TClipboardListener() {
+        Window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr,
+                                 nullptr);
+        SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+        Previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TClipboardListener::Proc)));
+        AddClipboardFormatListener(Window);
+    }
+    ~TClipboardListener() {
+        RemoveClipboardFormatListener(Window);
+        DestroyWindow(Window);
+    }
+    LONG_PTR Updates() const { return GetWindowLongPtrA(Window, GWLP_USERDATA); }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_CLIPBOARDUPDATE) {
+            SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) + 1);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    HWND Window = nullptr;
+    WNDPROC Previous = nullptr;
+};
+
+class ClipboardMenu : public MirtoTest {
+protected:
+    TClipboardListener Listener;
+
+    // Puts a Unicode text on the clipboard as another program does, with an extra format
+    // without data when asked, and lets the program take the change.
+    void Copy(const std::wstring& text, UINT extraFormat = 0) {
+        Seen = Listener.Updates();
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        CopyMemory(GlobalLock(block), text.c_str(), size);
+        GlobalUnlock(block);
+        SetClipboardData(CF_UNICODETEXT, block);
+        if (extraFormat != 0) SetClipboardData(extraFormat, nullptr);
+        CloseClipboard();
+        TakeChange();
+    }
+    // A picture alone.
+    void CopyPicture() {
+        Seen = Listener.Updates();
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        const BITMAPINFOHEADER header{sizeof header, 1, 1, 1, 24, BI_RGB, 4, 0, 0, 0, 0};
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof header + 4);
+        CopyMemory(GlobalLock(block), &header, sizeof header);
+        GlobalUnlock(block);
+        SetClipboardData(CF_DIB, block);
+        CloseClipboard();
+        TakeChange();
+    }
+    // Once the test's listener has heard of the change, the program's notification is queued:
+    // two turns of its loop later it has been handled.
+    void TakeChange() {
+        ASSERT_TRUE(WaitFor([&] { return Listener.Updates() > Seen; }))
+            << "no notification of the clipboard change";
+        ASSERT_TRUE(RoundTrip(Form()) && RoundTrip(Form()));
+    }
+    LONG_PTR Seen = 0;
+
+    // Holds Shift + Alt in the application until the menu has the keyboard, presses the keys
+    // (a page digit, a letter, a menu key), then releases Alt while Shift is still held, which
+    // hides the menu and pastes; returns what arrived in the application.
+    std::wstring Paste(const TTarget& target, std::initializer_list<WORD> keys) {
+        target.SetText(L"");
+        WaitFor([&] { return GetTickCount64() - HiddenAt >= KeyReadingExpiry; });
+        EXPECT_TRUE(target.Focus());
+        KeyDown(VK_SHIFT);
+        KeyDown(VK_MENU);
+        EXPECT_TRUE(WaitFor([&] { return MenuVisible() && GetForegroundWindow() == Form(); }))
+            << "the clipboard menu did not take the keyboard";
+        for (WORD key : keys) {
+            KeyDown(key);
+            KeyUp(key);
+        }
+        KeyUp(VK_MENU);
+        EXPECT_TRUE(WaitFor([&] { return !MenuVisible(); }));
+        WaitFor([&] { return !target.Text().empty(); }, 5000);
+        KeyUp(VK_SHIFT);
+        HiddenAt = GetTickCount64();
+        return target.Text();
+    }
+
+    ULONGLONG HiddenAt = 0;
+};
+
+} // namespace
+
+TEST_F(ClipboardMenu, CopiedTextsArePastedMostRecentFirstAndOutliveTheProgram) {
+    StartWithSettings(IniText({"[Clipboard]", "SaveHistory=1"}));
+    TTarget target("Target64.exe");
+    ASSERT_NE(target.Handle(), nullptr);
+
+    Copy(L"一つ目");
+    Copy(L"two");
+    Copy(L"三つ目 third");
+    Copy(L"");
+    CopyPicture();
+    EXPECT_EQ(Paste(target, {'A'}), L"三つ目 third");
+    // Shift, still held as the menu hid, did not go with the paste.
+    EXPECT_EQ(target.Ask(5), 0);
+    // The third line moves to the top.
+    EXPECT_EQ(Paste(target, {'C'}), L"一つ目");
+    EXPECT_EQ(Paste(target, {'A'}), L"一つ目");
+    EXPECT_EQ(Paste(target, {'B'}), L"三つ目 third");
+    EXPECT_EQ(Paste(target, {'C'}), L"two");
+
+    // A password manager's text stays out; a text outside code page 932 pastes back as copied.
+    const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
+    Copy(L"secret", exclude);
+    EXPECT_EQ(Paste(target, {'A'}), L"two");
+    const std::wstring foreign = L"\x20AC \xD83D\xDE00 ユニコード";
+    Copy(foreign);
+    EXPECT_EQ(Paste(target, {'A'}), foreign);
+
+    // A long text with line breaks comes back whole after the program ends and starts again.
+    std::wstring longText;
+    for (int line = 0; line < 100; ++line)
+        longText += std::wstring(48, L'あ') + L"\r\n";
+    Copy(longText);
+    Mirto->Stop();
+    ASSERT_TRUE(Mirto->WaitExit());
+    const std::string saved = Folder.Read("CHistory.ini");
+    EXPECT_NE(saved.find("[Basic]\r\nTitle=Clipboard History\r\nHistory=1\r\nTop=-1\r\n"
+                         "Bottom=-1\r\nLoadHistory=1\r\n"),
+              std::string::npos)
+        << saved.substr(0, 200);
+    EXPECT_EQ(saved.find("secret"), std::string::npos);
+
+    StartResident();
+    EXPECT_EQ(Paste(target, {'A'}), longText);
+    EXPECT_EQ(Paste(target, {'C'}), L"two");
+}
