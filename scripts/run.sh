@@ -52,9 +52,10 @@ write_sample_settings() {
         '[Page.1-A]' 'Name=メモ帳' 'Path=C:\windows\notepad.exe' 'Size=0' 'Opt.=' 'WDir=' '' \
         '[Page.1-B]' 'Name=Windows フォルダ' 'Path=C:\windows' 'Size=0' 'Opt.=' 'WDir=' '' \
         '[Page.1-C]' 'Name=ウェブ\n(example.com)' 'Path=http://example.com/' 'Size=0' 'Opt.=' \
-        'WDir=' '' |
+        'WDir=' '' \
+        '[Clipboard]' 'Startup=1' 'LoadFile=Business.ini' 'SaveHistory=1' '' |
         iconv -f UTF-8 -t CP932 >"$root/dist/Mirto.ini"
-    echo "Wrote a sample dist/Mirto.ini with three entries on page 1."
+    echo "Wrote a sample dist/Mirto.ini with three entries on page 1 and the text set Business.ini."
 }
 
 # Waits up to the given seconds until a window whose name matches is visible; prints its id.
@@ -74,7 +75,8 @@ wait_for_window() {
 
 # On a virtual display: give a window of some application the focus (the keyboard hook runs in
 # the thread that receives the keys), hold the launcher call key, take a screenshot of the menu,
-# release the keys and close the application. Arguments: the application, the screenshot's name.
+# release the keys and close the application; with a third argument, also copy a text there and
+# take a screenshot of the clipboard menu. Arguments: the application, the screenshots' names.
 show_launch_menu() {
     wine "$1" >/dev/null 2>&1 &
     local editor application=$!
@@ -92,6 +94,20 @@ show_launch_menu() {
         echo "The launch menu did not appear over $1."
     fi
     xdotool keyup Alt_L keyup Control_L
+    if [ -n "${3:-}" ]; then
+        # The clipboard menu: a text copied in the application first, then Shift + Alt.
+        xdotool type --delay 50 'コピーした文' 2>/dev/null || xdotool type --delay 50 'copied text'
+        xdotool key ctrl+a ctrl+c
+        sleep 1
+        xdotool keydown Shift_L keydown Alt_L
+        if wait_for_window 'ミルト' 10 >/dev/null; then
+            sleep 0.5
+            take_shot "$3"
+        else
+            echo "The clipboard menu did not appear over $1."
+        fi
+        xdotool keyup Alt_L keyup Shift_L
+    fi
     kill "$application" 2>/dev/null || true
     wait "$application" 2>/dev/null || true
 }
@@ -116,7 +132,7 @@ run_session() {
         # A coloured desktop, so that the black menu window stands out in the screenshots.
         timeout 5 display -size 1280x1024 -window root 'xc:#3a6ea5' >/dev/null 2>&1 || true
         take_shot resident
-        show_launch_menu notepad launch-menu || true
+        show_launch_menu notepad launch-menu clipboard-menu || true
         # Wine's 32-bit Notepad: the call key there goes through Mirto32.dll.
         show_launch_menu 'C:\windows\syswow64\notepad.exe' launch-menu-32bit || true
         wineserver -k >/dev/null 2>&1 || true
