@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "MemoryFiles.h"
+
 #include <map>
 
 #include "frame/Errors.h"
@@ -16,19 +18,7 @@ std::vector<std::string> Document(const TIniStringList& ini) {
 }
 
 // Files held in memory, so that loading and saving show exactly the bytes that move.
-class TMemoryFilePlatform : public TPlatform {
-public:
-    bool ReadWholeFile(const std::string& path, std::string& bytes) const override {
-        const auto found = Files.find(path);
-        if (found == Files.end()) return false;
-        bytes = found->second;
-        return true;
-    }
-    void WriteWholeFile(const std::string& path, const std::string& bytes) override {
-        Files[path] = bytes;
-    }
-    std::map<std::string, std::string> Files;
-};
+using TMemoryFilePlatform = TMemoryFiles;
 
 class IniStringListFile : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "MemoryFiles.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -13,18 +15,8 @@ namespace {
 using TLines = std::vector<std::string>;
 
 // A file system in memory; a folder lists the ".ini" files right inside it, in name order.
-class TTextSetPlatform : public TPlatform {
+class TTextSetPlatform : public TMemoryFiles {
 public:
-    bool FileExists(const std::string& path) const override { return Files.count(path) > 0; }
-    bool ReadWholeFile(const std::string& path, std::string& bytes) const override {
-        const auto found = Files.find(path);
-        if (found == Files.end()) return false;
-        bytes = found->second;
-        return true;
-    }
-    void WriteWholeFile(const std::string& path, const std::string& bytes) override {
-        Files[path] = bytes;
-    }
     std::vector<std::string> ListFiles(const std::string& folder,
                                        const std::string&) const override {
         std::vector<std::string> names;
@@ -36,7 +28,6 @@ public:
         }
         return names;
     }
-    std::map<std::string, std::string> Files;
 };
 
 const std::string Folder = "C:\\Mirto\\";
