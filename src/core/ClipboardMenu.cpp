@@ -46,8 +46,8 @@ void TForm1::OnClipboardChanged() {
 
 void TForm1::Record(const TClipboardText& text) {
     History->BringTo(History->HistoryTop(), text.Ansi);
-    // The Unicode text goes with the history entry for this run, when the ANSI one lost
-    // characters; only texts the history holds are kept.
+    // The Unicode text goes with the history entry for this run, so that characters that code
+    // page 932 lacks paste back as copied; only texts the history holds are kept.
     if (!text.Unicode.empty()) UnicodeTexts[text.Ansi] = text.Unicode;
     for (auto entry = UnicodeTexts.begin(); entry != UnicodeTexts.end();)
         entry = History->History().IndexOfIgnoringCase(entry->first) < 0 ? UnicodeTexts.erase(entry)
