@@ -5,14 +5,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <string_view>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "../tests/core/MemoryFiles.h"
 #include "frame/Errors.h"
 #include "frame/Platform.h"
+#include "frame/StringList.h"
 
 // The bytes in double quotes as a C string literal: printable ASCII as it is, a backslash or
 // double quote after a backslash, every other byte as \xHH.
@@ -48,24 +49,19 @@ inline std::string Visible(std::string_view bytes) {
         if (!(condition)) FuzzFailed(__FILE__, __LINE__, #condition, (detail));                    \
     } while (0)
 
-// A file system in memory: paths are plain keys.
-class TMemoryPlatform : public TPlatform {
+// The core tests' file system in memory; message boxes answer at once.
+class TMemoryPlatform : public TMemoryFiles {
 public:
-    bool FileExists(const std::string& path) const override { return Files.count(path) > 0; }
-    bool ReadWholeFile(const std::string& path, std::string& bytes) const override {
-        const auto found = Files.find(path);
-        if (found == Files.end()) return false;
-        bytes = found->second;
-        return true;
-    }
-    void WriteWholeFile(const std::string& path, const std::string& bytes) override {
-        Files[path] = bytes;
-    }
-    bool RemoveFile(const std::string& path) override { return Files.erase(path) > 0; }
     int ShowMessage(const std::string&, unsigned) override { return 1; }
-
-    std::map<std::string, std::string> Files;
 };
+
+// The lines of a list, each made visible and ended with a line break.
+inline std::string VisibleLines(const TStringList& list) {
+    std::string text;
+    for (const auto& line : list)
+        text += Visible(line) + "\n";
+    return text;
+}
 
 // Code page 932: lead bytes and the bytes that may follow them.
 inline bool IsSjisLead(unsigned char byte) {

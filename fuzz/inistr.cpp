@@ -33,10 +33,7 @@ std::vector<std::string> ReadAll(const TIniStringList& ini, const std::vector<TP
 }
 
 std::string Dump(const TIniStringList& ini) {
-    std::string text;
-    for (const auto& line : ini.Items())
-        text += Visible(line) + "\n";
-    return text;
+    return VisibleLines(ini.Items());
 }
 
 } // namespace

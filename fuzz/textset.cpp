@@ -13,13 +13,6 @@ const std::string Folder = "C:\\Mirto\\";
 const std::string SetPath = Folder + "Cliplist\\set.ini";
 const std::string CopyPath = Folder + "Cliplist\\copy.ini";
 
-std::string Describe(const TStringList& list) {
-    std::string text;
-    for (const auto& line : list)
-        text += Visible(line) + "\n";
-    return text;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,8 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(titleAgain == title, "title " + Visible(title) + " came back as " +
                                         Visible(titleAgain) + "\nfile " + Visible(file));
     FUZZ_CHECK(windowAgain == window, "file " + Visible(file));
-    FUZZ_CHECK(again.Items() == texts.Items(), "texts\n" + Describe(texts) + "came back as\n" +
-                                                   Describe(again) + "written " + Visible(written));
+    FUZZ_CHECK(again.Items() == texts.Items(), "texts\n" + VisibleLines(texts) + "came back as\n" +
+                                                   VisibleLines(again) + "written " +
+                                                   Visible(written));
     WriteTextSet(again, CopyPath, titleAgain, windowAgain);
     FUZZ_CHECK(platform.Files[CopyPath] == written, "file " + Visible(file));
 

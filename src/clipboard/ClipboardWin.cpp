@@ -116,10 +116,6 @@ INPUT Key(WORD virtualKey, bool up, bool extended = false) {
     return input;
 }
 
-bool Down(int virtualKey) {
-    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
-}
-
 } // namespace
 
 TClipboardRead ReadClipboardText(HWND owner, TClipboardText& text) {
@@ -171,7 +167,7 @@ void TypePasteKeys() {
     keys.push_back(Key('V', false));
     keys.push_back(Key('V', true));
     keys.push_back(Key(VK_CONTROL, true));
-    if (Down(VK_RCONTROL)) keys.push_back(Key(VK_RCONTROL, true, true));
+    if (GetAsyncKeyState(VK_RCONTROL) & 0x8000) keys.push_back(Key(VK_RCONTROL, true, true));
     SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 

@@ -63,7 +63,6 @@ void TForm1::HistoryChanged() {
 }
 
 void TForm1::Timer4Timer() {
-    Timer4.SetEnabled(false);
     SaveHistoryFile();
 }
 
