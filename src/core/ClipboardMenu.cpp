@@ -77,7 +77,6 @@ void TForm1::SaveHistoryFile() {
 }
 
 void TForm1::PasteChosenText(int position) {
-
     const TStringList& items = History->Items();
     if (position < 0 || static_cast<std::size_t>(position) >= items.Count()) return;
     const std::string chosen = items[position];

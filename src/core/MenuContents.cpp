@@ -75,6 +75,8 @@ void TForm1::ListImage1KeyDown(std::uint16_t& key, TShiftState) {
         result = MenuKey(code);
     } else if (key >= '1' && key <= '3') {
         ListImage1.Menu().SetPageIndex(key - '0');
+        // Taken here: with Alt held, the system would look for a menu accelerator and beep.
+        key = 0;
     } else if (key == VK_F12) {
         result = 3;
     } else {

@@ -77,27 +77,69 @@ protected:
     }
     LONG_PTR Seen = 0;
 
-    // Holds Shift + Alt in the application until the menu has the keyboard, presses the keys
-    // (a page digit, a letter, a menu key), then releases Alt while Shift is still held, which
-    // hides the menu and pastes; returns what arrived in the application.
-    std::wstring Paste(const TTarget& target, std::initializer_list<WORD> keys) {
-        target.SetText(L"");
-        WaitFor([&] { return GetTickCount64() - HiddenAt >= KeyReadingExpiry; });
-        EXPECT_TRUE(target.Focus());
-        KeyDown(VK_SHIFT);
-        KeyDown(VK_MENU);
-        EXPECT_TRUE(WaitFor([&] { return MenuVisible() && GetForegroundWindow() == Form(); }))
-            << "the clipboard menu did not take the keyboard";
+    // Holds Shift + Alt in the application until the menu has the keyboard. Under Wine, now
+    // and then (about one run in eight) the first press after the program started shows no
+    // menu: the pair is pressed again, as a user would.
+    void OpenMenu(const TTarget& target) {
+        bool shown = false;
+        for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+            WaitFor([&] { return GetTickCount64() - HiddenAt >= KeyReadingExpiry; });
+            EXPECT_TRUE(target.Focus());
+            KeyDown(VK_SHIFT);
+            KeyDown(VK_MENU);
+            shown = WaitFor([&] { return MenuVisible() && GetForegroundWindow() == Form(); },
+                            2000);
+            if (!shown) {
+                KeyUp(VK_MENU);
+                KeyUp(VK_SHIFT);
+                HiddenAt = GetTickCount64();
+            }
+        }
+        EXPECT_TRUE(shown) << "the clipboard menu did not take the keyboard";
+    }
+    // Presses keys one after another at a quick typist's pace. Under Wine a key that follows
+    // the one before within a millisecond, while the menu is still taking that one, is at times
+    // never delivered to any window.
+    static constexpr DWORD TypingPause = 100;
+    void Press(std::initializer_list<WORD> keys) {
         for (WORD key : keys) {
             KeyDown(key);
             KeyUp(key);
+            Sleep(TypingPause);
         }
+    }
+
+    // Opens the menu, presses the keys (a page digit, a letter, a menu key), then releases Alt
+    // while Shift is still held, which hides the menu and pastes; returns what arrived in the
+    // application.
+    std::wstring Paste(const TTarget& target, std::initializer_list<WORD> keys) {
+        target.SetText(L"");
+        OpenMenu(target);
+        Press(keys);
         KeyUp(VK_MENU);
         EXPECT_TRUE(WaitFor([&] { return !MenuVisible(); }));
         WaitFor([&] { return !target.Text().empty(); }, 5000);
         KeyUp(VK_SHIFT);
         HiddenAt = GetTickCount64();
         return target.Text();
+    }
+
+    // Opens the menu, asks to clear the history (BackSpace) and answers with the button;
+    // returns the question.
+    std::string AnswerClearQuestion(const TTarget& target, int button) {
+        OpenMenu(target);
+        Press({VK_BACK});
+        const HWND box = Mirto->WaitMessageBox();
+        EXPECT_NE(box, nullptr) << "no question";
+        const std::string question = box ? MessageBoxText(box) : "";
+        if (box) CloseMessageBox(box, button);
+        EXPECT_TRUE(WaitFor([&] { return Mirto->MessageBoxWindow() == nullptr; }));
+        EXPECT_TRUE(MenuVisible()) << "the menu hid while the keys are held";
+        KeyUp(VK_MENU);
+        KeyUp(VK_SHIFT);
+        EXPECT_TRUE(WaitMenuHidden());
+        HiddenAt = GetTickCount64();
+        return question;
     }
 
     ULONGLONG HiddenAt = 0;
@@ -134,8 +176,8 @@ TEST_F(ClipboardMenu, CopiedTextsArePastedMostRecentFirstAndOutliveTheProgram) {
 
     // A long text with line breaks comes back whole after the program ends and starts again.
     std::wstring longText;
-    for (int line = 0; line < 100; ++line)
-        longText += std::wstring(48, L'あ') + L"\r\n";
+    for (int line = 0; line < 100; ++line) // 10,200 bytes in code page 932
+        longText += std::wstring(50, L'あ') + L"\r\n";
     Copy(longText);
     Mirto->Stop();
     ASSERT_TRUE(Mirto->WaitExit());
@@ -149,4 +191,47 @@ TEST_F(ClipboardMenu, CopiedTextsArePastedMostRecentFirstAndOutliveTheProgram) {
     StartResident();
     EXPECT_EQ(Paste(target, {'A'}), longText);
     EXPECT_EQ(Paste(target, {'C'}), L"two");
+}
+
+TEST_F(ClipboardMenu, ATextSetKeepsItsFixedTextsAndTheMenuKeysProtectOrClearTheHistory) {
+    ASSERT_TRUE(CreateDirectoryA(Folder.FilePath("Cliplist").c_str(), nullptr));
+    ASSERT_TRUE(Folder.Write("Cliplist\\Test.ini",
+                             IniText({"[Basic]", "Title=試験", "History=1", "Top=26", "Bottom=51",
+                                      "LoadHistory=0", "[Page.1]", "A=お世話になっております。",
+                                      "[Page.3]", "B=敬具"})));
+    ASSERT_TRUE(Folder.Write("Mirto.ini", IniText({"[Clipboard]", "SaveHistory=1"})));
+    StartResident("-f;Test.ini");
+    TTarget target("Target64.exe");
+    ASSERT_NE(target.Handle(), nullptr);
+
+    // The history fills page 2; the fixed texts of pages 1 and 3 paste without entering it.
+    Copy(L"最初の履歴");
+    Copy(L"コピーした文");
+    EXPECT_EQ(Paste(target, {'A'}), L"お世話になっております。");
+    EXPECT_EQ(Paste(target, {'2', 'A'}), L"コピーした文");
+    EXPECT_EQ(Paste(target, {'2', 'B'}), L"最初の履歴");
+    EXPECT_EQ(Paste(target, {'3', 'B'}), L"敬具");
+    EXPECT_EQ(Paste(target, {'2', 'A'}), L"最初の履歴");
+    EXPECT_EQ(Paste(target, {'2', 'B'}), L"コピーした文");
+
+    // Protected (Pause), the history takes no copy and moves no chosen line; Pause again ends it.
+    EXPECT_EQ(Paste(target, {VK_PAUSE, '2', 'B'}), L"最初の履歴");
+    Copy(L"保護中のコピー");
+    EXPECT_EQ(Paste(target, {'2', 'B'}), L"最初の履歴");
+    EXPECT_EQ(Paste(target, {VK_PAUSE, '2', 'B'}), L"最初の履歴");
+    EXPECT_EQ(Paste(target, {'2', 'A'}), L"最初の履歴");
+
+    // The clear question: No keeps the history, Yes clears it, also in the history file.
+    EXPECT_EQ(AnswerClearQuestion(target, IDNO),
+              "クリップボードの履歴をクリアしてよろしいでしょうか？");
+    EXPECT_EQ(Paste(target, {'2', 'B'}), L"コピーした文");
+    AnswerClearQuestion(target, IDYES);
+    Copy(L"新しい履歴");
+    EXPECT_EQ(Paste(target, {'2', 'A'}), L"新しい履歴");
+    Mirto->Stop();
+    ASSERT_TRUE(Mirto->WaitExit());
+    const std::string saved = Folder.Read("CHistory.ini");
+    EXPECT_NE(saved.find("=新しい履歴\r\n"), std::string::npos);
+    for (const char* gone : {"最初の履歴", "コピーした文", "保護中", "敬具"})
+        EXPECT_EQ(saved.find(gone), std::string::npos) << gone;
 }

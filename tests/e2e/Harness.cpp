@@ -308,8 +308,8 @@ std::string MessageBoxText(HWND box) {
     return search.Text;
 }
 
-void CloseMessageBox(HWND box) {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+void CloseMessageBox(HWND box, int button) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 void KeyDown(WORD virtualKey) {

@@ -94,8 +94,8 @@ bool TrayIconPresent(HWND window, UINT id = 1);
 
 // The message text of a message box (its static control with text).
 std::string MessageBoxText(HWND box);
-// Answers a message box with its OK button.
-void CloseMessageBox(HWND box);
+// Answers a message box with one of its buttons (OK unless told).
+void CloseMessageBox(HWND box, int button = IDOK);
 
 // Keys from SendInput: they go to the foreground window's thread, as typed keys do.
 void KeyDown(WORD virtualKey);
