@@ -1,101 +1,33 @@
 // The clipboard menu: texts copied in other programs appear on it, the chosen one is pasted into
 // the application that was active, and the history survives the end of the program.
+#include <functional>
 #include <string>
 
 #include "E2eFixture.h"
 
 namespace {
 
-// A clipboard listener of the test's own: Wine tells all listeners of a change at once, and at
-// no fixed time after the clipboard closes, so the program has been told when this one has.
-class TClipboardListener {
-public:
-    TClipboardListener() {
-        Window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr,
-                                 nullptr);
-        SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
-        Previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TClipboardListener::Proc)));
-        AddClipboardFormatListener(Window);
-    }
-    ~TClipboardListener() {
-        RemoveClipboardFormatListener(Window);
-        DestroyWindow(Window);
-    }
-    LONG_PTR Updates() const { return GetWindowLongPtrA(Window, GWLP_USERDATA); }
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_CLIPBOARDUPDATE) {
-            SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) + 1);
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    HWND Window = nullptr;
-    WNDPROC Previous = nullptr;
-};
-
 class ClipboardMenu : public MirtoTest {
 protected:
     TClipboardListener Listener;
 
-    // Puts a Unicode text on the clipboard as another program does, with an extra format
-    // without data when asked, and lets the program take the change.
+    // Puts a Unicode text (or a picture alone, put) on the clipboard as another program does,
+    // and lets the program take the change.
     void Copy(const std::wstring& text, UINT extraFormat = 0) {
-        Seen = Listener.Updates();
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        EmptyClipboard();
-        const std::size_t size = (text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-        CopyMemory(GlobalLock(block), text.c_str(), size);
-        GlobalUnlock(block);
-        SetClipboardData(CF_UNICODETEXT, block);
-        if (extraFormat != 0) SetClipboardData(extraFormat, nullptr);
-        CloseClipboard();
-        TakeChange();
+        Copied([&] { return PutClipboardText(text, extraFormat); });
     }
-    // A picture alone.
-    void CopyPicture() {
-        Seen = Listener.Updates();
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        EmptyClipboard();
-        const BITMAPINFOHEADER header{sizeof header, 1, 1, 1, 24, BI_RGB, 4, 0, 0, 0, 0};
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof header + 4);
-        CopyMemory(GlobalLock(block), &header, sizeof header);
-        GlobalUnlock(block);
-        SetClipboardData(CF_DIB, block);
-        CloseClipboard();
-        TakeChange();
+    void Copied(const std::function<bool()>& put) {
+        const LONG_PTR seen = Listener.Updates();
+        ASSERT_TRUE(put()) << "cannot put it on the clipboard";
+        ASSERT_TRUE(Listener.WaitChangeTaken(seen, Form())) << "the program was not told";
     }
-    // Once the test's listener has heard of the change, the program's notification is queued:
-    // two turns of its loop later it has been handled.
-    void TakeChange() {
-        ASSERT_TRUE(WaitFor([&] { return Listener.Updates() > Seen; }))
-            << "no notification of the clipboard change";
-        ASSERT_TRUE(RoundTrip(Form()) && RoundTrip(Form()));
-    }
-    LONG_PTR Seen = 0;
 
-    // Holds Shift + Alt in the application until the menu has the keyboard. Under Wine, now
-    // and then (about one run in eight) the first press after the program started shows no
-    // menu: the pair is pressed again, as a user would.
+    // Holds Shift + Alt in the application until the menu has the keyboard.
     void OpenMenu(const TTarget& target) {
-        bool shown = false;
-        for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+        EXPECT_TRUE(HoldUntilMenu(Form(), VK_SHIFT, VK_MENU, [&] {
             WaitFor([&] { return GetTickCount64() - HiddenAt >= KeyReadingExpiry; });
             EXPECT_TRUE(target.Focus());
-            KeyDown(VK_SHIFT);
-            KeyDown(VK_MENU);
-            shown = WaitFor([&] { return MenuVisible() && GetForegroundWindow() == Form(); },
-                            2000);
-            if (!shown) {
-                KeyUp(VK_MENU);
-                KeyUp(VK_SHIFT);
-                HiddenAt = GetTickCount64();
-            }
-        }
-        EXPECT_TRUE(shown) << "the clipboard menu did not take the keyboard";
+        })) << "the clipboard menu did not take the keyboard";
     }
     // Presses keys one after another at a quick typist's pace. Under Wine a key that follows
     // the one before within a millisecond, while the menu is still taking that one, is at times
@@ -156,7 +88,7 @@ TEST_F(ClipboardMenu, CopiedTextsArePastedMostRecentFirstAndOutliveTheProgram) {
     Copy(L"two");
     Copy(L"三つ目 third");
     Copy(L"");
-    CopyPicture();
+    Copied(PutClipboardPicture);
     EXPECT_EQ(Paste(target, {'A'}), L"三つ目 third");
     // Shift, still held as the menu hid, did not go with the paste.
     EXPECT_EQ(target.Ask(5), 0);
@@ -195,10 +127,10 @@ TEST_F(ClipboardMenu, CopiedTextsArePastedMostRecentFirstAndOutliveTheProgram) {
 
 TEST_F(ClipboardMenu, ATextSetKeepsItsFixedTextsAndTheMenuKeysProtectOrClearTheHistory) {
     ASSERT_TRUE(CreateDirectoryA(Folder.FilePath("Cliplist").c_str(), nullptr));
-    ASSERT_TRUE(Folder.Write("Cliplist\\Test.ini",
-                             IniText({"[Basic]", "Title=試験", "History=1", "Top=26", "Bottom=51",
-                                      "LoadHistory=0", "[Page.1]", "A=お世話になっております。",
-                                      "[Page.3]", "B=敬具"})));
+    ASSERT_TRUE(Folder.Write(
+        "Cliplist\\Test.ini",
+        IniText({"[Basic]", "Title=試験", "History=1", "Top=26", "Bottom=51", "LoadHistory=0",
+                 "[Page.1]", "A=お世話になっております。", "[Page.3]", "B=敬具"})));
     ASSERT_TRUE(Folder.Write("Mirto.ini", IniText({"[Clipboard]", "SaveHistory=1"})));
     StartResident("-f;Test.ini");
     TTarget target("Target64.exe");

@@ -537,6 +537,75 @@ bool TTarget::Is32Bit() const {
     return IsWow64Process(Process, &wow64) && wow64;
 }
 
+bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void()>& beforePress) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        beforePress();
+        KeyDown(first);
+        KeyDown(second);
+        if (WaitFor([&] { return IsWindowVisible(form) && GetForegroundWindow() == form; }, 2000))
+            return true;
+        KeyUp(second);
+        KeyUp(first);
+    }
+    return false;
+}
+
+TClipboardListener::TClipboardListener() {
+    Window =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+    AddClipboardFormatListener(Window);
+}
+
+TClipboardListener::~TClipboardListener() {
+    RemoveClipboardFormatListener(Window);
+    DestroyWindow(Window);
+}
+
+LONG_PTR TClipboardListener::Updates() const {
+    return GetWindowLongPtrA(Window, GWLP_USERDATA);
+}
+
+bool TClipboardListener::WaitChangeTaken(LONG_PTR seen, HWND program) const {
+    return WaitFor([&] { return Updates() > seen; }) && RoundTrip(program) && RoundTrip(program);
+}
+
+LRESULT CALLBACK TClipboardListener::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLIPBOARDUPDATE) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) + 1);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+namespace {
+bool PutClipboardData(UINT format, const void* data, std::size_t size, UINT extraFormat) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    CopyMemory(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    const bool put = SetClipboardData(format, block) != nullptr;
+    if (extraFormat != 0) SetClipboardData(extraFormat, nullptr);
+    CloseClipboard();
+    return put;
+}
+} // namespace
+
+bool PutClipboardText(const std::wstring& text, UINT extraFormat) {
+    return PutClipboardData(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t),
+                            extraFormat);
+}
+
+bool PutClipboardPicture() {
+    struct {
+        BITMAPINFOHEADER Header;
+        DWORD Pixel;
+    } picture{{sizeof(BITMAPINFOHEADER), 1, 1, 1, 24, BI_RGB, 4, 0, 0, 0, 0}, 0};
+    return PutClipboardData(CF_DIB, &picture, sizeof picture, 0);
+}
+
 bool TTarget::Focus() const {
     SetForegroundWindow(Window);
     return WaitFor([&] { return GetForegroundWindow() == Window; });

@@ -161,6 +161,38 @@ POINT ParkPointer();
 
 // The test application (tests/e2e/target, Target64.exe or Target32.exe), started at the pointer's
 // parking spot and closed at the end. Its edit control takes the keys and the pastes.
+// A clipboard listener of the caller's own: Wine tells all listeners of a change at once, and at
+// no fixed time after the clipboard closes, so the program has been told when this one has.
+class TClipboardListener {
+public:
+    TClipboardListener();
+    ~TClipboardListener();
+    TClipboardListener(const TClipboardListener&) = delete;
+    TClipboardListener& operator=(const TClipboardListener&) = delete;
+
+    // The clipboard changes heard of so far.
+    LONG_PTR Updates() const;
+    // Waits until a change after the count seen has been heard of; the program's notification
+    // is then queued, and two round trips to its window later it has been handled.
+    bool WaitChangeTaken(LONG_PTR seen, HWND program) const;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND Window = nullptr;
+};
+
+// Holds the two keys until the menu window is in front. Under Wine, now and then (about one run
+// in eight) the first press after the program started shows no menu: the keys are then released
+// and pressed again, as a user would, at most three times. beforePress runs before each press
+// (to put the application in front, say). True when the menu came.
+bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void()>& beforePress);
+
+// Puts a Unicode text on the clipboard as another program does, with an extra registered format
+// without data when one is given.
+bool PutClipboardText(const std::wstring& text, UINT extraFormat = 0);
+// Puts a one-pixel picture alone on the clipboard.
+bool PutClipboardPicture();
+
 class TTarget {
 public:
     explicit TTarget(const char* program);
