@@ -9,20 +9,9 @@
 #include <cstring>
 #include <string>
 
-namespace bench {
+#include "Harness.h"
 
-inline std::string ReadText(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
+namespace bench {
 
 // The numeric entries of a /proc folder.
 template <class Visit> inline void ForEachNumbered(const std::string& folder, Visit visit) {
@@ -40,7 +29,7 @@ template <class Visit> inline void ForEachNumbered(const std::string& folder, Vi
 inline std::string LinuxProcessWith(const std::string& needle) {
     std::string result;
     ForEachNumbered("Z:\\proc\\", [&](const std::string& pid) {
-        std::string commandLine = ReadText("Z:\\proc\\" + pid + "\\cmdline");
+        std::string commandLine = ReadWholeFile("Z:\\proc\\" + pid + "\\cmdline");
         std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
         if (commandLine.find(needle) == std::string::npos) return true;
         result = pid;
@@ -66,8 +55,8 @@ inline TSample Sample(const std::string& pid) {
     if (pid.empty()) return sample;
     const std::string tasks = "Z:\\proc\\" + pid + "\\task\\";
     ForEachNumbered(tasks, [&](const std::string& tid) {
-        const std::string schedstat = ReadText(tasks + tid + "\\schedstat");
-        const std::string status = ReadText(tasks + tid + "\\status");
+        const std::string schedstat = ReadWholeFile(tasks + tid + "\\schedstat");
+        const std::string status = ReadWholeFile(tasks + tid + "\\status");
         if (schedstat.empty() || status.empty()) return true;
         sample.Known = true;
         sample.CpuMs += static_cast<double>(std::strtoll(schedstat.c_str(), nullptr, 10)) / 1e6;
@@ -81,9 +70,16 @@ inline TSample Sample(const std::string& pid) {
 
 inline long long PrivateKiB(const std::string& pid) {
     if (pid.empty()) return -1;
-    const std::string rollup = ReadText("Z:\\proc\\" + pid + "\\smaps_rollup");
+    const std::string rollup = ReadWholeFile("Z:\\proc\\" + pid + "\\smaps_rollup");
     if (rollup.empty()) return -1;
     return ValueAfter(rollup, "\nPrivate_Clean:") + ValueAfter(rollup, "\nPrivate_Dirty:");
+}
+
+// The Linux process of a program in the folder (a path ending with a backslash).
+inline std::string LinuxProcessOf(const std::string& folder, const char* program) {
+    std::string name = folder.substr(0, folder.size() - 1);
+    name = name.substr(name.find_last_of('\\') + 1);
+    return LinuxProcessWith(name.append("\\").append(program));
 }
 
 } // namespace bench

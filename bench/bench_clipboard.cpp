@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "Clock.h"
 #include "Harness.h"
 #include "ProcStats.h"
 
@@ -28,14 +29,7 @@ namespace {
 using namespace bench;
 
 double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    return NowMicroseconds() / 1000.0;
 }
 
 double Median(std::vector<double> values) {
@@ -83,9 +77,7 @@ int main(int argc, char** argv) {
     TClipboardListener listener;
     TTarget target("Target64.exe");
     if (target.Handle() == nullptr) return Fail("cannot start the edit window's program");
-    std::string folderName = folder.Path().substr(0, folder.Path().size() - 1);
-    folderName = folderName.substr(folderName.find_last_of('\\') + 1);
-    const std::string pid = LinuxProcessWith(folderName + "\\Mirto.exe");
+    const std::string pid = LinuxProcessOf(folder.Path(), "Mirto.exe");
 
     auto copy = [&](const std::wstring& text) {
         const LONG_PTR seen = listener.Updates();

@@ -117,11 +117,9 @@ int main(int argc, char** argv) {
 
     // Let every process finish its start-up work before the measured span.
     WaitFor([] { return false; }, 2000);
-    std::string folderName = folder.Path().substr(0, folder.Path().size() - 1);
-    folderName = folderName.substr(folderName.find_last_of('\\') + 1);
-    const std::string programPid = LinuxProcessWith(folderName + "\\Mirto.exe");
+    const std::string programPid = LinuxProcessOf(folder.Path(), "Mirto.exe");
     // The 32-bit hook's companion runs as long as the hook is installed.
-    const std::string companionPid = LinuxProcessWith(folderName + "\\Hook32.exe");
+    const std::string companionPid = LinuxProcessOf(folder.Path(), "Hook32.exe");
     TMeasured rows[] = {
         {"Mirto.exe, resident, never shown", programPid, {}, {}},
         {"Hook32.exe beside it", companionPid, {}, {}},

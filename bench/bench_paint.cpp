@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "Clock.h"
 #include "menu/listimage.h"
 
 namespace {
@@ -17,14 +18,7 @@ namespace {
 const char HostClassName[] = "BenchPaintHost";
 
 double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+    return bench::NowMicroseconds();
 }
 
 // Microseconds per run, the median of the given number of runs after a few to warm up.

@@ -19,6 +19,9 @@ inline constexpr DWORD DefaultTimeout = 30000;
 // the first bin folder with Mirto.exe above the running program's folder.
 std::string BinFolder();
 
+// A file's bytes; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
 // Handles this thread's waiting messages.
 void PumpMessages();
 // Pumps messages until the condition holds or the time is up; returns the condition's last
