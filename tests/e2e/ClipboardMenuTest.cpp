@@ -11,8 +11,8 @@ class ClipboardMenu : public MirtoTest {
 protected:
     TClipboardListener Listener;
 
-    // Puts a Unicode text (or a picture alone, put) on the clipboard as another program does,
-    // and lets the program take the change.
+    // Puts a Unicode text on the clipboard as another program does and lets the program take
+    // the change; Copied does the same for whatever put puts there (a picture, say).
     void Copy(const std::wstring& text, UINT extraFormat = 0) {
         Copied([&] { return PutClipboardText(text, extraFormat); });
     }

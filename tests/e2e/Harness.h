@@ -162,8 +162,6 @@ POINT ParkingSpot(int menuWidth = MenuWidth, int menuHeight = MenuHeight);
 // Moves the mouse pointer to the parking spot and returns it.
 POINT ParkPointer();
 
-// The test application (tests/e2e/target, Target64.exe or Target32.exe), started at the pointer's
-// parking spot and closed at the end. Its edit control takes the keys and the pastes.
 // A clipboard listener of the caller's own: Wine tells all listeners of a change at once, and at
 // no fixed time after the clipboard closes, so the program has been told when this one has.
 class TClipboardListener {
@@ -196,6 +194,8 @@ bool PutClipboardText(const std::wstring& text, UINT extraFormat = 0);
 // Puts a one-pixel picture alone on the clipboard.
 bool PutClipboardPicture();
 
+// The test application (tests/e2e/target, Target64.exe or Target32.exe), started at the pointer's
+// parking spot and closed at the end. Its edit control takes the keys and the pastes.
 class TTarget {
 public:
     explicit TTarget(const char* program);
