@@ -49,6 +49,7 @@ void TForm1::FormCreate() {
     HICON appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     SetClassLongPtrA(Application().Handle(), GCLP_HICON, reinterpret_cast<LONG_PTR>(appIcon));
     ListImage1.Create(Handle);
+    Layer = std::make_unique<TWindowLayer>(Handle);
     ListImage1.OnKeyDown = [this](std::uint16_t& key, TShiftState shift) {
         ListImage1KeyDown(key, shift);
     };
@@ -141,6 +142,7 @@ void TForm1::ApplyLoadedSettings(const TStartupSettings& startup) {
     RememberedPage = 1;
     ListImage1.Menu().SetPageIndex(1);
     ApplyMenuSettings();
+    Layer->ApplySetting(Settings.Transparent);
     Timer1.SetInterval(static_cast<UINT>(startup.Timer1Interval));
     Timer2.SetInterval(static_cast<UINT>(startup.Timer2Interval));
     RegisterWindowKeys();

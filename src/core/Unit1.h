@@ -13,6 +13,7 @@
 #include "clipboard/CHistory.h"
 #include "frame/Window.h"
 #include "launcher/LaunchItem.h"
+#include "menu/Layer.h"
 #include "menu/listimage.h"
 #include "settings/Setting.h"
 
@@ -140,6 +141,8 @@ private:
 
     // Menu state.
     TListImage ListImage1;
+    // The menu window's transparency ([Window] "Transparent").
+    std::unique_ptr<TWindowLayer> Layer;
     int RememberedPage = 1;
     // The clipboard menu's lines: fixed texts and the history of copied texts.
     std::unique_ptr<THistoryStringList> History;

@@ -81,3 +81,24 @@ TEST_F(MenuCall, WithHoldTheMenuOutlivesTheReleaseUntilTheHoldTime) {
     EXPECT_TRUE(MenuVisible()) << "the menu hid at the release despite Hold";
     EXPECT_TRUE(WaitMenuHidden()) << "the hold time never ended the menu";
 }
+
+TEST_F(MenuCall, TransparentMakesTheMenuLayeredAtItsOpacityAndMinusOneLeavesItOpaque) {
+    const struct {
+        const char* Setting;
+        int Alpha; // -1: not layered
+    } levels[] = {{"Transparent=4", 159}, {"Transparent=-1", -1}};
+    for (const auto& level : levels) {
+        StartWithSettings(IniText({"[Window]", level.Setting}));
+        HoldCallPair();
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        const bool layered = (GetWindowLongA(Form(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0 &&
+                             GetLayeredWindowAttributes(Form(), nullptr, &alpha, &flags) &&
+                             (flags & LWA_ALPHA);
+        EXPECT_EQ(layered ? alpha : -1, level.Alpha) << level.Setting;
+        ReleaseCallPair();
+        EXPECT_TRUE(WaitMenuHidden());
+        Mirto->Stop();
+        ASSERT_TRUE(Mirto->WaitExit());
+    }
+}
