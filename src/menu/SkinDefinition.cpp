@@ -1,6 +1,7 @@
 #include "menu/SkinDefinition.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "frame/StringList.h"
 #include "system/SysText.h"
@@ -160,10 +161,65 @@ bool IsAncestorOrSelf(const TSkinDefinition& skin, int index, std::string_view s
     return false;
 }
 
+// The picture-part sections of a document, each read once. A section may be named as a child
+// many times, and looking its keys up in the whole document each time would cost the document's
+// length per key and name; here the headers are indexed once and each section's keys are read
+// from a store that holds its block alone, which answers exactly as the whole document would.
+class TPartSections {
+public:
+    struct TRead {
+        TSkinPart Part;
+        std::string Child, Left, Top;
+    };
+
+    explicit TPartSections(const TIniStringList& ini) : Ini(ini) {
+        const TStringList& items = ini.Items();
+        for (std::size_t i = 0; i < items.Count(); ++i)
+            if (!items[i].empty() && items[i][0] == '[')
+                Headers.emplace(LowerCaseAscii(items[i]), i); // the first header wins
+    }
+
+    bool Exists(std::string_view section) const { return Headers.count(Key(section)) > 0; }
+
+    const TRead& Read(TSkinDefinition& skin, const std::string& section) {
+        const std::string key = Key(section);
+        const auto cached = Cache.find(key);
+        if (cached != Cache.end()) return cached->second;
+        TIniStringList block;
+        const auto header = Headers.find(key);
+        if (header != Headers.end()) {
+            const TStringList& items = Ini.Items();
+            block.Items().Add(items[header->second]);
+            for (std::size_t i = header->second + 1; i < items.Count(); ++i) {
+                if (!items[i].empty() && items[i][0] == '[') break;
+                block.Items().Add(items[i]);
+            }
+        }
+        TRead read;
+        read.Part = ReadPart(block, skin, section);
+        read.Child = block.GetString(section, "Child", "");
+        read.Left = block.GetString(section, "Left", "0");
+        read.Top = block.GetString(section, "Top", "0");
+        return Cache.emplace(key, std::move(read)).first->second;
+    }
+
+private:
+    static std::string Key(std::string_view section) {
+        std::string header = "[";
+        header.append(section);
+        header += ']';
+        return LowerCaseAscii(header);
+    }
+
+    const TIniStringList& Ini;
+    std::unordered_map<std::string, std::size_t> Headers;
+    std::unordered_map<std::string, TRead> Cache;
+};
+
 // Reads the part tree of one "Option-" section depth first, without recursion. A part is
 // "certain" when it and all its ancestors are plain parts with a valid colour: it is drawn
 // whatever the bitmaps, so a malformed position in it ends the reading.
-bool ReadPartTree(const TIniStringList& ini, TSkinDefinition& skin, const std::string& root) {
+bool ReadPartTree(TPartSections& sections, TSkinDefinition& skin, const std::string& root) {
     struct TPending {
         std::string Section;
         int Parent;
@@ -182,7 +238,9 @@ bool ReadPartTree(const TIniStringList& ini, TSkinDefinition& skin, const std::s
             Warn(skin, std::move(note));
             return true;
         }
-        TSkinPart part = ReadPart(ini, skin, next.Section);
+        const TPartSections::TRead& read = sections.Read(skin, next.Section);
+        TSkinPart part = read.Part;
+        part.Section = next.Section;
         part.Parent = next.Parent;
         part.Depth =
             next.Parent < 0 ? 0 : skin.Parts[static_cast<std::size_t>(next.Parent)].Depth + 1;
@@ -199,8 +257,7 @@ bool ReadPartTree(const TIniStringList& ini, TSkinDefinition& skin, const std::s
                 const bool left = key[0] == 'L';
                 if ((left ? part.Left : part.Top).Kind != TSkinPosition::Malformed) continue;
                 skin.Ok = false;
-                skin.Error =
-                    MalformedPosition(next.Section, key, ini.GetString(next.Section, key, "0"));
+                skin.Error = MalformedPosition(next.Section, key, left ? read.Left : read.Top);
                 skin.Parts.push_back(std::move(part));
                 return false;
             }
@@ -209,8 +266,7 @@ bool ReadPartTree(const TIniStringList& ini, TSkinDefinition& skin, const std::s
         if (!ready) continue;
 
         const std::vector<std::string> names =
-            ChildNames(ini.GetString(next.Section, "Child", ""),
-                       static_cast<std::size_t>(MaxSkinParts) - skin.Parts.size());
+            ChildNames(read.Child, static_cast<std::size_t>(MaxSkinParts) - skin.Parts.size());
         // Pushed last first so that the first name is read first.
         for (auto name = names.rbegin(); name != names.rend(); ++name) {
             std::string note = "[";
@@ -232,7 +288,6 @@ bool ReadPartTree(const TIniStringList& ini, TSkinDefinition& skin, const std::s
     }
     return true;
 }
-
 } // namespace
 
 // ---- Positions ----------------------------------------------------------------------------
@@ -410,10 +465,11 @@ std::string SkinFolderOf(std::string_view path) {
 
 // ---- The reading sequence -----------------------------------------------------------------
 
-TSkinDefinition ReadSkinDefinition(const TIniStringList& lines, TSkinInfo& info,
-                                   const TSkinFontHeight& fontHeight) {
-    TSkinDefinition skin;
-    skin.Folder = SkinFolderOf(info.Path);
+namespace {
+
+// The reading sequence proper, on a definition of acceptable length.
+void ReadDefinition(const TIniStringList& lines, TSkinInfo& info, const TSkinFontHeight& fontHeight,
+                    TSkinDefinition& skin) {
     TIniStringList ini;
     ini.SetItems(lines.Items());
     ChangeUserDefineSkin(ini);
@@ -484,11 +540,12 @@ TSkinDefinition ReadSkinDefinition(const TIniStringList& lines, TSkinInfo& info,
             if (*code < 0 || *code > 2) *code = 0;
 
         // Picture parts, "Option-1" on without gaps.
+        TPartSections sections(ini);
         for (int n = 1; skin.Ok && skin.Parts.size() < static_cast<std::size_t>(MaxSkinParts);
              ++n) {
             const std::string section = NumberedSection("Option-", n);
-            if (!ini.IsExistsSection(section)) break;
-            ReadPartTree(ini, skin, section);
+            if (!sections.Exists(section)) break;
+            ReadPartTree(sections, skin, section);
         }
     }
 
@@ -513,7 +570,22 @@ TSkinDefinition ReadSkinDefinition(const TIniStringList& lines, TSkinInfo& info,
     skin.Dll = ini.GetString("Basic", "DLL", "");
     skin.Transparent = ini.GetBool("Basic", "Transparent", false);
     skin.TransparentColor = ReadColor(ini, skin, "Basic", "TransparentColor", "clBlack", 0);
+}
 
+} // namespace
+
+TSkinDefinition ReadSkinDefinition(const TIniStringList& lines, TSkinInfo& info,
+                                   const TSkinFontHeight& fontHeight) {
+    TSkinDefinition skin;
+    skin.Folder = SkinFolderOf(info.Path);
+    if (lines.Items().Count() > static_cast<std::size_t>(MaxSkinLines)) {
+        skin.Ok = false;
+        skin.Error = "the definition has more than ";
+        skin.Error += std::to_string(MaxSkinLines);
+        skin.Error += " lines";
+    } else {
+        ReadDefinition(lines, info, fontHeight, skin);
+    }
     info.Width = skin.Width;
     info.Height = skin.Height;
     info.Transparent = skin.Transparent;

@@ -14,7 +14,8 @@
 // With these limits any sum or difference of a few of them stays far inside 32 bits.
 // Picture parts form a tree read without recursion: at most MaxSkinParts parts in all and at most
 // MaxSkinDepth levels; a child that names its own section or one of its ancestors is skipped.
-// At most MaxUserDefineLines "[UserDefine]" lines are applied.
+// At most MaxUserDefineLines "[UserDefine]" lines are applied, and a definition of more than
+// MaxSkinLines lines is refused: every look-up walks the lines, and a definition is small.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -29,7 +30,8 @@ inline constexpr int MaxSkinSize = 8192;
 inline constexpr int MaxSkinLineSpace = 256;
 inline constexpr int MaxSkinParts = 1024;
 inline constexpr int MaxSkinDepth = 16;
-inline constexpr int MaxUserDefineLines = 4096;
+inline constexpr int MaxUserDefineLines = 1024;
+inline constexpr int MaxSkinLines = 65536;
 
 // ---- Positions ----------------------------------------------------------------------------
 
@@ -173,8 +175,9 @@ using TSkinFontHeight = std::function<int(int lineSpace)>;
 // Reads a definition in the loader's sequence: the lines are copied, "[UserDefine]" applied to
 // the copy, then sizes, icons, menu colours and area, background, picture parts and marks. Fills
 // info's out fields. When fontHeight is given, a menu area that follows the window's height is
-// never lower than the font needs. Never throws; a malformed "-" position of the menu area or of
-// a plain part that is always drawn ends the reading with Ok false and the reason in Error.
+// never lower than the font needs. Never throws; a definition of more than MaxSkinLines lines, or
+// a malformed "-" position of the menu area or of a plain part that is always drawn, ends the
+// reading with Ok false and the reason in Error.
 TSkinDefinition ReadSkinDefinition(const TIniStringList& lines, TSkinInfo& info,
                                    const TSkinFontHeight& fontHeight = {});
 

@@ -377,3 +377,36 @@ TEST(SkinDefinition, FolderIsThePathUpToItsLastBackslash) {
                            "a.ini"),
               "C:\\");
 }
+
+TEST(SkinDefinition, PartSectionsAnswerAsTheStoreDoes) {
+    // The first of two headers wins; a key below any "[" line is not in the section above it.
+    const TSkinDefinition skin = Read({"[Option-1]", "Color=clRed", "Child=a,B,c", "[A]",
+                                       "Color=clLime", "[a]", "Color=clBlue", "[b]", "Width=5",
+                                       "[bad", "Color=clRed", "[C]", "", "Color=", "Color=clNavy"});
+    ASSERT_EQ(skin.Parts.size(), 4u);
+    EXPECT_EQ(skin.Parts[1].Section, "a");
+    EXPECT_EQ(skin.Parts[1].Color, 0x00FF00u);
+    EXPECT_EQ(skin.Parts[2].Width, 5);
+    EXPECT_FALSE(skin.Parts[2].Color);
+    EXPECT_EQ(skin.Parts[3].Color, 0x800000u); // "Color=" reads as absent, the next line counts
+}
+
+TEST(SkinDefinition, OversizedDefinitionsAndOverrideFloodsAreBounded) {
+    std::vector<std::string> lines(65537, "x");
+    TIniStringList ini;
+    ini.SetItems(ToList(lines));
+    TSkinInfo info;
+    TSkinDefinition skin = ReadSkinDefinition(ini, info);
+    EXPECT_FALSE(skin.Ok);
+    EXPECT_EQ(skin.Error, "the definition has more than 65536 lines");
+    EXPECT_EQ(info.Width, 720);
+
+    // 1024 overrides apply; the 1025th does not.
+    lines.assign(1, "[UserDefine]");
+    for (int i = 1; i <= 1025; ++i)
+        lines.push_back("Menu_K" + std::to_string(i) + "=1");
+    ini.SetItems(ToList(lines));
+    ChangeUserDefineSkin(ini);
+    EXPECT_EQ(ini.GetString("Menu", "K1024", "-"), "1");
+    EXPECT_EQ(ini.GetString("Menu", "K1025", "-"), "-");
+}
