@@ -104,6 +104,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(reached + skin.Options.size() == skin.Parts.size(), where());
 
+    // Each part reads as the whole document, overrides applied, answers for its section.
+    TIniStringList whole;
+    whole.SetItems(lines.Items());
+    ChangeUserDefineSkin(whole);
+    for (std::size_t i = 0; i < skin.Parts.size() && i < 32; ++i) {
+        const TSkinPart& part = skin.Parts[i];
+        const std::string& section = part.Section;
+        const auto detail = [&] { return "part " + Visible(section) + "\n" + where(); };
+        FUZZ_CHECK(part.Bitmap == whole.GetString(section, "Bitmap", ""), detail());
+        FUZZ_CHECK(part.Left == ParseSkinPosition(whole.GetString(section, "Left", "0")), detail());
+        FUZZ_CHECK(part.Frame == whole.GetBool(section, "Frame", false), detail());
+        if (part.Frame)
+            FUZZ_CHECK(part.Edges[3] == whole.GetString(section, "Line_B", ""), detail());
+        FUZZ_CHECK(part.Transparent == whole.GetBool(section, "Transparent", false), detail());
+        if (part.Bitmap.empty())
+            FUZZ_CHECK(part.Color == ParseSkinColor(whole.GetString(section, "Color", "")),
+                       detail());
+    }
+    for (const TSkinMark& mark : skin.Marks)
+        if (skin.Ok)
+            FUZZ_CHECK(mark.Bitmap == whole.GetString(mark.Section, "Bitmap", ""), where());
+
     // Every line as a position and as a colour.
     for (const std::string& line : before) {
         const auto offset = GetPositionInt(line, total, thing);
