@@ -452,6 +452,20 @@ void ApplySkinResize(int resize, int dx, int dy, int& width, int& height) {
     height = Clamp(h, 0, MaxSkinSize);
 }
 
+bool ApplySkinToMenu(const TSkinDefinition& skin, TMenuImage& menu) {
+    if (!skin.Ok) return false;
+    menu.SetSelectColor(skin.SelectColor);
+    menu.SetNormalColor(skin.NormalColor);
+    menu.SetRelation(skin.Relation);
+    if (skin.RelationColor) menu.SetRelationColor(*skin.RelationColor);
+    menu.SetWidth(skin.MenuWidth);
+    menu.SetHeight(skin.MenuHeight);
+    menu.SetLeft(skin.MenuLeft);
+    menu.SetTop(skin.MenuTop);
+    menu.UpdateColumnWidth();
+    return true;
+}
+
 std::string SkinFolderOf(std::string_view path) {
     std::size_t end = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {

@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "menu/MenuModel.h"
 #include "settings/IniStr.h"
 
 inline constexpr int MaxSkinSize = 8192;
@@ -180,6 +181,12 @@ using TSkinFontHeight = std::function<int(int lineSpace)>;
 // reading with Ok false and the reason in Error.
 TSkinDefinition ReadSkinDefinition(const TIniStringList& lines, TSkinInfo& info,
                                    const TSkinFontHeight& fontHeight = {});
+
+// Gives the menu model what a definition read Ok sets on it, in the reading sequence: the text
+// colours and shadow, the area's size and place, then the column width. The shadow colour
+// changes only when the definition has one. The line space belongs to the window control. A
+// definition that did not read Ok changes nothing and gives false.
+bool ApplySkinToMenu(const TSkinDefinition& skin, TMenuImage& menu);
 
 // The folder part of a path including its final backslash; empty when there is none.
 std::string SkinFolderOf(std::string_view path);

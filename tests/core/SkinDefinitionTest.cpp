@@ -410,3 +410,26 @@ TEST(SkinDefinition, OversizedDefinitionsAndOverrideFloodsAreBounded) {
     EXPECT_EQ(ini.GetString("Menu", "K1024", "-"), "1");
     EXPECT_EQ(ini.GetString("Menu", "K1025", "-"), "-");
 }
+
+TEST(SkinDefinition, MenuTakesColoursAndAreaOfADefinitionReadOk) {
+    TMenuImage menu;
+    menu.SetRelationColor(0x123456);
+    ASSERT_TRUE(ApplySkinToMenu(Read({"[Menu]", "Font_Relation=1", "Width=500"}), menu));
+    EXPECT_EQ(menu.SelectColor(), 0xFF0000u);
+    EXPECT_EQ(menu.NormalColor(), 0xFFFF00u);
+    EXPECT_TRUE(menu.Relation());
+    EXPECT_EQ(menu.RelationColor(), 0x123456u); // kept: the definition names none
+    EXPECT_EQ(menu.Width(), 500);
+    EXPECT_EQ(menu.Height(), 220);
+    EXPECT_EQ(menu.Left(), 64);
+    EXPECT_EQ(menu.Top(), 32);
+    EXPECT_EQ(menu.ColumnWidth(), (500 - 4 * 26) / 2);
+
+    ASSERT_TRUE(ApplySkinToMenu(Read({"[Menu]", "Font_RelationColor=clRed", "Left=1"}), menu));
+    EXPECT_EQ(menu.RelationColor(), 0x0000FFu);
+    EXPECT_FALSE(menu.Relation());
+    EXPECT_EQ(menu.Left(), 1);
+
+    EXPECT_FALSE(ApplySkinToMenu(Read({"[Menu]", "Left=-", "Width=10"}), menu));
+    EXPECT_EQ(menu.Width(), 400);
+}
