@@ -12,10 +12,14 @@ int Clamp(std::int64_t value, int low, int high) {
     return static_cast<int>(std::clamp<std::int64_t>(value, low, high));
 }
 
+// A text in double quotes for a note, cut after 64 bytes (never inside a double-byte character).
 std::string Quoted(std::string_view text) {
+    std::size_t end = 0;
+    while (end < text.size() && end < 64)
+        end += IsDoubleByteAt(text, end) ? 2 : 1;
     std::string quoted = "\"";
-    quoted.append(text.substr(0, 64));
-    if (text.size() > 64) quoted += "...";
+    quoted.append(text.substr(0, end));
+    if (end < text.size()) quoted += "...";
     quoted += '"';
     return quoted;
 }
