@@ -30,7 +30,13 @@ private:
 // drawing, so each measurement selects the one for its character set.
 class TGdiTextMetrics : public TMenuTextMetrics {
 public:
-    TGdiTextMetrics(HDC dc, const TMenuFonts& fonts) : Dc(dc), Fonts(fonts) {}
+    // The device context's font is selected back when the metrics go: a menu font left selected
+    // could not be deleted when the font changes.
+    TGdiTextMetrics(HDC dc, const TMenuFonts& fonts)
+        : Dc(dc), Fonts(fonts), Original(GetCurrentObject(dc, OBJ_FONT)) {}
+    ~TGdiTextMetrics() override { SelectObject(Dc, Original); }
+    TGdiTextMetrics(const TGdiTextMetrics&) = delete;
+    TGdiTextMetrics& operator=(const TGdiTextMetrics&) = delete;
     TTextExtent Extent(std::string_view text, int charset) const override;
     // Only ASCII letters and digits take the ANSI font (the base class's answer). The code
     // page's own classification also counts the half-width katakana as letters, but drawn
@@ -40,4 +46,5 @@ public:
 private:
     HDC Dc;
     const TMenuFonts& Fonts;
+    HGDIOBJ Original;
 };

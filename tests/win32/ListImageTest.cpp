@@ -501,3 +501,19 @@ TEST_F(ListImage, AsksForArrowsAndTabAndNeverErases) {
     ReleaseDC(List, dc);
     EXPECT_EQ(Screen().Pixels, before.Pixels);
 }
+
+TEST(GdiTextMetrics, GiveTheDeviceContextItsFontBackSoThatAChangedFontCanBeDeleted) {
+    // Windows refuses to delete a font still selected into a device context, and the menu's
+    // fonts are replaced whenever the font settings change.
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ original = GetCurrentObject(dc, OBJ_FONT);
+    TMenuFonts fonts;
+    fonts.Update(TMenuFont{});
+    {
+        const TGdiTextMetrics metrics(dc, fonts);
+        metrics.Extent("Aあ", ShiftJisCharset);
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), fonts.Get(ShiftJisCharset));
+    }
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), original);
+    DeleteDC(dc);
+}
