@@ -16,6 +16,8 @@ import struct
 # The colour left out wherever a picture is to be see-through (clFuchsia); no drawing uses it
 # otherwise.
 CUT = (255, 0, 255)
+# The colour of the parts of Maru's body corners that leave the body as it is (clLime).
+KEEP = (0, 255, 0)
 
 
 # ---- Pictures ------------------------------------------------------------------------------
@@ -341,11 +343,22 @@ def maru():
     files["maru-line-t.bmp"] = top
     files["maru-line-r.bmp"] = left.mirrored(True, False)
     files["maru-line-b.bmp"] = top.mirrored(False, True)
-    lt = corner(48, [(2, M_RIM), (2, M_RIM_LIGHT)], M_BODY, CUT)
+    # Drawn over the inner panel: only the rim and the cut outside are copied.
+    lt = corner(48, [(2, M_RIM), (2, M_RIM_LIGHT)], KEEP, CUT)
     files["maru-corner-lt.bmp"] = lt
     files["maru-corner-rt.bmp"] = lt.mirrored(True, False)
     files["maru-corner-lb.bmp"] = lt.mirrored(False, True)
     files["maru-corner-rb.bmp"] = lt.mirrored(True, True)
+    left, top = edge_tiles(16, [(1, M_SOFT)], (0, CUT))
+    files["maru-inner-l.bmp"] = left
+    files["maru-inner-t.bmp"] = top
+    files["maru-inner-r.bmp"] = left.mirrored(True, False)
+    files["maru-inner-b.bmp"] = top.mirrored(False, True)
+    lt = corner(10, [(1, M_SOFT)], M_INNER, M_BODY)
+    files["maru-inner-lt.bmp"] = lt
+    files["maru-inner-rt.bmp"] = lt.mirrored(True, False)
+    files["maru-inner-lb.bmp"] = lt.mirrored(False, True)
+    files["maru-inner-rb.bmp"] = lt.mirrored(True, True)
     files["maru-protect.bmp"] = stacked(art(LOCK_SHUT, M_RIM), art(LOCK_OPEN, M_SOFT))
     files["maru-page.bmp"] = maru_page()
 
@@ -359,14 +372,21 @@ def maru():
         # The body: its corners copy the cut colour over the rectangle's corners.
         ("Option-1", [("Width", "520"), ("Height", "340"), ("Resize", "3"),
                       ("Color", colour(M_BODY)), ("Left", "0"), ("Top", "0"),
-                      ("Child", "Maru-Inner"), ("Frame", "1"),
+                      ("Child", "Maru-Inner"), ("Frame", "1"), ("FrameTransparent", "1"),
+                      ("FrameTransparentColor", "clLime"),
                       ("Line_L", "maru-line-l.bmp"), ("Line_T", "maru-line-t.bmp"),
                       ("Line_R", "maru-line-r.bmp"), ("Line_B", "maru-line-b.bmp"),
                       ("Corner_LT", "maru-corner-lt.bmp"), ("Corner_RT", "maru-corner-rt.bmp"),
                       ("Corner_LB", "maru-corner-lb.bmp"),
                       ("Corner_RB", "maru-corner-rb.bmp")]),
         ("Maru-Inner", [("Width", "472"), ("Height", "264"), ("Resize", "3"),
-                        ("Color", colour(M_INNER)), ("Left", "Middle"), ("Top", "Middle")]),
+                        ("Color", colour(M_INNER)), ("Left", "Middle"), ("Top", "Middle"),
+                        ("Frame", "1"),
+                        ("Line_L", "maru-inner-l.bmp"), ("Line_T", "maru-inner-t.bmp"),
+                        ("Line_R", "maru-inner-r.bmp"), ("Line_B", "maru-inner-b.bmp"),
+                        ("Corner_LT", "maru-inner-lt.bmp"), ("Corner_RT", "maru-inner-rt.bmp"),
+                        ("Corner_LB", "maru-inner-lb.bmp"),
+                        ("Corner_RB", "maru-inner-rb.bmp")]),
         ("MenuProtect", [("Bitmap", "maru-protect.bmp"), ("Left", "Middle"), ("Top", "12"),
                          ("Transparent", "1"), ("TransparentColor", "clFuchsia")]),
     ] + [("Page-%d" % n, [("Bitmap", "maru-page.bmp"), ("Left", str(233 + 20 * (n - 1))),

@@ -99,6 +99,7 @@ std::vector<std::string> MarkBitmaps(const TSkinDefinition& skin) {
 }
 
 constexpr std::uint32_t Fuchsia = 0xFF00FF;
+constexpr std::uint32_t Lime = 0x00FF00;
 
 } // namespace
 
@@ -181,10 +182,15 @@ TEST(SampleSkins, MaruIsCutToRoundCornersByItsTransparentColour) {
     const TSkinPart& body = skin.Parts[0];
     EXPECT_EQ(std::make_pair(body.Width, body.Height), std::make_pair(520, 340));
     EXPECT_TRUE(body.Frame);
-    EXPECT_FALSE(body.FrameTransparent); // the corners copy the cut colour
+    // The corners copy their rim and the cut outside; their lime inside leaves the inner panel.
+    EXPECT_TRUE(body.FrameTransparent);
+    EXPECT_EQ(body.FrameTransparentColor, Lime);
     EXPECT_EQ(body.Edges[4], "maru-corner-lt.bmp");
-    EXPECT_EQ(skin.Parts[1].Section, "Maru-Inner");
-    EXPECT_EQ(skin.Parts[1].Parent, 0);
+    const TSkinPart& inner = skin.Parts[1];
+    EXPECT_EQ(inner.Section, "Maru-Inner");
+    EXPECT_EQ(inner.Parent, 0);
+    EXPECT_TRUE(inner.Frame);
+    EXPECT_FALSE(inner.FrameTransparent);
 
     EXPECT_EQ(MarkBitmaps(skin), (std::vector<std::string>{"maru-protect.bmp", "maru-page.bmp",
                                                             "maru-page.bmp", "maru-page.bmp"}));
@@ -197,8 +203,12 @@ TEST(SampleSkins, MaruIsCutToRoundCornersByItsTransparentColour) {
                           {"maru-line-t.bmp", {16, 4}},    {"maru-line-b.bmp", {16, 4}},
                           {"maru-corner-lt.bmp", {48, 48}}, {"maru-corner-rt.bmp", {48, 48}},
                           {"maru-corner-lb.bmp", {48, 48}}, {"maru-corner-rb.bmp", {48, 48}},
+                          {"maru-inner-l.bmp", {1, 16}},   {"maru-inner-r.bmp", {1, 16}},
+                          {"maru-inner-t.bmp", {16, 1}},   {"maru-inner-b.bmp", {16, 1}},
+                          {"maru-inner-lt.bmp", {10, 10}}, {"maru-inner-rt.bmp", {10, 10}},
+                          {"maru-inner-lb.bmp", {10, 10}}, {"maru-inner-rb.bmp", {10, 10}},
                           {"maru-protect.bmp", {16, 32}},  {"maru-page.bmp", {14, 28}}});
-    // Each corner is cut at its outer tip and keeps the body (244, 235, 221) at its inner one.
+    // Each body corner is cut at its outer tip and leaves what lies under its inner one.
     const std::pair<const char*, std::pair<int, int>> corners[] = {
         {"maru-corner-lt.bmp", {0, 0}},
         {"maru-corner-rt.bmp", {47, 0}},
@@ -207,6 +217,6 @@ TEST(SampleSkins, MaruIsCutToRoundCornersByItsTransparentColour) {
     for (const auto& [name, tip] : corners) {
         const TBmp bmp = ReadBmp(name);
         EXPECT_EQ(bmp.Pixel(tip.first, tip.second), Fuchsia) << name;
-        EXPECT_EQ(bmp.Pixel(47 - tip.first, 47 - tip.second), 0xDDEBF4u) << name;
+        EXPECT_EQ(bmp.Pixel(47 - tip.first, 47 - tip.second), Lime) << name;
     }
 }
