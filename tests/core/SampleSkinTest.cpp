@@ -142,19 +142,26 @@ TEST(SampleSkins, KiriIsARectangleWithAFramedPanelAndATitleBar) {
     EXPECT_EQ(emblem.TransparentColor, Fuchsia);
 
     EXPECT_EQ(MarkBitmaps(skin), (std::vector<std::string>{"kiri-protect.bmp", "kiri-page1.bmp",
-                                                            "kiri-page2.bmp", "kiri-page3.bmp"}));
+                                                           "kiri-page2.bmp", "kiri-page3.bmp"}));
     for (const auto& mark : skin.Marks) {
         EXPECT_TRUE(mark.Transparent) << mark.Section;
         EXPECT_EQ(mark.TransparentColor, Fuchsia) << mark.Section;
     }
 
-    ExpectPictures(skin, {{"kiri-band.bmp", {560, 48}},      {"kiri-emblem.bmp", {24, 24}},
-                          {"kiri-line-l.bmp", {6, 16}},      {"kiri-line-r.bmp", {6, 16}},
-                          {"kiri-line-t.bmp", {16, 6}},      {"kiri-line-b.bmp", {16, 6}},
-                          {"kiri-corner-lt.bmp", {6, 6}},    {"kiri-corner-rt.bmp", {6, 6}},
-                          {"kiri-corner-lb.bmp", {6, 6}},    {"kiri-corner-rb.bmp", {6, 6}},
-                          {"kiri-protect.bmp", {16, 32}},    {"kiri-page1.bmp", {20, 32}},
-                          {"kiri-page2.bmp", {20, 32}},      {"kiri-page3.bmp", {20, 32}}});
+    ExpectPictures(skin, {{"kiri-band.bmp", {560, 48}},
+                          {"kiri-emblem.bmp", {24, 24}},
+                          {"kiri-line-l.bmp", {6, 16}},
+                          {"kiri-line-r.bmp", {6, 16}},
+                          {"kiri-line-t.bmp", {16, 6}},
+                          {"kiri-line-b.bmp", {16, 6}},
+                          {"kiri-corner-lt.bmp", {6, 6}},
+                          {"kiri-corner-rt.bmp", {6, 6}},
+                          {"kiri-corner-lb.bmp", {6, 6}},
+                          {"kiri-corner-rb.bmp", {6, 6}},
+                          {"kiri-protect.bmp", {16, 32}},
+                          {"kiri-page1.bmp", {20, 32}},
+                          {"kiri-page2.bmp", {20, 32}},
+                          {"kiri-page3.bmp", {20, 32}}});
     // The page marks' rounded corners and the edge lines' inner side let the skin through.
     const TBmp page = ReadBmp("kiri-page1.bmp");
     EXPECT_EQ(page.Pixel(0, 0), Fuchsia);
@@ -193,21 +200,30 @@ TEST(SampleSkins, MaruIsCutToRoundCornersByItsTransparentColour) {
     EXPECT_FALSE(inner.FrameTransparent);
 
     EXPECT_EQ(MarkBitmaps(skin), (std::vector<std::string>{"maru-protect.bmp", "maru-page.bmp",
-                                                            "maru-page.bmp", "maru-page.bmp"}));
+                                                           "maru-page.bmp", "maru-page.bmp"}));
     // The three page dots sit side by side near the foot, 14 pixels wide and 20 apart.
     EXPECT_EQ(skin.Marks[1].Left, (TSkinPosition{TSkinPosition::Offset, 233}));
     EXPECT_EQ(skin.Marks[3].Left, (TSkinPosition{TSkinPosition::Offset, 273}));
     EXPECT_EQ(skin.Marks[2].Top, (TSkinPosition{TSkinPosition::FromFar, 12}));
 
-    ExpectPictures(skin, {{"maru-line-l.bmp", {4, 16}},    {"maru-line-r.bmp", {4, 16}},
-                          {"maru-line-t.bmp", {16, 4}},    {"maru-line-b.bmp", {16, 4}},
-                          {"maru-corner-lt.bmp", {48, 48}}, {"maru-corner-rt.bmp", {48, 48}},
-                          {"maru-corner-lb.bmp", {48, 48}}, {"maru-corner-rb.bmp", {48, 48}},
-                          {"maru-inner-l.bmp", {1, 16}},   {"maru-inner-r.bmp", {1, 16}},
-                          {"maru-inner-t.bmp", {16, 1}},   {"maru-inner-b.bmp", {16, 1}},
-                          {"maru-inner-lt.bmp", {10, 10}}, {"maru-inner-rt.bmp", {10, 10}},
-                          {"maru-inner-lb.bmp", {10, 10}}, {"maru-inner-rb.bmp", {10, 10}},
-                          {"maru-protect.bmp", {16, 32}},  {"maru-page.bmp", {14, 28}}});
+    ExpectPictures(skin, {{"maru-line-l.bmp", {4, 16}},
+                          {"maru-line-r.bmp", {4, 16}},
+                          {"maru-line-t.bmp", {16, 4}},
+                          {"maru-line-b.bmp", {16, 4}},
+                          {"maru-corner-lt.bmp", {48, 48}},
+                          {"maru-corner-rt.bmp", {48, 48}},
+                          {"maru-corner-lb.bmp", {48, 48}},
+                          {"maru-corner-rb.bmp", {48, 48}},
+                          {"maru-inner-l.bmp", {1, 16}},
+                          {"maru-inner-r.bmp", {1, 16}},
+                          {"maru-inner-t.bmp", {16, 1}},
+                          {"maru-inner-b.bmp", {16, 1}},
+                          {"maru-inner-lt.bmp", {10, 10}},
+                          {"maru-inner-rt.bmp", {10, 10}},
+                          {"maru-inner-lb.bmp", {10, 10}},
+                          {"maru-inner-rb.bmp", {10, 10}},
+                          {"maru-protect.bmp", {16, 32}},
+                          {"maru-page.bmp", {14, 28}}});
     // Each body corner is cut at its outer tip and leaves what lies under its inner one.
     const std::pair<const char*, std::pair<int, int>> corners[] = {
         {"maru-corner-lt.bmp", {0, 0}},
