@@ -1,0 +1,129 @@
+// Skin.dll: the standard background. It builds a skin definition from the settings file and
+// draws the pictures that definition names. Its exports are plain C: texts are zero-terminated
+// code page 932 strings, and a picture is handed over as a bitmap handle that the caller then
+// owns (and deletes).
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "skinlib/StandardSkin.h"
+
+namespace {
+
+HWND ApplicationWindow = nullptr;
+constexpr std::size_t DefinitionBufferSize = 262144;
+constexpr COLORREF Cut = RGB(255, 0, 255); // the pictures' transparent colour
+
+// A 24-bit picture of the size, filled with the transparent colour, drawn on by draw.
+template <class Draw> HBITMAP Picture(int width, int height, Draw draw) {
+    BITMAPINFO bitmapInfo{};
+    bitmapInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH background = CreateSolidBrush(Cut);
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, background);
+    DeleteObject(background);
+    draw(dc);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bitmap;
+}
+
+// An ellipse in one colour, with a pen of another.
+void Disc(HDC dc, const RECT& r, COLORREF fill, COLORREF line) {
+    HBRUSH brush = CreateSolidBrush(fill);
+    HPEN pen = CreatePen(PS_SOLID, 1, line);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+}
+
+void Digit(HDC dc, const RECT& r, char digit, COLORREF color) {
+    HFONT font = CreateFontA(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                             NONANTIALIASED_QUALITY, 0, "Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    RECT box = r;
+    DrawTextA(dc, &digit, 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+HBITMAP DrawImage(const std::string& name) {
+    if (name == "Emblem")
+        return Picture(24, 24, [](HDC dc) {
+            Disc(dc, {0, 0, 24, 24}, RGB(240, 200, 90), RGB(120, 80, 20));
+            Disc(dc, {7, 7, 17, 17}, RGB(255, 245, 210), RGB(120, 80, 20));
+        });
+    if (name.size() == 5 && name.compare(0, 4, "Page") == 0 && name[4] >= '1' && name[4] <= '3')
+        return Picture(20, 20, [&](HDC dc) {
+            Disc(dc, {0, 0, 20, 20}, RGB(230, 236, 245), RGB(40, 60, 100));
+            Digit(dc, {0, 0, 20, 20}, name[4], RGB(20, 30, 60));
+        });
+    if (name == "Protect")
+        return Picture(16, 20, [](HDC dc) {
+            // A padlock: the shackle, then the body.
+            Disc(dc, {3, 0, 13, 12}, Cut, RGB(230, 230, 230));
+            const RECT body{1, 8, 15, 20};
+            HBRUSH brush = CreateSolidBrush(RGB(230, 190, 60));
+            FillRect(dc, &body, brush);
+            DeleteObject(brush);
+        });
+    return nullptr;
+}
+
+} // namespace
+
+extern "C" {
+
+void WINAPI SkinSetApplicationHandle(HWND window) {
+    ApplicationWindow = window;
+}
+
+// Fills the buffer (262144 bytes) with the definition text; false when the settings file cannot
+// be read or the text would not fit.
+BOOL WINAPI SkinReadIniFile(char* buffer, const char* settingsPath) {
+    if (buffer == nullptr || settingsPath == nullptr) return FALSE;
+    try {
+        TIniStringList settings;
+        settings.LoadFromFile(settingsPath);
+        const std::string text = BuildStandardSkin(settings);
+        if (text.size() + 1 > DefinitionBufferSize) return FALSE;
+        std::memcpy(buffer, text.c_str(), text.size() + 1);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+// Draws the named picture into a new bitmap that the caller owns; false for a name the library
+// does not have.
+BOOL WINAPI SkinGetSkinBitmap(const char* name, HBITMAP* bitmap) {
+    if (name == nullptr || bitmap == nullptr) return FALSE;
+    *bitmap = DrawImage(name);
+    return *bitmap != nullptr;
+}
+
+// The names of the pictures the library has, each followed by CR LF, into the buffer of the size
+// given; false when they do not fit.
+BOOL WINAPI SkinGetSkinString(char* buffer, int size) {
+    std::string names;
+    for (const char* name : StandardSkinImageNames)
+        names.append(name).append("\r\n");
+    if (buffer == nullptr || size < 0 || names.size() + 1 > static_cast<std::size_t>(size))
+        return FALSE;
+    std::memcpy(buffer, names.c_str(), names.size() + 1);
+    return TRUE;
+}
+
+} // extern "C"

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "TestFolder.h"
+
+// The built Skin.dll through its exports only, as the program and other programs use it.
+namespace {
+
+using TReadIniFile = BOOL(WINAPI*)(char*, const char*);
+using TGetSkinBitmap = BOOL(WINAPI*)(const char*, HBITMAP*);
+using TGetSkinString = BOOL(WINAPI*)(char*, int);
+
+COLORREF Pixel(HBITMAP bitmap, int x, int y) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF color = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return color;
+}
+
+} // namespace
+
+TEST(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
+    const std::string path = BuiltProgramsFolder() + "\\Skin.dll";
+    HMODULE library = LoadLibraryA(path.c_str());
+    ASSERT_NE(library, nullptr) << path;
+    const auto readIniFile = reinterpret_cast<TReadIniFile>(
+        reinterpret_cast<void*>(GetProcAddress(library, "_ReadIniFile")));
+    const auto getSkinBitmap = reinterpret_cast<TGetSkinBitmap>(
+        reinterpret_cast<void*>(GetProcAddress(library, "_GetSkinBitmap")));
+    const auto getSkinString = reinterpret_cast<TGetSkinString>(
+        reinterpret_cast<void*>(GetProcAddress(library, "_GetSkinString")));
+    ASSERT_TRUE(readIniFile && getSkinBitmap && getSkinString);
+    EXPECT_NE(GetProcAddress(library, "_SetApplicationHandle"), nullptr);
+
+    TTestFolder folder("MirtoSkinLibrary");
+    const std::string settings = folder.Path() + "\\Mirto.ini";
+    ASSERT_TRUE(WriteTextFile(settings, "[Window]\r\nWidth=640\r\nTopPanel=0\r\n"));
+    std::string buffer(262144, '\x7F');
+    ASSERT_TRUE(readIniFile(buffer.data(), settings.c_str()));
+    const std::string text = buffer.c_str();
+    EXPECT_EQ(text.rfind("[Basic]\r\n", 0), 0u) << text.substr(0, 80);
+    EXPECT_NE(text.find("\r\nDef_Width=640\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("Emblem"), std::string::npos); // it sits on the top panel only
+    EXPECT_FALSE(readIniFile(buffer.data(), (folder.Path() + "\\none.ini").c_str()));
+
+    // A picture: the transparent colour in the corner, the drawing in the middle; the caller
+    // owns it.
+    HBITMAP page = nullptr;
+    ASSERT_TRUE(getSkinBitmap("Page2", &page));
+    BITMAP info{};
+    GetObjectA(page, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 20);
+    EXPECT_EQ(Pixel(page, 0, 0), RGB(255, 0, 255));
+    EXPECT_NE(Pixel(page, 10, 3), RGB(255, 0, 255));
+    EXPECT_TRUE(DeleteObject(page));
+    HBITMAP none = reinterpret_cast<HBITMAP>(1);
+    EXPECT_FALSE(getSkinBitmap("Page4", &none));
+    EXPECT_EQ(none, nullptr);
+
+    char names[64];
+    ASSERT_TRUE(getSkinString(names, sizeof names));
+    EXPECT_STREQ(names, "Emblem\r\nPage1\r\nPage2\r\nPage3\r\nProtect\r\n");
+    EXPECT_FALSE(getSkinString(names, 10));
+    FreeLibrary(library);
+}
