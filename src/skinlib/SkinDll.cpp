@@ -4,14 +4,19 @@
 // owns (and deletes).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
 #include <string>
 
+#include "settings/IniStr.h"
+#include "skinlib/SkinSettings.h"
 #include "skinlib/StandardSkin.h"
 
 namespace {
 
 HWND ApplicationWindow = nullptr;
+HINSTANCE Instance = nullptr;
 constexpr std::size_t DefinitionBufferSize = 262144;
 constexpr COLORREF Cut = RGB(255, 0, 255); // the pictures' transparent colour
 
@@ -82,6 +87,101 @@ HBITMAP DrawImage(const std::string& name) {
     return nullptr;
 }
 
+// The settings window: the [Window] keys of the standard background, read from the settings file
+// when it opens and written back with OK (the file replaced whole, every other line kept).
+struct TSettingsWindow {
+    std::string Path;
+    TIniStringList Settings;
+};
+
+const struct {
+    int Id;
+    const char* Key;
+    bool Default;
+} Switches[] = {{IDC_TOP_PANEL, "TopPanel", true},
+                {IDC_BOTTOM_PANEL, "BottomPanel", true},
+                {IDC_HIDE_EMBLEM, "HideGirl", false},
+                {IDC_CHANGE_ICON, "ChangeIcon", false}};
+
+const struct {
+    int Id;
+    const char* Key;
+    int Default, Low, High;
+    const char* Message;
+} Numbers[] = {{IDC_WIDTH, "Width", 560, 320, 1600, "幅は 320 から 1600 の間で入れてください。"},
+               {IDC_LINE_SPACE, "LineSpace", 4, 0, 32, "行間は 0 から 32 の間で入れてください。"}};
+
+const struct {
+    int Id;
+    const char* Key;
+} Texts[] = {{IDC_ENABLE_ICON, "EnableIcon"}, {IDC_DISABLE_ICON, "DisableIcon"}};
+
+void ShowSettings(HWND dialog, const TIniStringList& settings) {
+    for (const auto& s : Switches)
+        CheckDlgButton(dialog, s.Id, settings.GetBool("Window", s.Key, s.Default));
+    for (const auto& n : Numbers)
+        SetDlgItemInt(dialog, n.Id,
+                      static_cast<UINT>(std::clamp(settings.GetInteger("Window", n.Key, n.Default),
+                                                   n.Low, n.High)),
+                      FALSE);
+    for (const auto& t : Texts)
+        SetDlgItemTextA(dialog, t.Id, settings.GetString("Window", t.Key, "").c_str());
+}
+
+// Takes the window's values into the settings; false (after saying why) when a number is out of
+// its range.
+bool TakeSettings(HWND dialog, TIniStringList& settings) {
+    for (const auto& n : Numbers) {
+        BOOL ok = FALSE;
+        const UINT value = GetDlgItemInt(dialog, n.Id, &ok, FALSE);
+        if (!ok || value < static_cast<UINT>(n.Low) || value > static_cast<UINT>(n.High)) {
+            MessageBoxA(dialog, n.Message, "てんみ", MB_ICONEXCLAMATION);
+            SetFocus(GetDlgItem(dialog, n.Id));
+            return false;
+        }
+    }
+    for (const auto& n : Numbers)
+        settings.SetInteger("Window", n.Key,
+                            static_cast<int>(GetDlgItemInt(dialog, n.Id, nullptr, FALSE)));
+    for (const auto& s : Switches)
+        settings.SetBool("Window", s.Key, IsDlgButtonChecked(dialog, s.Id) == BST_CHECKED);
+    for (const auto& t : Texts) {
+        char text[MAX_PATH] = {};
+        GetDlgItemTextA(dialog, t.Id, text, sizeof text);
+        settings.SetString("Window", t.Key, text);
+    }
+    return true;
+}
+
+INT_PTR CALLBACK SettingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* window = reinterpret_cast<TSettingsWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        ShowSettings(dialog, reinterpret_cast<TSettingsWindow*>(lParam)->Settings);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            if (!TakeSettings(dialog, window->Settings)) return TRUE;
+            try {
+                window->Settings.SaveToFile(window->Path);
+            } catch (const std::exception& e) {
+                MessageBoxA(dialog, e.what(), "てんみ", MB_ICONSTOP);
+                return TRUE;
+            }
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
 } // namespace
 
 extern "C" {
@@ -126,4 +226,28 @@ BOOL WINAPI SkinGetSkinString(char* buffer, int size) {
     return TRUE;
 }
 
+// Shows the settings window for the settings file and returns once it is closed. A file that
+// cannot be read is said so and never written.
+void WINAPI SkinOpenSettingWindow(const char* settingsPath) {
+    if (settingsPath == nullptr) return;
+    TSettingsWindow window;
+    window.Path = settingsPath;
+    try {
+        window.Settings.LoadFromFile(window.Path);
+    } catch (const std::exception& e) {
+        MessageBoxA(ApplicationWindow, e.what(), "てんみ", MB_ICONSTOP);
+        return;
+    }
+    DialogBoxParamA(Instance, MAKEINTRESOURCEA(IDD_SKIN_SETTINGS), ApplicationWindow, SettingsProc,
+                    reinterpret_cast<LPARAM>(&window));
+}
+
 } // extern "C"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        Instance = instance;
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "TestFolder.h"
+#include "settings/IniStr.h"
 
 // The built Skin.dll through its exports only, as the program and other programs use it.
 namespace {
@@ -66,5 +68,60 @@ TEST(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
     ASSERT_TRUE(getSkinString(names, sizeof names));
     EXPECT_STREQ(names, "Emblem\r\nPage1\r\nPage2\r\nPage3\r\nProtect\r\n");
     EXPECT_FALSE(getSkinString(names, 10));
+    FreeLibrary(library);
+}
+
+TEST(SkinLibrary, SettingsWindowWritesItsKeysAndKeepsTheRestOfTheFile) {
+    using TOpenSettingWindow = void(WINAPI*)(const char*);
+    HMODULE library = LoadLibraryA((BuiltProgramsFolder() + "\\Skin.dll").c_str());
+    ASSERT_NE(library, nullptr);
+    const auto open = reinterpret_cast<TOpenSettingWindow>(
+        reinterpret_cast<void*>(GetProcAddress(library, "_OpenSettingWindow")));
+    ASSERT_NE(open, nullptr);
+    TTestFolder folder("MirtoSkinSettings");
+    const std::string settings = folder.Path() + "\\Mirto.ini";
+    ASSERT_TRUE(WriteTextFile(settings, "; mine\r\n[Window]\r\nWidth=700\r\n[Other]\r\nA=1\r\n"));
+
+    // Another thread answers the window as a user would: a width out of range is refused with a
+    // message, then a good one, a switch and an icon name are taken with OK.
+    std::string refusal;
+    std::thread user([&] {
+        HWND dialog = nullptr;
+        for (int i = 0; i < 500 && !dialog; ++i, Sleep(10))
+            dialog = FindWindowA("#32770", "標準の背景");
+        if (!dialog) return;
+        char width[16] = {};
+        GetDlgItemTextA(dialog, 101, width, sizeof width);
+        if (std::string(width) != "700") return;
+        SetDlgItemTextA(dialog, 101, "99999");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && !box; ++i, Sleep(10)) {
+            box = FindWindowA("#32770", "てんみ");
+        }
+        if (!box) return;
+        char text[256] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        refusal = text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 500 && IsWindow(box); ++i)
+            Sleep(10);
+        SetDlgItemTextA(dialog, 101, "800");
+        SendDlgItemMessageA(dialog, 103, BM_SETCHECK, BST_UNCHECKED, 0);
+        SetDlgItemTextA(dialog, 107, "on.ico");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    open(settings.c_str());
+    user.join();
+    EXPECT_EQ(refusal, "幅は 320 から 1600 の間で入れてください。");
+
+    TIniStringList written;
+    written.LoadFromFile(settings);
+    EXPECT_EQ(written.GetInteger("Window", "Width", 0), 800);
+    EXPECT_FALSE(written.GetBool("Window", "TopPanel", true));
+    EXPECT_TRUE(written.GetBool("Window", "BottomPanel", false));
+    EXPECT_EQ(written.GetString("Window", "EnableIcon", ""), "on.ico");
+    EXPECT_EQ(written.GetString("Other", "A", ""), "1");
+    EXPECT_EQ(written.Items()[0], "; mine");
     FreeLibrary(library);
 }
