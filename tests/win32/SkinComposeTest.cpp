@@ -339,14 +339,22 @@ TEST_F(SkinCompose, RegionOfWholeEmptyAndLargeBitmaps) {
         EXPECT_EQ(PtInRegion(region.Get(), p.X, p.Y) != FALSE, p.Inside) << p.X << "," << p.Y;
 }
 
-TEST_F(SkinCompose, PaletteHasOneEntryPerDistinctColour) {
+TEST_F(SkinCompose, PaletteSplitsAlongTheWidestChannel) {
     struct TCase {
         const char* What;
         TPixelOf Pixel;
-        int Entries;
+        std::vector<COLORREF> Entries; // in the sequence the splitting emits them
     } cases[] = {
-        {"one colour", [](int, int) { return RGB(200, 100, 48); }, 1},
-        {"two colours", [](int x, int) { return x < 2 ? Red : Blue; }, 2},
+        {"one colour", [](int, int) { return RGB(200, 100, 48); }, {RGB(200, 100, 48)}},
+        {"one cell: its pixels' low bits averaged",
+         [](int x, int) { return x < 2 ? RGB(201, 101, 50) : RGB(203, 103, 52); },
+         {RGB(202, 102, 51)}},
+        {"red and blue split on red, the upper part first",
+         [](int x, int) { return x < 2 ? Blue : Red; },
+         {Red, Blue}},
+        {"green and blue split on green",
+         [](int x, int) { return x < 2 ? Blue : Lime; },
+         {Lime, Blue}},
     };
     for (const TCase& c : cases) {
         TMemoryBitmap bitmap;
@@ -357,14 +365,24 @@ TEST_F(SkinCompose, PaletteHasOneEntryPerDistinctColour) {
         TGdiObject<HPALETTE> palette(PaletteFromBitmap(bitmap));
         ASSERT_TRUE(palette) << c.What;
         PALETTEENTRY entries[256]{};
-        EXPECT_EQ(GetPaletteEntries(palette.Get(), 0, 256, entries), static_cast<UINT>(c.Entries))
-            << c.What;
-        if (c.Entries == 1) {
-            EXPECT_EQ(entries[0].peRed, 200);
-            EXPECT_EQ(entries[0].peGreen, 100);
-            EXPECT_EQ(entries[0].peBlue, 48);
-        }
+        const UINT count = GetPaletteEntries(palette.Get(), 0, 256, entries);
+        ASSERT_EQ(count, c.Entries.size()) << c.What;
+        for (UINT i = 0; i < count; ++i)
+            EXPECT_EQ(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue), c.Entries[i])
+                << c.What << ", entry " << i;
     }
+
+    // A bitmap of the caller's, selected nowhere.
+    const std::uint32_t bits[4] = {0x00C86430, 0x00C86430, 0x00C86430, 0x00C86430};
+    TGdiObject<HBITMAP> loose(CreateBitmap(2, 2, 1, 32, bits));
+    ASSERT_TRUE(loose);
+    TGdiObject<HPALETTE> palette(PaletteFromBitmap(loose.Get()));
+    PALETTEENTRY entry{};
+    ASSERT_EQ(GetPaletteEntries(palette.Get(), 0, 1, &entry), 1u);
+    EXPECT_EQ(RGB(entry.peRed, entry.peGreen, entry.peBlue), RGB(0xC8, 0x64, 0x30));
+    TGdiObject<HRGN> region(BitmapToRegion(loose.Get(), RGB(0xC8, 0x64, 0x30)));
+    RECT box{};
+    EXPECT_EQ(GetRgnBox(region.Get(), &box), NULLREGION);
 }
 
 TEST_F(SkinCompose, BadBitmapFilesEndTheCompositionWithoutLeaks) {
