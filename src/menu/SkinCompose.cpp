@@ -1,5 +1,7 @@
 #include "menu/SkinCompose.h"
 
+#include "menu/listimage.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -586,6 +588,51 @@ bool TSkinPicture::ApplyRegion(HWND window, bool repaint) {
     if (!Region || !SetWindowRgn(window, Region.Get(), repaint)) return false;
     Region.Release(); // the window's now
     return true;
+}
+
+namespace {
+
+// A copy selected into no device context, which the control's setters can select themselves.
+TGdiObject<HBITMAP> LooseCopy(const TMemoryBitmap& bitmap) {
+    TMemoryBitmap copy;
+    TPixels from(As24(bitmap, copy));
+    if (!from.Bits) return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = from.Width;
+    info.bmiHeader.biHeight = from.BottomUp ? from.Height : -from.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TGdiObject<HBITMAP> loose(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (loose && bits)
+        std::memcpy(bits, from.Bits, static_cast<std::size_t>(from.Stride) * from.Height);
+    return loose;
+}
+
+} // namespace
+
+void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin, TSkinPicture& picture) {
+    for (std::size_t k = 0; k < picture.Marks.size(); ++k) {
+        const TSkinMarkPicture& mark = picture.Marks[k];
+        if (!mark.Loaded) continue;
+        TPageImage& target = list.Mark(static_cast<int>(k));
+        target.SetBounds(mark.Left, mark.Top, mark.Width, mark.Height);
+        TGdiObject<HBITMAP> frames = LooseCopy(mark.Frames);
+        list.SetMarkBitmap(static_cast<int>(k), frames.Get());
+        target.SetImageCount(2);
+        target.SetImageIndex(-1);
+        if (skin.Marks[k].TransparentColor) target.SetTransparentColor(mark.TransparentColor);
+        target.SetTransparent(mark.Transparent);
+    }
+    // The background stays selected into its own device context: the control gets a copy.
+    TGdiObject<HBITMAP> background = LooseCopy(picture.Background);
+    list.SetPicture(background.Get());
+    list.SetPalette(picture.Palette.Release());
+    if (HWND handle = list; handle)
+        SetWindowPos(handle, nullptr, 0, 0, picture.Width(), picture.Height(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ReleaseSkinRegion(HWND window) {

@@ -146,5 +146,12 @@ TSkinComposeResult ComposeSkin(const TSkinDefinition& skin);
 bool CreateSkin(const TSkinDefinition& skin, int part, TMemoryBitmap& target, const RECT& place,
                 std::string& error);
 
+// Gives the menu control what a composition made, as a skin load ends: each loaded mark its
+// bounds, frames (two), transparency and no frame shown; then the picture, over which the control
+// composes the marks' frames again; then the palette, which the control owns from now on. The
+// control takes the picture's size. Marks that did not load keep what they had.
+class TListImage;
+void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin, TSkinPicture& picture);
+
 // Takes the region off the window; the system frees it.
 void ReleaseSkinRegion(HWND window);

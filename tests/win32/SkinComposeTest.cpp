@@ -9,6 +9,7 @@
 
 #include "TestFolder.h"
 #include "menu/SkinCompose.h"
+#include "menu/listimage.h"
 
 // The skin composer on GDI: tiny bitmap files written here, a small definition read by the
 // portable reader, and the composed picture, marks and region checked at chosen pixels.
@@ -260,6 +261,52 @@ TEST_F(SkinCompose, MarksComposeTheirFramesOverTheBackground) {
     EXPECT_FALSE(protect.Mask);
     EXPECT_FALSE(result.Picture->Marks[2].Loaded);
     EXPECT_FALSE(result.Picture->Marks[3].Loaded);
+}
+
+TEST_F(SkinCompose, InstallingGivesTheControlPictureMarksAndPalette) {
+    Write("page.bmp", Bmp24(4, 8, [](int x, int) { return x < 2 ? Fuchsia : Blue; }));
+    const TSkinDefinition skin = Read({
+        "[Size]", "Def_Width=40", "Def_Height=30", "[Basic]", "Color=clNavy", //
+        "[Option-1]", "Width=4", "Height=4", "Color=clRed", "Left=20", "Top=20", "[Page-3]",
+        "Bitmap=page.bmp", "Left=20", "Top=20", "Transparent=1",
+        "TransparentColor=clFuchsia", //
+    });
+    TSkinComposeResult result = ComposeSkin(skin);
+    ASSERT_TRUE(result.Ok) << result.Error;
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 30, nullptr, nullptr, nullptr,
+                                nullptr);
+    ASSERT_TRUE(host);
+    {
+        TListImage list;
+        ASSERT_TRUE(list.Create(host, 640, 480));
+        InstallSkinPicture(list, skin, *result.Picture);
+        EXPECT_FALSE(result.Picture->Palette) << "the control owns the palette";
+        EXPECT_TRUE(list.GetPalette());
+        const TPageImage& mark = list.Mark(3);
+        EXPECT_EQ(mark.Left(), 20);
+        EXPECT_EQ(mark.Top(), 20);
+        EXPECT_EQ(mark.Width(), 4);
+        EXPECT_EQ(mark.Height(), 4);
+        EXPECT_TRUE(mark.Transparent());
+        EXPECT_EQ(mark.TransparentColor(), Fuchsia);
+        RECT client{};
+        GetClientRect(list, &client);
+        EXPECT_EQ(client.right, 40);
+        EXPECT_EQ(client.bottom, 30);
+
+        list.Mark(3).SetImageIndex(0);
+        TMemoryBitmap shot;
+        ASSERT_TRUE(shot.Create24(40, 30));
+        list.RenderTo(shot.Dc());
+        const TPixelCase cases[] = {
+            {"background", 1, 1, Navy},
+            {"part under the mark's transparent pixels", 21, 21, Red},
+            {"the mark's picture", 22, 21, Blue},
+        };
+        for (const TPixelCase& c : cases)
+            EXPECT_EQ(SkinPixel(shot, c.X, c.Y), c.Expected) << c.What;
+    }
+    DestroyWindow(host);
 }
 
 TEST_F(SkinCompose, RegionLeavesOutTheTransparentColour) {
