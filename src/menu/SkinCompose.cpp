@@ -140,6 +140,13 @@ std::string CheckBitmapHeader(const std::uint8_t* header, std::size_t got, std::
             .append(std::to_string(bitCount))
             .append(" bits per pixel");
     if (bitCount <= 8 && colorsUsed > (1u << bitCount)) return "the colour table is too long";
+    // The colour table (or the three masks of bit fields) follows the header.
+    std::uint64_t table = 0;
+    if (bitCount <= 8)
+        table = (colorsUsed ? colorsUsed : 1u << bitCount) * (infoSize == 12 ? 3u : 4u);
+    else if (compression == BI_BITFIELDS && infoSize == 40)
+        table = 12;
+    if (FileHeader + infoSize + table > fileSize) return "the file ends inside the colour table";
     if (offBits < FileHeader + infoSize || offBits > fileSize)
         return "the pixel offset lies outside the file";
     const std::uint64_t available = fileSize - offBits;

@@ -442,6 +442,8 @@ TEST_F(SkinCompose, BadBitmapFilesEndTheCompositionWithoutLeaks) {
     notBmp[0] = 'X';
     std::string depth = Solid(2, 2, Red);
     depth[28] = 7;
+    std::string table = Solid(4, 4, Red); // as 8 bits per pixel: 1,024 bytes of table needed
+    table[28] = 8;
     const struct {
         const char* Name;
         std::string Bytes;
@@ -452,6 +454,7 @@ TEST_F(SkinCompose, BadBitmapFilesEndTheCompositionWithoutLeaks) {
         {"short.bmp", "BM\x10", "too short"},
         {"notbmp.bmp", notBmp, "signature"},
         {"depth.bmp", depth, "7 bits"},
+        {"table.bmp", table, "colour table"},
     };
     for (const auto& c : cases) {
         Write(c.Name, c.Bytes);
