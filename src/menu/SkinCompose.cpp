@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -513,6 +514,7 @@ HRGN BitmapToRegion(const TMemoryBitmap& bitmap, std::uint32_t color) {
     auto* rects = reinterpret_cast<RECT*>(data.data() + HeaderSize);
     DWORD count = 0;
     bool ok = true;
+    std::vector<std::pair<TGdiObject<HRGN>, int>> pending; // regions and their merge levels
     auto flush = [&] {
         if (count == 0 || !ok) return;
         header->dwSize = HeaderSize;
@@ -523,8 +525,20 @@ HRGN BitmapToRegion(const TMemoryBitmap& bitmap, std::uint32_t color) {
         TGdiObject<HRGN> batch(
             ExtCreateRegion(nullptr, static_cast<DWORD>(HeaderSize + count * sizeof(RECT)),
                             reinterpret_cast<const RGNDATA*>(data.data())));
-        ok = batch && CombineRgn(result.Get(), result.Get(), batch.Get(), RGN_OR) != ERROR;
         count = 0;
+        ok = static_cast<bool>(batch);
+        if (!ok) return;
+        // Merged in pairs of equal size, as a binary counter carries: every run is copied about
+        // log2(batches) times instead of once per later batch.
+        pending.push_back({std::move(batch), 0});
+        while (ok && pending.size() >= 2 &&
+               pending[pending.size() - 2].second == pending.back().second) {
+            auto& into = pending[pending.size() - 2];
+            ok = CombineRgn(into.first.Get(), into.first.Get(), pending.back().first.Get(),
+                            RGN_OR) != ERROR;
+            ++into.second;
+            pending.pop_back();
+        }
     };
     const COLORREF clear = static_cast<COLORREF>(color);
     for (int y = 0; y < pixels.Height && ok; ++y) {
@@ -542,6 +556,8 @@ HRGN BitmapToRegion(const TMemoryBitmap& bitmap, std::uint32_t color) {
         }
     }
     flush();
+    for (auto& part : pending)
+        ok = ok && CombineRgn(result.Get(), result.Get(), part.first.Get(), RGN_OR) != ERROR;
     if (!ok) return nullptr;
     return result.Release();
 }
