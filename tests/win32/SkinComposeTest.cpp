@@ -80,9 +80,12 @@ protected:
     void Write(const std::string& name, const std::string& bytes) {
         ASSERT_TRUE(WriteTextFile(Folder / name, bytes)) << name;
     }
-    TSkinDefinition Read(std::initializer_list<std::string> lines) {
+    // The definition's text as a skin file holds it, one line per key.
+    TSkinDefinition Read(std::string_view text) {
+        TStringList lines;
+        lines.SetText(text);
         TIniStringList ini;
-        ini.SetItems(TStringList(lines));
+        ini.SetItems(lines);
         TSkinInfo info;
         info.Path = Folder / "skin.ini";
         return ReadSkinDefinition(ini, info);
@@ -110,62 +113,62 @@ TEST_F(SkinCompose, PartsChildrenFramesTransparencyAndRecolouring) {
     Write("c.bmp", Solid(2, 2, Yellow));
     Write("pic.bmp", Bmp24(6, 4, [](int x, int) { return x < 3 ? Grey : Red; }));
     Write("tp.bmp", Bmp24(4, 4, [](int x, int) { return x < 2 ? Fuchsia : Aqua; }));
-    const TSkinDefinition skin = Read({
-        "[Size]",
-        "Def_Width=40",
-        "Def_Height=30", //
-        "[Basic]",
-        "Color=clNavy",
-        "Bitmap=bg.bmp",
-        "PositionX=2",
-        "PositionY=0", //
-        "[Option-1]",
-        "Width=20",
-        "Height=12",
-        "Color=clWhite",
-        "Left=2",
-        "Top=2",
-        "Child=Kid,",
-        "Frame=1",
-        "Line_L=l.bmp",
-        "Line_T=t.bmp",
-        "Corner_LT=c.bmp",
-        "Corner_RB=c.bmp", //
-        "[Kid]",
-        "Width=4",
-        "Height=4",
-        "Color=clBlue",
-        "Left=Middle",
-        "Top=Center", //
-        "[Option-2]",
-        "Bitmap=pic.bmp",
-        "FromColor1=clRed",
-        "ToColor1=clFuchsia",
-        "FromColor2=clGray",
-        "ToColor2=clTeal",
-        "Left=-2",
-        "Top=-1", //
-        "[Option-3]",
-        "Bitmap=tp.bmp",
-        "Transparent=1",
-        "TransparentColor=clFuchsia",
-        "Left=24",
-        "Top=20", //
-        "[Option-4]",
-        "Width=5",
-        "Height=5",
-        "Color=clRed",
-        "Transparent=1",
-        "Left=2",
-        "Top=20", //
-        "[Option-5]",
-        "Bitmap=missing.bmp",
-        "Child=Cover", //
-        "[Cover]",
-        "Width=40",
-        "Height=30",
-        "Color=clRed", //
-    });
+    const TSkinDefinition skin = Read(R"(
+[Size]
+Def_Width=40
+Def_Height=30
+[Basic]
+Color=clNavy
+Bitmap=bg.bmp
+PositionX=2
+PositionY=0
+[Option-1]
+Width=20
+Height=12
+Color=clWhite
+Left=2
+Top=2
+Child=Kid,
+Frame=1
+Line_L=l.bmp
+Line_T=t.bmp
+Corner_LT=c.bmp
+Corner_RB=c.bmp
+[Kid]
+Width=4
+Height=4
+Color=clBlue
+Left=Middle
+Top=Center
+[Option-2]
+Bitmap=pic.bmp
+FromColor1=clRed
+ToColor1=clFuchsia
+FromColor2=clGray
+ToColor2=clTeal
+Left=-2
+Top=-1
+[Option-3]
+Bitmap=tp.bmp
+Transparent=1
+TransparentColor=clFuchsia
+Left=24
+Top=20
+[Option-4]
+Width=5
+Height=5
+Color=clRed
+Transparent=1
+Left=2
+Top=20
+[Option-5]
+Bitmap=missing.bmp
+Child=Cover
+[Cover]
+Width=40
+Height=30
+Color=clRed
+)");
     ASSERT_TRUE(skin.Ok) << skin.Error;
     const TSkinComposeResult result = ComposeSkin(skin);
     ASSERT_TRUE(result.Ok) << result.Error;
@@ -203,29 +206,29 @@ TEST_F(SkinCompose, MarksComposeTheirFramesOverTheBackground) {
               return y >= 4 ? Lime : x < 2 ? Fuchsia : Blue;
           }));
     Write("protect.bmp", Solid(3, 5, Aqua));
-    const TSkinDefinition skin = Read({
-        "[Size]",
-        "Def_Width=40",
-        "Def_Height=30",
-        "[Basic]",
-        "Color=clNavy", //
-        "[Option-1]",
-        "Width=1",
-        "Height=1",
-        "Color=clRed",
-        "Left=10",
-        "Top=10", //
-        "[Page-1]",
-        "Bitmap=page.bmp",
-        "Left=10",
-        "Top=10",
-        "Transparent=1",
-        "TransparentColor=clFuchsia", //
-        "[MenuProtect]",
-        "Bitmap=protect.bmp",
-        "Left=-1",
-        "Top=Middle", //
-    });
+    const TSkinDefinition skin = Read(R"(
+[Size]
+Def_Width=40
+Def_Height=30
+[Basic]
+Color=clNavy
+[Option-1]
+Width=1
+Height=1
+Color=clRed
+Left=10
+Top=10
+[Page-1]
+Bitmap=page.bmp
+Left=10
+Top=10
+Transparent=1
+TransparentColor=clFuchsia
+[MenuProtect]
+Bitmap=protect.bmp
+Left=-1
+Top=Middle
+)");
     ASSERT_TRUE(skin.Ok) << skin.Error;
     const TSkinComposeResult result = ComposeSkin(skin);
     ASSERT_TRUE(result.Ok) << result.Error;
@@ -265,12 +268,25 @@ TEST_F(SkinCompose, MarksComposeTheirFramesOverTheBackground) {
 
 TEST_F(SkinCompose, InstallingGivesTheControlPictureMarksAndPalette) {
     Write("page.bmp", Bmp24(4, 8, [](int x, int) { return x < 2 ? Fuchsia : Blue; }));
-    const TSkinDefinition skin = Read({
-        "[Size]", "Def_Width=40", "Def_Height=30", "[Basic]", "Color=clNavy", //
-        "[Option-1]", "Width=4", "Height=4", "Color=clRed", "Left=20", "Top=20", "[Page-3]",
-        "Bitmap=page.bmp", "Left=20", "Top=20", "Transparent=1",
-        "TransparentColor=clFuchsia", //
-    });
+    const TSkinDefinition skin = Read(R"(
+[Size]
+Def_Width=40
+Def_Height=30
+[Basic]
+Color=clNavy
+[Option-1]
+Width=4
+Height=4
+Color=clRed
+Left=20
+Top=20
+[Page-3]
+Bitmap=page.bmp
+Left=20
+Top=20
+Transparent=1
+TransparentColor=clFuchsia
+)");
     TSkinComposeResult result = ComposeSkin(skin);
     ASSERT_TRUE(result.Ok) << result.Error;
     HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 30, nullptr, nullptr, nullptr,
@@ -310,11 +326,21 @@ TEST_F(SkinCompose, InstallingGivesTheControlPictureMarksAndPalette) {
 }
 
 TEST_F(SkinCompose, RegionLeavesOutTheTransparentColour) {
-    const TSkinDefinition skin = Read({
-        "[Size]", "Def_Width=20", "Def_Height=20",                                   //
-        "[Basic]", "Color=clFuchsia", "Transparent=1", "TransparentColor=clFuchsia", //
-        "[Option-1]", "Width=10", "Height=10", "Color=clRed", "Left=5", "Top=5",     //
-    });
+    const TSkinDefinition skin = Read(R"(
+[Size]
+Def_Width=20
+Def_Height=20
+[Basic]
+Color=clFuchsia
+Transparent=1
+TransparentColor=clFuchsia
+[Option-1]
+Width=10
+Height=10
+Color=clRed
+Left=5
+Top=5
+)");
     ASSERT_TRUE(skin.Ok) << skin.Error;
     TSkinComposeResult result = ComposeSkin(skin);
     ASSERT_TRUE(result.Ok) << result.Error;
@@ -469,16 +495,9 @@ TEST_F(SkinCompose, BadBitmapFilesEndTheCompositionWithoutLeaks) {
         // As a part's edge, after the background and a part were made.
         const int before = GdiObjects();
         {
-            const TSkinDefinition skin = Read({
-                "[Basic]",
-                "Color=clRed", //
-                "[Option-1]",
-                "Width=10",
-                "Height=10",
-                "Color=clRed",
-                "Frame=1",
-                std::string("Line_B=") + c.Name,
-            });
+            std::string text = "[Basic]\nColor=clRed\n[Option-1]\nWidth=10\nHeight=10\n";
+            text.append("Color=clRed\nFrame=1\nLine_B=").append(c.Name);
+            const TSkinDefinition skin = Read(text);
             const TSkinComposeResult result = ComposeSkin(skin);
             EXPECT_FALSE(result.Ok) << c.Name;
             EXPECT_NE(result.Error.find(c.Name), std::string::npos) << result.Error;
@@ -495,32 +514,46 @@ TEST_F(SkinCompose, FaultsOfTheDefinitionEndTheComposition) {
     Write("pic.bmp", Solid(2, 2, Red));
     const struct {
         const char* What;
-        std::vector<std::string> Lines;
+        const char* Text;
         const char* Fault;
     } cases[] = {
         {"malformed position of a bitmap part",
-         {"[Option-1]", "Bitmap=pic.bmp", "Left=-x"},
+         R"(
+[Option-1]
+Bitmap=pic.bmp
+Left=-x
+)",
          "[Option-1] Left"},
         {"malformed position of a child's bitmap part",
-         {"[Option-1]", "Width=5", "Height=5", "Color=clRed", "Child=Kid", "[Kid]",
-          "Bitmap=pic.bmp", "Top=-?"},
+         R"(
+[Option-1]
+Width=5
+Height=5
+Color=clRed
+Child=Kid
+[Kid]
+Bitmap=pic.bmp
+Top=-?
+)",
          "[Kid] Top"},
         {"recolouring with a colour that is not one",
-         {"[Option-1]", "Bitmap=pic.bmp", "FromColor1=clRed", "ToColor1=nonsense"},
+         R"(
+[Option-1]
+Bitmap=pic.bmp
+FromColor1=clRed
+ToColor1=nonsense
+)",
          "[Option-1]"},
         {"malformed position of a mark",
-         {"[Page-2]", "Bitmap=pic.bmp", "Left=-left"},
+         R"(
+[Page-2]
+Bitmap=pic.bmp
+Left=-left
+)",
          "[Page-2] Left"},
     };
     for (const auto& c : cases) {
-        TIniStringList ini;
-        TStringList lines;
-        for (const auto& line : c.Lines)
-            lines.Add(line);
-        ini.SetItems(lines);
-        TSkinInfo info;
-        info.Path = Folder / "skin.ini";
-        const TSkinDefinition skin = ReadSkinDefinition(ini, info);
+        const TSkinDefinition skin = Read(c.Text);
         const TSkinComposeResult result = ComposeSkin(skin);
         EXPECT_FALSE(result.Ok) << c.What;
         EXPECT_NE(result.Error.find(c.Fault), std::string::npos) << c.What << ": " << result.Error;
@@ -528,23 +561,23 @@ TEST_F(SkinCompose, FaultsOfTheDefinitionEndTheComposition) {
 }
 
 TEST_F(SkinCompose, PartsNamingThemselvesAsChildrenDoNotHang) {
-    const TSkinDefinition skin = Read({
-        "[Size]",
-        "Def_Width=20",
-        "Def_Height=20",
-        "[Basic]",
-        "Color=clNavy", //
-        "[Option-1]",
-        "Width=10",
-        "Height=10",
-        "Color=clRed",
-        "Child=Option-1,Loop",
-        "[Loop]",
-        "Width=4",
-        "Height=4",
-        "Color=clLime",
-        "Child=Loop,Option-1,Loop",
-    });
+    const TSkinDefinition skin = Read(R"(
+[Size]
+Def_Width=20
+Def_Height=20
+[Basic]
+Color=clNavy
+[Option-1]
+Width=10
+Height=10
+Color=clRed
+Child=Option-1,Loop
+[Loop]
+Width=4
+Height=4
+Color=clLime
+Child=Loop,Option-1,Loop
+)");
     ASSERT_TRUE(skin.Ok) << skin.Error;
     const TSkinComposeResult result = ComposeSkin(skin);
     ASSERT_TRUE(result.Ok) << result.Error;
@@ -557,19 +590,28 @@ TEST_F(SkinCompose, RepeatedCompositionsKeepTheObjectCount) {
     Write("bg.bmp", Solid(8, 8, Green));
     Write("page.bmp", Solid(4, 8, Fuchsia));
     Write("l.bmp", Solid(2, 2, Red));
-    const TSkinDefinition skin = Read({
-        "[Size]",          "Def_Width=32",
-        "Def_Height=24", //
-        "[Basic]",         "Bitmap=bg.bmp",
-        "Transparent=1",   "TransparentColor=clBlack", //
-        "[Option-1]",      "Bitmap=bg.bmp",
-        "Frame=1",         "Line_L=l.bmp",
-        "Corner_RB=l.bmp",                             //
-        "Transparent=1",   "TransparentColor=clGreen", //
-        "[Page-1]",        "Bitmap=page.bmp",
-        "Transparent=1",   "TransparentColor=clFuchsia", //
-        "[Page-3]",        "Bitmap=page.bmp",            //
-    });
+    const TSkinDefinition skin = Read(R"(
+[Size]
+Def_Width=32
+Def_Height=24
+[Basic]
+Bitmap=bg.bmp
+Transparent=1
+TransparentColor=clBlack
+[Option-1]
+Bitmap=bg.bmp
+Frame=1
+Line_L=l.bmp
+Corner_RB=l.bmp
+Transparent=1
+TransparentColor=clGreen
+[Page-1]
+Bitmap=page.bmp
+Transparent=1
+TransparentColor=clFuchsia
+[Page-3]
+Bitmap=page.bmp
+)");
     ASSERT_TRUE(skin.Ok) << skin.Error;
     auto compose = [&skin] {
         const TSkinComposeResult result = ComposeSkin(skin);
