@@ -128,7 +128,7 @@ Height=12
 Color=clWhite
 Left=2
 Top=2
-Child=Kid,
+Child=Kid,Over,
 Frame=1
 Line_L=l.bmp
 Line_T=t.bmp
@@ -140,6 +140,12 @@ Height=4
 Color=clBlue
 Left=Middle
 Top=Center
+[Over]
+Width=2
+Height=2
+Color=clAqua
+Left=8
+Top=4
 [Option-2]
 Bitmap=pic.bmp
 FromColor1=clRed
@@ -180,7 +186,8 @@ Color=clRed
         {"background bitmap at the right edge, top", 38, 1, Green},
         {"below the background bitmap", 38, 5, Navy},
         {"plain part", 8, 12, White},
-        {"child in the middle of its part", 11, 7, Blue},
+        {"child in the middle of its part", 13, 9, Blue},
+        {"the later child over the earlier", 11, 7, Aqua},
         {"left line, third tile", 2, 10, Red},
         {"left edge: last tile left for a corner", 3, 12, White},
         {"top line, fourth tile", 12, 3, Lime},
