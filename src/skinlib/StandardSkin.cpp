@@ -82,29 +82,23 @@ std::string BuildStandardSkin(const TIniStringList& settings) {
     };
     if (topPanel) panelPart(0, TopPanelHeight, emblem);
     if (bottomPanel) panelPart(height - BottomPanelHeight, BottomPanelHeight, false);
-    if (topPanel && emblem) {
-        out.Section("Emblem");
-        out.Key("Bitmap", "Emblem");
-        out.Key("Left", 8);
-        out.Key("Top", "Middle");
+    // A picture of the library's, drawn with magenta as its transparent colour.
+    auto picture = [&](const std::string& section, const std::string& bitmap,
+                       const std::string& left, const std::string& top) {
+        out.Section(section.c_str());
+        out.Key("Bitmap", bitmap);
+        out.Key("Left", left);
+        out.Key("Top", top);
         out.Key("Transparent", 1);
         out.Key("TransparentColor", "clFuchsia");
-    }
+    };
+    if (topPanel && emblem) picture("Emblem", "Emblem", "8", "Middle");
     // The marks sit on the panels when they are there, else in the window's corners.
     for (int page = 1; page <= 3; ++page) {
         const std::string number = std::to_string(page);
-        out.Section(std::string("Page-").append(number).c_str());
-        out.Key("Bitmap", std::string("Page").append(number));
-        out.Key("Left", std::string("-").append(std::to_string(8 + (3 - page) * 24)));
-        out.Key("Top", 6);
-        out.Key("Transparent", 1);
-        out.Key("TransparentColor", "clFuchsia");
+        picture(std::string("Page-").append(number), std::string("Page").append(number),
+                std::string("-").append(std::to_string(8 + (3 - page) * 24)), "6");
     }
-    out.Section("MenuProtect");
-    out.Key("Bitmap", "Protect");
-    out.Key("Left", 8);
-    out.Key("Top", "-4");
-    out.Key("Transparent", 1);
-    out.Key("TransparentColor", "clFuchsia");
+    picture("MenuProtect", "Protect", "8", "-4");
     return out.Text;
 }
