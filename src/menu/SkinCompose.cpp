@@ -178,15 +178,19 @@ std::string CheckBitmapHeader(const std::uint8_t* header, std::size_t got, std::
 }
 
 // Loads a bitmap name of the definition: joined with the skin folder; a name without "." is a
-// library image, which is not ours to load.
+// picture of the skin library.
 TSkinBitmapLoad LoadNamed(const TSkinDefinition& skin, const std::string& name,
-                          TMemoryBitmap& bitmap, std::string& error) {
+                          TMemoryBitmap& bitmap, std::string& error,
+                          const TSkinLibraryImages& library) {
+    if (name.find('.') == std::string::npos) {
+        bitmap.Free();
+        if (!library) return TSkinBitmapLoad::Missing;
+        const TGdiObject<HBITMAP> given(library(name));
+        return given && bitmap.Assign24(given.Get()) && !bitmap.Empty() ? TSkinBitmapLoad::Loaded
+                                                                        : TSkinBitmapLoad::Missing;
+    }
     std::string path = skin.Folder;
     path += name;
-    if (path.find('.') == std::string::npos) {
-        bitmap.Free();
-        return TSkinBitmapLoad::Missing;
-    }
     return LoadSkinBitmap(path, bitmap, error);
 }
 
@@ -200,12 +204,12 @@ std::string PositionError(const std::string& section, const char* key) {
 }
 
 bool CreatePart(const TSkinDefinition& skin, int index, TMemoryBitmap& target, int placeWidth,
-                int placeHeight, std::string& error, int depth) {
+                int placeHeight, std::string& error, int depth, const TSkinLibraryImages& library) {
     const TSkinPart& part = skin.Parts[static_cast<std::size_t>(index)];
     TMemoryBitmap picture;
     bool ready = false;
     if (!part.Bitmap.empty()) {
-        const TSkinBitmapLoad load = LoadNamed(skin, part.Bitmap, picture, error);
+        const TSkinBitmapLoad load = LoadNamed(skin, part.Bitmap, picture, error, library);
         if (load == TSkinBitmapLoad::Invalid) return false;
         ready = load == TSkinBitmapLoad::Loaded;
         if (ready && part.Recolour) {
@@ -246,7 +250,8 @@ bool CreatePart(const TSkinDefinition& skin, int index, TMemoryBitmap& target, i
     if (depth < MaxSkinDepth) {
         for (int child : part.Children) {
             if (child <= index || child >= static_cast<int>(skin.Parts.size())) continue;
-            if (!CreatePart(skin, child, picture, picture.Width, picture.Height, error, depth + 1))
+            if (!CreatePart(skin, child, picture, picture.Width, picture.Height, error, depth + 1,
+                            library))
                 return false;
         }
     }
@@ -256,7 +261,7 @@ bool CreatePart(const TSkinDefinition& skin, int index, TMemoryBitmap& target, i
         TMemoryBitmap edge;
         for (std::size_t e = 0; e < part.Edges.size(); ++e) {
             if (part.Edges[e].empty()) continue;
-            const TSkinBitmapLoad load = LoadNamed(skin, part.Edges[e], edge, error);
+            const TSkinBitmapLoad load = LoadNamed(skin, part.Edges[e], edge, error, library);
             if (load == TSkinBitmapLoad::Invalid) return false;
             if (load != TSkinBitmapLoad::Loaded || edge.Empty()) continue;
             const int w = edge.Width, h = edge.Height;
@@ -664,13 +669,13 @@ void ReleaseSkinRegion(HWND window) {
 }
 
 bool CreateSkin(const TSkinDefinition& skin, int part, TMemoryBitmap& target, const RECT& place,
-                std::string& error) {
+                std::string& error, const TSkinLibraryImages& library) {
     if (part < 0 || part >= static_cast<int>(skin.Parts.size())) return true;
     return CreatePart(skin, part, target, place.right - place.left, place.bottom - place.top, error,
-                      skin.Parts[static_cast<std::size_t>(part)].Depth);
+                      skin.Parts[static_cast<std::size_t>(part)].Depth, library);
 }
 
-TSkinComposeResult ComposeSkin(const TSkinDefinition& skin) {
+TSkinComposeResult ComposeSkin(const TSkinDefinition& skin, const TSkinLibraryImages& library) {
     TSkinComposeResult result;
     // Whatever was made so far goes with the picture.
     auto fail = [&result](std::string error) {
@@ -690,7 +695,7 @@ TSkinComposeResult ComposeSkin(const TSkinDefinition& skin) {
     std::string error;
     if (!skin.Bitmap.empty()) {
         TMemoryBitmap bitmap;
-        const TSkinBitmapLoad load = LoadNamed(skin, skin.Bitmap, bitmap, error);
+        const TSkinBitmapLoad load = LoadNamed(skin, skin.Bitmap, bitmap, error, library);
         if (load == TSkinBitmapLoad::Invalid) return fail(error);
         if (load == TSkinBitmapLoad::Loaded)
             Draw(background, AlignSkinOffset(skin.PositionX, background.Width, bitmap.Width),
@@ -699,13 +704,13 @@ TSkinComposeResult ComposeSkin(const TSkinDefinition& skin) {
 
     const RECT whole = {0, 0, background.Width, background.Height};
     for (int option : skin.Options)
-        if (!CreateSkin(skin, option, background, whole, error)) return fail(error);
+        if (!CreateSkin(skin, option, background, whole, error, library)) return fail(error);
 
     for (std::size_t k = 0; k < skin.Marks.size(); ++k) {
         const TSkinMark& from = skin.Marks[k];
         TSkinMarkPicture& mark = picture.Marks[k];
         if (from.Bitmap.empty()) continue;
-        const TSkinBitmapLoad load = LoadNamed(skin, from.Bitmap, mark.Frames, error);
+        const TSkinBitmapLoad load = LoadNamed(skin, from.Bitmap, mark.Frames, error, library);
         if (load == TSkinBitmapLoad::Invalid) return fail(error);
         if (load != TSkinBitmapLoad::Loaded) continue;
         mark.Width = mark.Frames.Width;

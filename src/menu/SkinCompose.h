@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -98,6 +99,10 @@ HPALETTE PaletteFromBitmap(HBITMAP bitmap);
 
 // ---- The composition ------------------------------------------------------------------------
 
+// The skin library's picture of a name (a name without "."): a new bitmap, which the composer
+// then owns and deletes, or nullptr when the library has none.
+using TSkinLibraryImages = std::function<HBITMAP(const std::string& name)>;
+
 // One page mark: its loaded frames (two frames stacked) and, beside each frame, the frame over
 // the composed background (CreateMask's right half), with the mask of its transparent colour.
 struct TSkinMarkPicture {
@@ -142,14 +147,14 @@ struct TSkinComposeResult {
 // Composes the picture of a definition that read Ok: the background colour and bitmap, the
 // "Option-" parts with their children, the marks, the palette and, when the definition is
 // transparent, the region. Bitmap names are relative to skin.Folder; names without "." are
-// library images, which this composer does not load (the part is skipped). A failed result owns
-// nothing.
-TSkinComposeResult ComposeSkin(const TSkinDefinition& skin);
+// pictures of the skin library, asked of library (a part whose picture neither gives is
+// skipped). A failed result owns nothing.
+TSkinComposeResult ComposeSkin(const TSkinDefinition& skin, const TSkinLibraryImages& library = {});
 
 // Composes one picture part onto the target, placed within the rectangle; false with the reason
 // in error when the composition must end.
 bool CreateSkin(const TSkinDefinition& skin, int part, TMemoryBitmap& target, const RECT& place,
-                std::string& error);
+                std::string& error, const TSkinLibraryImages& library = {});
 
 // Gives the menu control what a composition made, as a skin load ends: each loaded mark its
 // bounds, frames (two), transparency and no frame shown; then the picture, over which the control

@@ -64,6 +64,18 @@ void Digit(HDC dc, const RECT& r, char digit, COLORREF color) {
     DeleteObject(font);
 }
 
+// The padlock of the protect mark at the vertical offset, closed or open.
+void Padlock(HDC dc, int top, bool closed) {
+    const int shift = closed ? 0 : 4;
+    Disc(dc, {3, top + shift, 13, top + shift + 12}, Cut, RGB(230, 230, 230));
+    const RECT body{1, top + 8, 15, top + 20};
+    HBRUSH brush = CreateSolidBrush(closed ? RGB(230, 190, 60) : RGB(170, 170, 170));
+    FillRect(dc, &body, brush);
+    DeleteObject(brush);
+}
+
+// The pictures, the marks as two frames one above the other: the upper one for the current page
+// (or a protected history), the lower one for a page that exists (or an open history).
 HBITMAP DrawImage(const std::string& name) {
     if (name == "Emblem")
         return Picture(24, 24, [](HDC dc) {
@@ -71,18 +83,16 @@ HBITMAP DrawImage(const std::string& name) {
             Disc(dc, {7, 7, 17, 17}, RGB(255, 245, 210), RGB(120, 80, 20));
         });
     if (name.size() == 5 && name.compare(0, 4, "Page") == 0 && name[4] >= '1' && name[4] <= '3')
-        return Picture(20, 20, [&](HDC dc) {
-            Disc(dc, {0, 0, 20, 20}, RGB(230, 236, 245), RGB(40, 60, 100));
-            Digit(dc, {0, 0, 20, 20}, name[4], RGB(20, 30, 60));
+        return Picture(20, 40, [&](HDC dc) {
+            Disc(dc, {0, 0, 20, 20}, RGB(250, 220, 120), RGB(120, 80, 20));
+            Digit(dc, {0, 0, 20, 20}, name[4], RGB(60, 30, 0));
+            Disc(dc, {0, 20, 20, 40}, RGB(200, 210, 225), RGB(40, 60, 100));
+            Digit(dc, {0, 20, 20, 40}, name[4], RGB(20, 30, 60));
         });
     if (name == "Protect")
-        return Picture(16, 20, [](HDC dc) {
-            // A padlock: the shackle, then the body.
-            Disc(dc, {3, 0, 13, 12}, Cut, RGB(230, 230, 230));
-            const RECT body{1, 8, 15, 20};
-            HBRUSH brush = CreateSolidBrush(RGB(230, 190, 60));
-            FillRect(dc, &body, brush);
-            DeleteObject(brush);
+        return Picture(16, 40, [](HDC dc) {
+            Padlock(dc, 0, true);
+            Padlock(dc, 20, false);
         });
     return nullptr;
 }

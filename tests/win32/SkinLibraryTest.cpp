@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "TestFolder.h"
+#include "menu/SkinCompose.h"
 #include "settings/IniStr.h"
 
 // The built Skin.dll through its exports only, as the program and other programs use it.
@@ -57,6 +58,7 @@ TEST(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
     BITMAP info{};
     GetObjectA(page, sizeof info, &info);
     EXPECT_EQ(info.bmWidth, 20);
+    EXPECT_EQ(info.bmHeight, 40); // two frames
     EXPECT_EQ(Pixel(page, 0, 0), RGB(255, 0, 255));
     EXPECT_NE(Pixel(page, 10, 3), RGB(255, 0, 255));
     EXPECT_TRUE(DeleteObject(page));
@@ -123,5 +125,57 @@ TEST(SkinLibrary, SettingsWindowWritesItsKeysAndKeepsTheRestOfTheFile) {
     EXPECT_EQ(written.GetString("Window", "EnableIcon", ""), "on.ico");
     EXPECT_EQ(written.GetString("Other", "A", ""), "1");
     EXPECT_EQ(written.Items()[0], "; mine");
+    FreeLibrary(library);
+}
+
+TEST(SkinLibrary, ItsDefinitionComposesWithItsOwnPictures) {
+    HMODULE library = LoadLibraryA((BuiltProgramsFolder() + "\\Skin.dll").c_str());
+    ASSERT_NE(library, nullptr);
+    const auto readIniFile = reinterpret_cast<TReadIniFile>(
+        reinterpret_cast<void*>(GetProcAddress(library, "_ReadIniFile")));
+    const auto getSkinBitmap = reinterpret_cast<TGetSkinBitmap>(
+        reinterpret_cast<void*>(GetProcAddress(library, "_GetSkinBitmap")));
+    ASSERT_TRUE(readIniFile && getSkinBitmap);
+    TTestFolder folder("MirtoSkinCompose");
+    const std::string settings = folder.Path() + "\\Mirto.ini";
+    ASSERT_TRUE(WriteTextFile(settings, "[Window]\r\n"));
+    std::string buffer(262144, '\0');
+    ASSERT_TRUE(readIniFile(buffer.data(), settings.c_str()));
+    TStringList lines;
+    const std::string text = buffer.c_str();
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.Add(text.substr(start, end - start));
+        start = end + 2;
+    }
+    TIniStringList definition;
+    definition.SetItems(lines);
+    TSkinInfo info;
+    const TSkinDefinition skin = ReadSkinDefinition(definition, info);
+    ASSERT_TRUE(skin.Ok) << skin.Error;
+
+    const TSkinComposeResult composed = ComposeSkin(skin, [&](const std::string& name) {
+        HBITMAP bitmap = nullptr;
+        return getSkinBitmap(name.c_str(), &bitmap) ? bitmap : nullptr;
+    });
+    ASSERT_TRUE(composed.Ok) << composed.Error;
+    const TSkinPicture& picture = *composed.Picture;
+    EXPECT_EQ(picture.Width(), 560);
+    EXPECT_EQ(picture.Height(), 348);
+    // The top panel ($00603010), the emblem on it at (8, 6) with its pale middle.
+    EXPECT_EQ(SkinPixel(picture.Background, 2, 2), RGB(0x10, 0x30, 0x60));
+    EXPECT_EQ(SkinPixel(picture.Background, 20, 18), RGB(255, 245, 210));
+    // The marks come from the library as two frames of 20 x 20 (the padlock 16 wide).
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_TRUE(picture.Marks[k].Loaded) << k;
+        EXPECT_EQ(picture.Marks[k].Height, 20) << k;
+    }
+    EXPECT_EQ(picture.Marks[0].Width, 16);
+
+    // Without the library its pictures are left out: the panel shows where the emblem was.
+    const TSkinComposeResult plain = ComposeSkin(skin);
+    ASSERT_TRUE(plain.Ok) << plain.Error;
+    EXPECT_EQ(SkinPixel(plain.Picture->Background, 20, 18), RGB(0x10, 0x30, 0x60));
+    EXPECT_FALSE(plain.Picture->Marks[1].Loaded);
     FreeLibrary(library);
 }
