@@ -11,14 +11,9 @@ namespace {
 TSkinDefinition Build(std::initializer_list<std::string> settingsLines, TSkinInfo& info) {
     TIniStringList settings;
     settings.SetItems(TStringList(settingsLines));
-    TIniStringList definition;
     TStringList lines;
-    std::string text = BuildStandardSkin(settings);
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.Add(text.substr(start, end - start));
-        start = end + 2;
-    }
+    lines.SetText(BuildStandardSkin(settings));
+    TIniStringList definition;
     definition.SetItems(lines);
     return ReadSkinDefinition(definition, info);
 }

@@ -25,20 +25,31 @@ COLORREF Pixel(HBITMAP bitmap, int x, int y) {
     return color;
 }
 
+// The built library, loaded for each test, and its exports.
+class SkinLibrary : public testing::Test {
+protected:
+    void SetUp() override {
+        const std::string path = BuiltProgramsFolder() + "\\Skin.dll";
+        Library = LoadLibraryA(path.c_str());
+        ASSERT_NE(Library, nullptr) << path;
+    }
+    void TearDown() override {
+        if (Library) FreeLibrary(Library);
+    }
+    template <class TFunction> TFunction Export(const char* name) const {
+        return reinterpret_cast<TFunction>(reinterpret_cast<void*>(GetProcAddress(Library, name)));
+    }
+    HMODULE Library = nullptr;
+};
+
 } // namespace
 
-TEST(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
-    const std::string path = BuiltProgramsFolder() + "\\Skin.dll";
-    HMODULE library = LoadLibraryA(path.c_str());
-    ASSERT_NE(library, nullptr) << path;
-    const auto readIniFile = reinterpret_cast<TReadIniFile>(
-        reinterpret_cast<void*>(GetProcAddress(library, "_ReadIniFile")));
-    const auto getSkinBitmap = reinterpret_cast<TGetSkinBitmap>(
-        reinterpret_cast<void*>(GetProcAddress(library, "_GetSkinBitmap")));
-    const auto getSkinString = reinterpret_cast<TGetSkinString>(
-        reinterpret_cast<void*>(GetProcAddress(library, "_GetSkinString")));
+TEST_F(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
+    const auto readIniFile = Export<TReadIniFile>("_ReadIniFile");
+    const auto getSkinBitmap = Export<TGetSkinBitmap>("_GetSkinBitmap");
+    const auto getSkinString = Export<TGetSkinString>("_GetSkinString");
     ASSERT_TRUE(readIniFile && getSkinBitmap && getSkinString);
-    EXPECT_NE(GetProcAddress(library, "_SetApplicationHandle"), nullptr);
+    EXPECT_NE(GetProcAddress(Library, "_SetApplicationHandle"), nullptr);
 
     TTestFolder folder("MirtoSkinLibrary");
     const std::string settings = folder.Path() + "\\Mirto.ini";
@@ -70,15 +81,11 @@ TEST(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
     ASSERT_TRUE(getSkinString(names, sizeof names));
     EXPECT_STREQ(names, "Emblem\r\nPage1\r\nPage2\r\nPage3\r\nProtect\r\n");
     EXPECT_FALSE(getSkinString(names, 10));
-    FreeLibrary(library);
 }
 
-TEST(SkinLibrary, SettingsWindowWritesItsKeysAndKeepsTheRestOfTheFile) {
+TEST_F(SkinLibrary, SettingsWindowWritesItsKeysAndKeepsTheRestOfTheFile) {
     using TOpenSettingWindow = void(WINAPI*)(const char*);
-    HMODULE library = LoadLibraryA((BuiltProgramsFolder() + "\\Skin.dll").c_str());
-    ASSERT_NE(library, nullptr);
-    const auto open = reinterpret_cast<TOpenSettingWindow>(
-        reinterpret_cast<void*>(GetProcAddress(library, "_OpenSettingWindow")));
+    const auto open = Export<TOpenSettingWindow>("_OpenSettingWindow");
     ASSERT_NE(open, nullptr);
     TTestFolder folder("MirtoSkinSettings");
     const std::string settings = folder.Path() + "\\Mirto.ini";
@@ -125,16 +132,11 @@ TEST(SkinLibrary, SettingsWindowWritesItsKeysAndKeepsTheRestOfTheFile) {
     EXPECT_EQ(written.GetString("Window", "EnableIcon", ""), "on.ico");
     EXPECT_EQ(written.GetString("Other", "A", ""), "1");
     EXPECT_EQ(written.Items()[0], "; mine");
-    FreeLibrary(library);
 }
 
-TEST(SkinLibrary, ItsDefinitionComposesWithItsOwnPictures) {
-    HMODULE library = LoadLibraryA((BuiltProgramsFolder() + "\\Skin.dll").c_str());
-    ASSERT_NE(library, nullptr);
-    const auto readIniFile = reinterpret_cast<TReadIniFile>(
-        reinterpret_cast<void*>(GetProcAddress(library, "_ReadIniFile")));
-    const auto getSkinBitmap = reinterpret_cast<TGetSkinBitmap>(
-        reinterpret_cast<void*>(GetProcAddress(library, "_GetSkinBitmap")));
+TEST_F(SkinLibrary, ItsDefinitionComposesWithItsOwnPictures) {
+    const auto readIniFile = Export<TReadIniFile>("_ReadIniFile");
+    const auto getSkinBitmap = Export<TGetSkinBitmap>("_GetSkinBitmap");
     ASSERT_TRUE(readIniFile && getSkinBitmap);
     TTestFolder folder("MirtoSkinCompose");
     const std::string settings = folder.Path() + "\\Mirto.ini";
@@ -142,12 +144,7 @@ TEST(SkinLibrary, ItsDefinitionComposesWithItsOwnPictures) {
     std::string buffer(262144, '\0');
     ASSERT_TRUE(readIniFile(buffer.data(), settings.c_str()));
     TStringList lines;
-    const std::string text = buffer.c_str();
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.Add(text.substr(start, end - start));
-        start = end + 2;
-    }
+    lines.SetText(buffer.c_str());
     TIniStringList definition;
     definition.SetItems(lines);
     TSkinInfo info;
@@ -177,5 +174,4 @@ TEST(SkinLibrary, ItsDefinitionComposesWithItsOwnPictures) {
     ASSERT_TRUE(plain.Ok) << plain.Error;
     EXPECT_EQ(SkinPixel(plain.Picture->Background, 20, 18), RGB(0x10, 0x30, 0x60));
     EXPECT_FALSE(plain.Picture->Marks[1].Loaded);
-    FreeLibrary(library);
 }
