@@ -16,15 +16,6 @@ using TReadIniFile = BOOL(WINAPI*)(char*, const char*);
 using TGetSkinBitmap = BOOL(WINAPI*)(const char*, HBITMAP*);
 using TGetSkinString = BOOL(WINAPI*)(char*, int);
 
-COLORREF Pixel(HBITMAP bitmap, int x, int y) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    const COLORREF color = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return color;
-}
-
 // The built library, loaded for each test, and its exports.
 class SkinLibrary : public testing::Test {
 protected:
@@ -70,8 +61,10 @@ TEST_F(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
     GetObjectA(page, sizeof info, &info);
     EXPECT_EQ(info.bmWidth, 20);
     EXPECT_EQ(info.bmHeight, 40); // two frames
-    EXPECT_EQ(Pixel(page, 0, 0), RGB(255, 0, 255));
-    EXPECT_NE(Pixel(page, 10, 3), RGB(255, 0, 255));
+    TMemoryBitmap drawn;
+    ASSERT_TRUE(drawn.Assign24(page));
+    EXPECT_EQ(SkinPixel(drawn, 0, 0), RGB(255, 0, 255));
+    EXPECT_NE(SkinPixel(drawn, 10, 3), RGB(255, 0, 255));
     EXPECT_TRUE(DeleteObject(page));
     HBITMAP none = reinterpret_cast<HBITMAP>(1);
     EXPECT_FALSE(getSkinBitmap("Page4", &none));
