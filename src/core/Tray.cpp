@@ -52,7 +52,7 @@ void TForm1::LoadTrayIcon(HICON& icon, const std::string& fileName, int fallback
     if (icon) DestroyIcon(std::exchange(icon, nullptr));
     if (!fileName.empty()) {
         std::string path = fileName;
-        if (path.find(':') == std::string::npos) path = ProgramFolder() + Settings.SkinDir + path;
+        if (path.find(':') == std::string::npos) path = SkinFolder + path;
         icon = static_cast<HICON>(
             LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
     }

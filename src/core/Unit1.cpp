@@ -159,27 +159,6 @@ void TForm1::ApplyMenuSettings() {
     menu.SetMaxLines(MenuSettings.Line);
 }
 
-void TForm1::SetupSkin() {
-    // What an empty skin definition gives: a 720 x 480 black window, a 400 x 220 menu area at
-    // (64, 32), blue chosen and aqua normal text, line space 4.
-    FixedWidth = 720;
-    FixedHeight = 480;
-    SetWindowPos(Handle, nullptr, 0, 0, FixedWidth, FixedHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ListImage1.SetColor(0x000000);
-    ListImage1.SetLineSpace(4);
-    TMenuImage& menu = ListImage1.Menu();
-    menu.SetLeft(64);
-    menu.SetTop(32);
-    menu.SetWidth(400);
-    menu.SetHeight(220);
-    menu.SetNormalColor(0x00FFFF00);
-    menu.SetSelectColor(0x00FF0000);
-    menu.UpdateColumnWidth();
-    LoadTrayIcon(NormalIcon, {}, 0);
-    LoadTrayIcon(PausedIcon, {}, 1);
-}
-
 void TForm1::HandForegroundBack() {
     HWND foreground = GetForegroundWindow();
     HWND app = Application().Handle();
@@ -222,6 +201,8 @@ void TForm1::FormDestroy() {
         HookLibrary = nullptr;
     }
     NotifyIcon(0, NIM_DELETE);
+    ReleaseSkinRegion();
+    if (SkinLibrary) FreeLibrary(std::exchange(SkinLibrary, nullptr));
     if (HideMenuOnClose(CommandLineArguments())) ShowWindow(Handle, SW_HIDE);
     if (PopupMenu1) DestroyMenu(PopupMenu1);
     PopupMenu1 = nullptr;

@@ -18,6 +18,7 @@
 #include "settings/Setting.h"
 
 class TMappingArea;
+class TStringList;
 struct TClipboardText;
 
 // Settings dialog pages, as the tray menu and the menu keys name them.
@@ -67,7 +68,11 @@ private:
     void FormDestroy();
     void ReleaseModifierKeys();
     void HandForegroundBack();
+    // The skin: the standard background of the skin library when the "Skin" setting is empty,
+    // otherwise the skin file it names (SkinSetup.cpp).
     void SetupSkin();
+    bool ReadStandardSkin(TStringList& lines, std::string& failure);
+    void ReleaseSkinRegion();
     void ApplyLoadedSettings(const TStartupSettings& startup);
     void OpenSettings(int page);
 
@@ -162,6 +167,14 @@ private:
     bool Destroying = false;
     HWND SettingsDialog = nullptr;
     int FixedWidth = 0, FixedHeight = 0;
+    // Skin: the skin library, loaded once for the standard background and kept until the end;
+    // whether the last set-up made a skin; whether the window has a skin's region.
+    HMODULE SkinLibrary = nullptr;
+    bool SkinReady = false;
+    bool Shaped = false;
+    // Where the skin's own files are (its tray pictures): the skin file's folder, or the skin
+    // folder under the program's folder for the standard background.
+    std::string SkinFolder;
     TTimer Timer1{1};
     TTimer Timer2{2};
     // The second look at a call key whose pair read as released (see HookNotification), and the

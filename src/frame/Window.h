@@ -8,6 +8,11 @@
 #include <string>
 #include <vector>
 
+// A library's export as the function type it has, or nullptr when the library lacks it.
+template <class TFunction> TFunction LibraryExport(HMODULE library, const char* name) {
+    return reinterpret_cast<TFunction>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 // A window handle with conveniences. It wraps; it does not own.
 class TWindow {
 public:

@@ -24,6 +24,7 @@ TListImage::~TListImage() {
     // The window goes first: its last messages may still draw.
     Destroy();
     if (FPalette) DeleteObject(FPalette);
+    UnloadDLL();
 }
 
 bool TListImage::Create(HWND parent, int width, int height) {

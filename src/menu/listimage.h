@@ -12,12 +12,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "frame/Window.h"
 #include "menu/GdiBitmap.h"
 #include "menu/GdiMetrics.h"
 #include "menu/MenuModel.h"
+
+class TStringList;
+struct TSkinInfo;
 
 // The modifier keys held with a key event.
 enum : unsigned {
@@ -68,6 +72,20 @@ public:
     // Composes the frames of one mark over the skin background into the right half of its
     // bitmap; an index outside 0..3 raises ERangeError.
     void CreateMask(int index);
+
+    // Reads a skin definition (the lines; bitmap names relative to the folder of info's Path) and
+    // gives the control its look: the menu's colours, area and line space, the picture with the
+    // marks composed over it, the palette; the control takes the picture's size. info gets the
+    // window's size, shape and tray icon names; region, when given and the skin is shaped, the
+    // window region, which the caller then owns. Pictures named without "." come from the skin
+    // library, loaded for the call. False with the reason in error: the control keeps its look.
+    // The menu font must be set first: a menu area that follows the window's height is never
+    // lower than the font needs.
+    bool LoadSkinData(TSkinInfo& info, const TStringList& lines, std::string& error,
+                      HRGN* region = nullptr);
+    // The skin library ("Skin.dll" by the system's search), loaded once until UnloadDLL.
+    bool LoadDLL();
+    void UnloadDLL();
 
     // The menu area's height that the font needs (13 rows of up to three text lines and the
     // line space).
@@ -146,4 +164,5 @@ private:
     bool FComposing = false;
     std::vector<RECT> FDamage;
     bool FSwallowSysChar = false;
+    HMODULE FDll = nullptr;
 };

@@ -21,8 +21,10 @@ inline std::string IniText(std::initializer_list<const char*> lines) {
 
 class MirtoTest : public testing::Test {
 protected:
-    // hookLibrary: the built library that the folder gets as Mirto.dll.
-    explicit MirtoTest(const std::string& hookLibrary = "Mirto.dll") : Folder(hookLibrary) {}
+    // The built libraries that the folder gets as Mirto.dll and Skin.dll.
+    explicit MirtoTest(const std::string& hookLibrary = "Mirto.dll",
+                       const std::string& skinLibrary = "testing\\PlainSkin.dll")
+        : Folder(hookLibrary, skinLibrary) {}
 
     TProgramFolder Folder;
     std::unique_ptr<TMirto> Mirto;

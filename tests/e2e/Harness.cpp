@@ -142,7 +142,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
-TProgramFolder::TProgramFolder(const std::string& hookLibrary) {
+TProgramFolder::TProgramFolder(const std::string& hookLibrary, const std::string& skinLibrary) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     static unsigned counter = 0;
@@ -158,7 +158,8 @@ TProgramFolder::TProgramFolder(const std::string& hookLibrary) {
         return CopyFileA((bin + from).c_str(), FilePath(to).c_str(), FALSE) != FALSE;
     };
     IsReady = copy("Mirto.exe", "Mirto.exe") && copy(Backslashes(hookLibrary), "Mirto.dll") &&
-              copy("Mirto32.dll", "Mirto32.dll") && copy("Hook32.exe", "Hook32.exe");
+              copy("Mirto32.dll", "Mirto32.dll") && copy("Hook32.exe", "Hook32.exe") &&
+              copy(Backslashes(skinLibrary), "Skin.dll");
 }
 
 TProgramFolder::~TProgramFolder() {

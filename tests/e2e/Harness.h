@@ -29,12 +29,14 @@ void PumpMessages();
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = DefaultTimeout);
 
 // A program folder of its own under the temporary folder, with Mirto.exe, a hook library called
-// Mirto.dll and the hook's 32-bit half (Mirto32.dll, Hook32.exe); removed with everything in it
-// at the end.
+// Mirto.dll, the hook's 32-bit half (Mirto32.dll, Hook32.exe) and a skin library called Skin.dll;
+// removed with everything in it at the end.
 class TProgramFolder {
 public:
-    // hookLibrary: the file under BinFolder() that becomes Mirto.dll in the folder.
-    explicit TProgramFolder(const std::string& hookLibrary = "Mirto.dll");
+    // The files under BinFolder() that become Mirto.dll and Skin.dll in the folder. The default
+    // skin library draws the plain look of an empty skin (720 x 480, black).
+    explicit TProgramFolder(const std::string& hookLibrary = "Mirto.dll",
+                            const std::string& skinLibrary = "testing\\PlainSkin.dll");
     ~TProgramFolder();
     TProgramFolder(const TProgramFolder&) = delete;
     TProgramFolder& operator=(const TProgramFolder&) = delete;
