@@ -2,9 +2,9 @@
 """Draws the sample skins of res/Skin/ and writes them (standard library only).
 
 Each skin is a definition "<name>.ini" (code page 932, lines ended by CR LF) and its 24-bit BMP
-pictures beside it, every pixel drawn here. Running it again writes the same bytes.
+pictures beside it (and for Kiri two tray pictures as 32-bit icons), every pixel drawn here. Running it again writes the same bytes.
 
-    scripts/make-skins.py               # writes res/Skin/*.ini and *.bmp
+    scripts/make-skins.py               # writes res/Skin/*.ini, *.bmp and *.ico
 
 Kiri: a calm blue-grey window with a misty hill band, a title bar and a framed menu panel.
 Maru: a cream window with round corners, cut out of its rectangle by a transparent colour.
@@ -62,6 +62,26 @@ class Picture:
                            2835, 2835, 0, 0)
         head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
         return head + info + bytes(pixels)
+
+    def ico(self):
+        """One 32-bit image in an icon file; the CUT colour is left out (alpha 0, mask set)."""
+        xor, mask = bytearray(), bytearray()
+        mask_stride = (self.width + 31) // 32 * 4
+        for row in reversed(self.rows):
+            bits = bytearray(mask_stride)
+            for x, (r, g, b) in enumerate(row):
+                cut = (r, g, b) == CUT
+                xor += bytes((0, 0, 0, 0)) if cut else bytes((b, g, r, 255))
+                if cut:
+                    bits[x // 8] |= 0x80 >> (x % 8)
+            mask += bits
+        info = struct.pack("<IiiHHIIiiII", 40, self.width, 2 * self.height, 1, 32, 0,
+                           len(xor) + len(mask), 0, 0, 0, 0)
+        image = info + bytes(xor) + bytes(mask)
+        head = struct.pack("<HHH", 0, 1, 1)
+        entry = struct.pack("<BBBBHHII", self.width, self.height, 0, 0, 1, 32, len(image),
+                            len(head) + 16)
+        return head + entry + image
 
 
 def mix(a, b, t):
@@ -254,6 +274,19 @@ def kiri_page(n):
     return stacked(*frames)
 
 
+def kiri_tray(on):
+    """16 x 16 tray pictures: a rounded gold tile while the keys work, a dim one while paused,
+    with three bands of mist across."""
+    pic = Picture(16, 16)
+    tile = K_GOLD if on else K_DIM
+    for y in range(16):
+        for x in range(16):
+            if math.hypot(max(abs(x + 0.5 - 8) - 3.5, 0), max(abs(y + 0.5 - 8) - 3.5, 0)) > 4.5:
+                continue
+            pic.put(x, y, K_DARK if y in (5, 8, 11) and 3 <= x <= 12 else tile)
+    return pic
+
+
 def kiri():
     files = {}
     files["kiri-band.bmp"] = kiri_band()
@@ -271,10 +304,13 @@ def kiri():
     files["kiri-protect.bmp"] = stacked(art(LOCK_SHUT, K_GOLD), art(LOCK_OPEN, K_DIM))
     for n in (1, 2, 3):
         files["kiri-page%d.bmp" % n] = kiri_page(n)
+    files["kiri-on.ico"] = kiri_tray(True)
+    files["kiri-off.ico"] = kiri_tray(False)
 
     ini = definition([
         ("Basic", [("Name", "霧"), ("Color", colour(K_BASE)), ("Bitmap", "kiri-band.bmp"),
-                   ("PositionX", "1"), ("PositionY", "2"), ("Transparent", "0")]),
+                   ("PositionX", "1"), ("PositionY", "2"), ("Transparent", "0"),
+                   ("EnableIcon", "kiri-on.ico"), ("DisableIcon", "kiri-off.ico")]),
         ("Size", [("Def_Width", "560"), ("Def_Height", "380")]),
         ("Menu", [("Font_NormalColor", colour((228, 236, 242))),
                   ("Font_SelectColor", colour((255, 217, 138))),
@@ -402,7 +438,7 @@ def main():
         ini, files = make()
         (folder / (name + ".ini")).write_bytes(ini)
         for file_name, pic in sorted(files.items()):
-            (folder / file_name).write_bytes(pic.bmp())
+            (folder / file_name).write_bytes(pic.ico() if file_name.endswith(".ico") else pic.bmp())
     for path in sorted(folder.iterdir()):
         print(path.name, path.stat().st_size)
 

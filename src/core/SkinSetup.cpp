@@ -81,6 +81,18 @@ void TForm1::SetupSkin() {
             ReleaseSkinRegion();
         }
     }
+    if (!SkinReady && ListImage1.PictureEmpty()) {
+        // No earlier skin to keep: the plain look of an empty definition, so that the menu
+        // still shows (720 x 480, black).
+        TSkinInfo plain;
+        std::string ignored;
+        if (ListImage1.LoadSkinData(plain, TStringList(), ignored)) {
+            FixedWidth = plain.Width;
+            FixedHeight = plain.Height;
+            SetWindowPos(Handle, nullptr, 0, 0, plain.Width, plain.Height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     LoadTrayIcon(NormalIcon, SkinReady ? info.EnableIcon : std::string(), 0);
     LoadTrayIcon(PausedIcon, SkinReady ? info.DisableIcon : std::string(), 1);
     NotifyIcon(-1, NIM_MODIFY);

@@ -547,10 +547,18 @@ bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void(
         beforePress();
         KeyDown(first);
         KeyDown(second);
-        if (WaitFor([&] { return IsWindowVisible(form) && GetForegroundWindow() == form; }, 2000))
-            return true;
+        if (WaitFor([&] { return IsWindowVisible(form) && GetForegroundWindow() == form; }, 2000)) {
+            // The program's first taking of the keyboard may read the pair as released and hide
+            // the menu at once: it has to stay up for a few turns of the program's loop.
+            for (int turn = 0; turn < 3; ++turn)
+                RoundTrip(form);
+            if (IsWindowVisible(form)) return true;
+        }
         KeyUp(second);
         KeyUp(first);
+        WaitFor([&] { return !IsWindowVisible(form); });
+        // Past the age of the program's reading of the released pair (50 ms under Wine).
+        Sleep(120);
     }
     return false;
 }

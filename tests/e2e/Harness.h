@@ -184,9 +184,10 @@ private:
     HWND Window = nullptr;
 };
 
-// Holds the two keys until the menu window is in front. Under Wine, now and then (about one run
-// in eight) the first press after the program started shows no menu: the keys are then released
-// and pressed again, as a user would, at most three times. beforePress runs before each press
+// Holds the two keys until the menu window is in front and stays there. Under Wine, now and then
+// (about one run in eight) the first press after the program started shows no menu, or a menu
+// that hides at once: the keys are then released and pressed again, as a user would, at most
+// three times. beforePress runs before each press
 // (to put the application in front, say). True when the menu came.
 bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void()>& beforePress);
 

@@ -1,0 +1,298 @@
+// Skins as the user sees them: the sample skins' pictures, marks and shape on the screen, the
+// tray pictures a skin brings, and what a skin that cannot be made does.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "E2eFixture.h"
+#include "LaunchHarness.h"
+
+namespace {
+
+const std::string SampleSkins = MIRTO_SAMPLE_SKINS;
+constexpr COLORREF Cut = RGB(255, 0, 255); // the sample skins' see-through colour
+
+// A picture file of a sample skin, read with the system's own loader.
+class TPictureFile {
+public:
+    explicit TPictureFile(const std::string& name) {
+        Bitmap =
+            static_cast<HBITMAP>(LoadImageA(nullptr, (SampleSkins + name).c_str(), IMAGE_BITMAP, 0,
+                                            0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        Dc = CreateCompatibleDC(nullptr);
+        if (Bitmap) Old = SelectObject(Dc, Bitmap);
+    }
+    ~TPictureFile() {
+        if (Old) SelectObject(Dc, Old);
+        DeleteDC(Dc);
+        if (Bitmap) DeleteObject(Bitmap);
+    }
+    TPictureFile(const TPictureFile&) = delete;
+    TPictureFile& operator=(const TPictureFile&) = delete;
+
+    // Counts the pixels of rows [top, top + height) that are not of the see-through colour, and
+    // how many of them the screen shows otherwise with the picture's (0, top) at (x, y).
+    void Compare(const TScreenShot& shot, int top, int height, int x, int y, int& drawn,
+                 int& wrong) const {
+        BITMAP info{};
+        GetObjectA(Bitmap, sizeof info, &info);
+        drawn = wrong = 0;
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < info.bmWidth; ++column) {
+                const COLORREF pixel = GetPixel(Dc, column, top + row);
+                if (pixel == Cut) continue;
+                ++drawn;
+                if (shot.Pixel(x + column, y + row) != pixel) ++wrong;
+            }
+    }
+
+private:
+    HBITMAP Bitmap = nullptr;
+    HDC Dc = nullptr;
+    HGDIOBJ Old = nullptr;
+};
+
+// Whether the screen shows the picture's rows at (x, y): every pixel that is not see-through.
+bool Shows(const TScreenShot& shot, const char* file, int top, int height, int x, int y) {
+    const TPictureFile picture(file);
+    int drawn = 0, wrong = 0;
+    picture.Compare(shot, top, height, x, y, drawn, wrong);
+    return drawn > 0 && wrong == 0;
+}
+
+bool IsColour(const TScreenShot& shot, const RECT& rect, COLORREF colour) {
+    const int area = (rect.right - rect.left) * (rect.bottom - rect.top);
+    return shot.Count(rect, [&](COLORREF c) { return c == colour; }) == area;
+}
+
+class Skin : public MirtoTest {
+protected:
+    Skin() : MirtoTest("Mirto.dll", "Skin.dll") {}
+
+    void SetUp() override {
+        MirtoTest::SetUp();
+        ASSERT_TRUE(CreateDirectoryA(Folder.FilePath("Skin").c_str(), nullptr));
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA((SampleSkins + "*.*").c_str(), &found);
+        ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no sample skins in " << SampleSkins;
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            ASSERT_TRUE(CopyFileA((SampleSkins + found.cFileName).c_str(),
+                                  Folder.FilePath(std::string("Skin\\") + found.cFileName).c_str(),
+                                  FALSE));
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+
+    // Under Wine the program's first taking of the keyboard after its start reads keys sent
+    // with SendInput as released, and the menu hides at once: the first call is made and let go.
+    void StartSkin(const std::string& settings) {
+        ASSERT_NO_FATAL_FAILURE(StartWithSettings(settings));
+        CallOnce();
+    }
+    void CallOnce() {
+        HoldUntilMenu(Form(), VK_CONTROL, VK_MENU, [&] { FocusKeyWindow(); });
+        Release(VK_CONTROL, VK_MENU);
+    }
+    void HoldMenu(WORD first, WORD second) {
+        ASSERT_TRUE(HoldUntilMenu(Form(), first, second, [&] {
+            WaitFor([&] { return GetTickCount64() - HiddenAt >= KeyReadingExpiry; });
+            FocusKeyWindow();
+        })) << "the call key showed no menu";
+    }
+    void Release(WORD first, WORD second) {
+        KeyUp(second);
+        KeyUp(first);
+        EXPECT_TRUE(WaitMenuHidden());
+        HiddenAt = GetTickCount64();
+    }
+    ULONGLONG HiddenAt = 0;
+    static void Tap(WORD key) {
+        KeyDown(key);
+        KeyUp(key);
+    }
+
+    // Takes pictures of the menu until one passes the check (painting follows the keys a
+    // little later); a failing one is kept for whoever looks into it.
+    bool WaitShot(TScreenShot& shot, const std::function<bool(const TScreenShot&)>& check,
+                  const char* name) {
+        if (WaitFor([&] { return shot.Take(Form()) && check(shot); })) return true;
+        shot.Save(ShotFolder() + name + "-failed.bmp");
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(Skin, KiriPaintsItsPartsFrameAndChosenLineAndItsPageMarksFollowThePage) {
+    // Two pages in use (a page counts from its last entry with a path); line A, the one chosen
+    // here, has no path on either page, so the release starts nothing.
+    StartSkin(IniText({"[Setting]", "Skin=Skin\\Kiri.ini", "[Page.1-A]", "Name=one", "[Page.2-Z]",
+                       "Name=last", "Path=C:\\windows\\notepad.exe"}));
+    HoldMenu(VK_CONTROL, VK_MENU);
+    const RECT rect = WindowRect(Form());
+    EXPECT_EQ(rect.right - rect.left, 560);
+    EXPECT_EQ(rect.bottom - rect.top, 380);
+
+    // The marks of the definition: Page-1 at (560 - 84 - 20, 10), Page-2 24 pixels further
+    // right, Page-3 another 24; frames of 20 x 16, the first for the shown page.
+    const auto pageMarks = [](int shown) {
+        return [shown](const TScreenShot& s) {
+            for (int page = 1; page <= 2; ++page)
+                if (!Shows(s, page == 1 ? "kiri-page1.bmp" : "kiri-page2.bmp",
+                           page == shown ? 0 : 16, 16, 456 + 24 * (page - 1), 10))
+                    return false;
+            // Page 3 is not in use: the title bar shows there.
+            return IsColour(s, RECT{504, 10, 524, 26}, RGB(76, 90, 104));
+        };
+    };
+    TScreenShot shot;
+    ASSERT_TRUE(WaitShot(shot, pageMarks(1), "kiri-page1")) << "page 1's marks";
+    // The background colour, the title bar (Option-2), the panel (Option-1) and its child rule
+    // 8 pixels below its top edge, the panel's frame corners from their pictures.
+    EXPECT_EQ(shot.Pixel(5, 200), RGB(91, 107, 122));
+    EXPECT_EQ(shot.Pixel(300, 18), RGB(76, 90, 104));
+    EXPECT_EQ(shot.Pixel(24, 200), RGB(68, 82, 95));
+    EXPECT_EQ(shot.Pixel(100, 52), RGB(92, 107, 121));
+    EXPECT_TRUE(Shows(shot, "kiri-corner-lt.bmp", 0, 6, 16, 44));
+    EXPECT_TRUE(Shows(shot, "kiri-corner-rb.bmp", 0, 6, 16 + 528 - 6, 44 + 280 - 6));
+    // The hill band at the foot (centred, at the bottom).
+    EXPECT_TRUE(Shows(shot, "kiri-band.bmp", 0, 48, 0, 332));
+    // No line is chosen yet: nothing in the chosen line's colour.
+    const COLORREF chosen = RGB(255, 217, 138);
+    const RECT menuArea{32, 56, 528, 312};
+    EXPECT_EQ(shot.Count(menuArea, [&](COLORREF c) { return c == chosen; }), 0);
+
+    Tap('A');
+    EXPECT_TRUE(WaitShot(
+        shot,
+        [&](const TScreenShot& s) {
+            return s.Count(menuArea, [&](COLORREF c) { return c == chosen; }) > 20;
+        },
+        "kiri-chosen"))
+        << "the chosen line is not drawn in the skin's colour";
+    Tap('2');
+    EXPECT_TRUE(WaitShot(shot, pageMarks(2), "kiri-page2")) << "page 2's marks";
+    Release(VK_CONTROL, VK_MENU);
+}
+
+TEST_F(Skin, MaruIsCutOutOfItsRectangleAndShowsTheProtectMarkInTheClipboardMenu) {
+    StartSkin(IniText({"[Setting]", "Skin=Skin\\Maru.ini", "[Window]", "Position=0"}));
+    // What lies behind the menu: a window of a colour of its own where the menu appears.
+    const int width = 520, height = 340;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const COLORREF behind = RGB(20, 160, 60);
+    TTestWindow backdrop("behind", WS_POPUP | WS_VISIBLE, left, top, width, height, behind);
+
+    // The protect mark (16 x 16 frames, the first while protected) in the middle, 12 down.
+    const auto protect = [](bool on) {
+        return [on](const TScreenShot& s) {
+            return Shows(s, "maru-protect.bmp", on ? 0 : 16, 16, (520 - 16) / 2, 12);
+        };
+    };
+    HoldMenu(VK_SHIFT, VK_MENU);
+    const RECT rect = WindowRect(Form());
+    EXPECT_EQ(rect.right - rect.left, width);
+    EXPECT_EQ(rect.bottom - rect.top, height);
+    TScreenShot shot;
+    ASSERT_TRUE(WaitShot(shot, protect(false), "maru-unprotected")) << "the open padlock";
+    // Outside the round corners the window behind shows; inside, the body and the inner panel.
+    EXPECT_EQ(shot.Pixel(0, 0), behind);
+    EXPECT_EQ(shot.Pixel(width - 1, height - 1), behind);
+    EXPECT_EQ(shot.Pixel(12, 170), RGB(244, 235, 221));
+    EXPECT_EQ(shot.Pixel(30, 170), RGB(251, 246, 238));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(Form(), region), COMPLEXREGION) << "the window has no shape";
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
+    DeleteObject(region);
+
+    Tap(VK_PAUSE);
+    EXPECT_TRUE(WaitShot(shot, protect(true), "maru-protected")) << "the closed padlock";
+    Release(VK_SHIFT, VK_MENU);
+}
+
+TEST_F(Skin, KiriTrayPicturesShowTheWorkingAndThePausedState) {
+    StartWithSettings(IniText({"[Setting]", "Skin=Skin\\Kiri.ini"}));
+    // Wine shows the notification area as a window of its own; the two pictures are told by
+    // their tile colours.
+    HWND tray = FindWindowA(nullptr, "Wine System Tray");
+    ASSERT_NE(tray, nullptr) << "no notification area window";
+    const auto tiles = [&](COLORREF colour) {
+        return [colour](const TScreenShot& s) {
+            return s.Count(RECT{0, 0, s.Width(), s.Height()},
+                           [&](COLORREF c) { return c == colour; });
+        };
+    };
+    const auto working = tiles(RGB(232, 217, 168));
+    const auto paused = tiles(RGB(132, 150, 168));
+    TScreenShot shot;
+    EXPECT_TRUE(WaitFor([&] { return shot.Take(tray) && working(shot) > 50 && paused(shot) == 0; }))
+        << "the working picture is not in the tray";
+    const int PauseCommand = 109;
+    PostMessageA(Form(), WM_COMMAND, PauseCommand, 0);
+    EXPECT_TRUE(WaitFor([&] { return shot.Take(tray) && paused(shot) > 50 && working(shot) == 0; }))
+        << "the paused picture is not in the tray";
+}
+
+TEST_F(Skin, ASkinThatCannotBeMadeIsReportedAndTheMenuStillShows) {
+    // A picture that is not a bitmap, a skin file that is not there, and a part that names itself
+    // as its child (skipped: the skin is made without it).
+    ASSERT_TRUE(Folder.Write("Skin\\Broken.ini", IniText({"[Basic]", "Bitmap=broken.bmp"})));
+    ASSERT_TRUE(Folder.Write("Skin\\broken.bmp", "BM this is not a picture"));
+    ASSERT_TRUE(Folder.Write("Skin\\Loop.ini",
+                             IniText({"[Size]", "Def_Width=300", "Def_Height=200", "[Option-1]",
+                                      "Width=100", "Height=50", "Color=clRed", "Child=Option-1"})));
+    const struct {
+        const char* Skin;
+        const char* Named; // in the message; nullptr: no message
+        int Width, Height;
+    } cases[] = {{"Skin\\Broken.ini", "broken.bmp", 720, 480},
+                 {"Skin\\Missing.ini", "Missing.ini", 720, 480},
+                 {"Skin\\Loop.ini", nullptr, 300, 200}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Skin);
+        ASSERT_TRUE(Folder.Write("Mirto.ini",
+                                 IniText({"[Setting]", (std::string("Skin=") + c.Skin).c_str()})));
+        Mirto = std::make_unique<TMirto>(Folder);
+        if (c.Named) {
+            const HWND box = Mirto->WaitMessageBox();
+            ASSERT_NE(box, nullptr) << "no failure message";
+            const std::string text = MessageBoxText(box);
+            EXPECT_EQ(
+                text.rfind("背景が正しく生成されませんでした。\n設定を見直してくださいね。", 0), 0u)
+                << text;
+            EXPECT_NE(text.find(c.Named), std::string::npos) << text;
+            CloseMessageBox(box);
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+            // Then the settings open on the background page (for now a note that says where to
+            // edit them).
+            const HWND settings = Mirto->WaitMessageBox();
+            ASSERT_NE(settings, nullptr);
+            EXPECT_NE(MessageBoxText(settings).find("背景"), std::string::npos);
+            CloseMessageBox(settings);
+        }
+        ASSERT_TRUE(Mirto->WaitResident()) << "the program did not stay";
+        CallOnce();
+        HoldMenu(VK_CONTROL, VK_MENU);
+        const RECT rect = WindowRect(Form());
+        EXPECT_EQ(rect.right - rect.left, c.Width);
+        EXPECT_EQ(rect.bottom - rect.top, c.Height);
+        if (!c.Named) {
+            TScreenShot shot;
+            EXPECT_TRUE(WaitShot(
+                shot,
+                [](const TScreenShot& s) {
+                    // The part's corner, clear of the lines, and black beyond the part.
+                    return IsColour(s, RECT{0, 0, 60, 30}, RGB(255, 0, 0)) &&
+                           s.Pixel(150, 100) == RGB(0, 0, 0);
+                },
+                "loop"))
+                << "the part that names itself is not drawn once";
+        }
+        Release(VK_CONTROL, VK_MENU);
+        Mirto->Stop();
+        ASSERT_TRUE(Mirto->WaitExit());
+    }
+}
