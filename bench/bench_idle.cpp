@@ -4,7 +4,8 @@
 // called once and hidden again), beside two bare Win32 programs measured over the same 10 s: this
 // program started again as a child that makes one hidden window and waits in GetMessage, once with
 // no timer and once with a 1 s window timer (what a menu poll left running while hidden would cost;
-// it shows that the measure sees it).
+// it shows that the measure sees it). Then, for another 10 s, the program again in a folder of its
+// own with the largest sample skin (Kiri) after one call, beside the bare program once more.
 //
 // Windows gives no count of another process's messages or timers without injecting a library,
 // and Wine does not keep CPU times or private memory for other processes (GetProcessTimes and
@@ -100,6 +101,17 @@ int Fail(const char* what) {
     return 1;
 }
 
+// Calls the menu from the key window and lets it hide again.
+bool CallOnce(HWND form, TTestWindow& keys) {
+    if (!keys.Focus()) return false;
+    KeyDown(VK_CONTROL);
+    KeyDown(VK_MENU);
+    const bool shown = WaitFor([&] { return IsWindowVisible(form) != FALSE; });
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    return shown && WaitFor([&] { return !IsWindowVisible(form); }) && RoundTrip(form);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -143,22 +155,45 @@ int main(int argc, char** argv) {
     // The program's usual state: the menu was called once and is hidden again.
     const POINT spot = ParkPointer();
     TTestWindow keys("keys", WS_POPUP | WS_VISIBLE, spot.x - 12, spot.y - 12, 24, 24);
-    if (!keys.Focus()) return Fail("the key window did not get the focus");
-    KeyDown(VK_CONTROL);
-    KeyDown(VK_MENU);
-    const bool shown = WaitFor([&] { return IsWindowVisible(mirto.Form()) != FALSE; });
-    KeyUp(VK_MENU);
-    KeyUp(VK_CONTROL);
-    if (!shown) return Fail("the call key showed no menu");
-    if (!WaitFor([&] { return !IsWindowVisible(mirto.Form()); }) || !RoundTrip(mirto.Form()))
-        return Fail("the menu did not hide");
+    if (!CallOnce(mirto.Form(), keys)) return Fail("the menu did not come and go");
     WaitFor([] { return false; }, 2000);
     valid = measure(rows + 4, rows + 6) && valid;
+
+    // The same program with the largest sample skin (Kiri, 560 x 380: its composed picture, marks
+    // and palette stay in memory), in a folder of its own once the first has ended, after one
+    // call; the bare programs run on beside it.
+    mirto.Stop();
+    TProgramFolder skinned("Mirto.dll", "Skin.dll");
+    if (!skinned.Ready() || !skinned.CopySkins(MIRTO_SAMPLE_SKINS))
+        return Fail("cannot lay out the skinned program's folder");
+    skinned.Write("Mirto.ini", "[Setting]\r\nSkin=Skin\\Kiri.ini\r\n[Window]\r\nPosition=0\r\n"
+                               "[Clipboard]\r\nSaveHistory=1\r\n");
+    TMirto kiri(skinned);
+    if (!kiri.WaitResident()) return Fail("the skinned program did not become resident");
+    if (!CallOnce(kiri.Form(), keys)) return Fail("the skinned program's menu did not come and go");
+    WaitFor([] { return false; }, 2000);
+    TMeasured skinRows[] = {
+        {"Mirto.exe, skin Kiri, after one call",
+         LinuxProcessOf(skinned.Path(), "Mirto.exe"),
+         {},
+         {}},
+        {"bare Win32 program", rows[2].Pid, {}, {}},
+    };
+    for (TMeasured& row : skinRows)
+        row.Before = Sample(row.Pid);
+    WaitFor([] { return false; }, static_cast<DWORD>(seconds) * 1000);
+    for (TMeasured& row : skinRows) {
+        row.After = Sample(row.Pid);
+        row.Private = PrivateKiB(row.Pid);
+    }
 
     std::printf("idle for %d s with the menu hidden%s\n", seconds,
                 valid ? "" : " (the menu showed or the program ended: not valid)");
     std::printf("  %-34s %10s %10s %12s\n", "", "CPU ms", "wake-ups", "private KiB");
     for (const TMeasured& row : rows)
+        PrintRow(row);
+    std::printf("\nthe largest sample skin, another %d s\n", seconds);
+    for (const TMeasured& row : skinRows)
         PrintRow(row);
     return 0;
 }

@@ -13,9 +13,11 @@
 // are judged by the same screen comparison and are measured alternately in the same run. The
 // figures are medians; the ratio is Mirto over the floor.
 //
-// Two settings are measured one after the other, each with its own floor: no registered entry
-// (the letters alone), and all 78 entries registered with Japanese names (page 1 then draws 26
-// names glyph by glyph in two character sets).
+// Three settings are measured one after the other, each with its own floor: no registered entry
+// (the letters alone), all 78 entries registered with Japanese names (page 1 then draws 26 names
+// glyph by glyph in two character sets), both with the plain look of an empty skin; and the 78
+// entries with the shaped sample skin Maru (a composed picture, page marks, a window region; the
+// floor is a bare window of the skin's size).
 //
 // Usage: bench_menu_latency [runs]   (default 20 of each)
 #include <windows.h>
@@ -187,10 +189,20 @@ std::string FullLauncherSettings() {
 }
 
 // Measures one settings file: the program started with it in a folder of its own, its calls
-// alternating with the floor's.
-int MeasureWith(const char* title, const std::string& settings, int runs) {
-    TProgramFolder folder;
+// alternating with the floor's. Without a skin the folder's skin library draws the plain look of
+// an empty skin (MenuWidth x MenuHeight); with one, the sample skins are copied beside the program
+// and the menu has the skin's size.
+struct TMeasuredSkin {
+    const char* Name; // nullptr for the plain look; the settings name the skin
+    int Width, Height;
+};
+int MeasureWith(const char* title, const std::string& settings, int runs,
+                const TMeasuredSkin& skin = {nullptr, MenuWidth, MenuHeight}) {
+    TProgramFolder folder("Mirto.dll", skin.Name ? "Skin.dll" : "testing\\PlainSkin.dll");
     if (!folder.Ready()) return Fail("cannot lay out the program folder (is MIRTO_BIN set?)");
+    if (skin.Name && !folder.CopySkins(MIRTO_SAMPLE_SKINS))
+        return Fail("cannot copy the sample skins");
+    const int menuWidth = skin.Width, menuHeight = skin.Height;
     folder.Write("Mirto.ini", settings);
     TMirto mirto(folder);
     if (!mirto.WaitResident()) return Fail("the program did not become resident");
@@ -198,14 +210,14 @@ int MeasureWith(const char* title, const std::string& settings, int runs) {
 
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    const RECT menuRect{(screenWidth - MenuWidth) / 2, (screenHeight - MenuHeight) / 2,
-                        (screenWidth - MenuWidth) / 2 + MenuWidth,
-                        (screenHeight - MenuHeight) / 2 + MenuHeight};
+    const RECT menuRect{(screenWidth - menuWidth) / 2, (screenHeight - menuHeight) / 2,
+                        (screenWidth - menuWidth) / 2 + menuWidth,
+                        (screenHeight - menuHeight) / 2 + menuHeight};
 
     // A white backdrop where both windows appear, so that what they show is told from what was
     // there before.
     TTestWindow backdrop("backdrop", WS_POPUP | WS_VISIBLE, menuRect.left - 20, menuRect.top - 20,
-                         MenuWidth + 40, MenuHeight + 40, RGB(255, 255, 255));
+                         menuWidth + 40, menuHeight + 40, RGB(255, 255, 255));
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FloorProc;
@@ -213,7 +225,7 @@ int MeasureWith(const char* title, const std::string& settings, int runs) {
     wc.lpszClassName = FloorClass;
     if (!GetClassInfoExA(wc.hInstance, FloorClass, &wc)) RegisterClassExA(&wc);
     FloorWindow = CreateWindowExA(WS_EX_TOOLWINDOW, FloorClass, "floor", WS_POPUP, menuRect.left,
-                                  menuRect.top, MenuWidth, MenuHeight, nullptr, nullptr,
+                                  menuRect.top, menuWidth, menuHeight, nullptr, nullptr,
                                   wc.hInstance, nullptr);
 
     const POINT spot = ParkPointer();
@@ -353,6 +365,10 @@ int main(int argc, char** argv) {
     int status = MeasureWith("no entries", "[Window]\r\nPosition=0\r\n", runs);
     std::printf("\n");
     status |= MeasureWith("78 entries with Japanese names", FullLauncherSettings(), runs);
+    std::printf("\n");
+    status |= MeasureWith("78 entries, the shaped sample skin Maru",
+                          FullLauncherSettings() + "[Setting]\r\nSkin=Skin\\Maru.ini\r\n", runs,
+                          {"Maru", 520, 340});
     timeEndPeriod(1);
     return status;
 }

@@ -162,6 +162,22 @@ TProgramFolder::TProgramFolder(const std::string& hookLibrary, const std::string
               copy(Backslashes(skinLibrary), "Skin.dll");
 }
 
+bool TProgramFolder::CopySkins(const std::string& from) const {
+    if (!CreateDirectoryA(FilePath("Skin").c_str(), nullptr)) return false;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((from + "*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool copied = true;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        copied =
+            copied && CopyFileA((from + found.cFileName).c_str(),
+                                FilePath(std::string("Skin\\") + found.cFileName).c_str(), FALSE);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return copied;
+}
+
 TProgramFolder::~TProgramFolder() {
     if (Folder.empty()) return;
     // The hook ran in this process's threads, which loaded the folder's Mirto.dll. Windows

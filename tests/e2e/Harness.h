@@ -41,6 +41,10 @@ public:
     TProgramFolder(const TProgramFolder&) = delete;
     TProgramFolder& operator=(const TProgramFolder&) = delete;
 
+    // Copies the files of a folder (a path ending with a separator) into a folder "Skin" of
+    // this one: the sample skins, for the settings to name as "Skin\\<name>.ini".
+    bool CopySkins(const std::string& from) const;
+
     // True when the folder was made and the programs were copied into it.
     bool Ready() const { return IsReady; }
     // The folder, ending with a backslash.

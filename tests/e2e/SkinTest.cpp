@@ -71,17 +71,7 @@ protected:
 
     void SetUp() override {
         MirtoTest::SetUp();
-        ASSERT_TRUE(CreateDirectoryA(Folder.FilePath("Skin").c_str(), nullptr));
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((SampleSkins + "*.*").c_str(), &found);
-        ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no sample skins in " << SampleSkins;
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            ASSERT_TRUE(CopyFileA((SampleSkins + found.cFileName).c_str(),
-                                  Folder.FilePath(std::string("Skin\\") + found.cFileName).c_str(),
-                                  FALSE));
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+        ASSERT_TRUE(Folder.CopySkins(SampleSkins)) << "cannot copy the skins of " << SampleSkins;
     }
 
     // Under Wine the program's first taking of the keyboard after its start reads keys sent
