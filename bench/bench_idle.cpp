@@ -173,10 +173,7 @@ int main(int argc, char** argv) {
     if (!CallOnce(kiri.Form(), keys)) return Fail("the skinned program's menu did not come and go");
     WaitFor([] { return false; }, 2000);
     TMeasured skinRows[] = {
-        {"Mirto.exe, skin Kiri, after one call",
-         LinuxProcessOf(skinned.Path(), "Mirto.exe"),
-         {},
-         {}},
+        {"Mirto.exe with Kiri, after a call", LinuxProcessOf(skinned.Path(), "Mirto.exe"), {}, {}},
         {"bare Win32 program", rows[2].Pid, {}, {}},
     };
     for (TMeasured& row : skinRows)

@@ -53,9 +53,10 @@ write_sample_settings() {
         '[Page.1-B]' 'Name=Windows フォルダ' 'Path=C:\windows' 'Size=0' 'Opt.=' 'WDir=' '' \
         '[Page.1-C]' 'Name=ウェブ\n(example.com)' 'Path=http://example.com/' 'Size=0' 'Opt.=' \
         'WDir=' '' \
-        '[Clipboard]' 'Startup=1' 'LoadFile=Business.ini' 'SaveHistory=1' '' |
+        '[Clipboard]' 'Startup=1' 'LoadFile=Business.ini' 'SaveHistory=1' '' \
+        '[Setting]' 'Skin=Skin\Kiri.ini' '' |
         iconv -f UTF-8 -t CP932 >"$root/dist/Mirto.ini"
-    echo "Wrote a sample dist/Mirto.ini with three entries on page 1 and the text set Business.ini."
+    echo "Wrote a sample dist/Mirto.ini with three entries on page 1, the text set Business.ini and the skin Kiri."
 }
 
 # Waits up to the given seconds until a window whose name matches is visible; prints its id.
@@ -136,7 +137,7 @@ run_session() {
     fi
     echo "Mirto.exe is resident: its icon is in the notification area."
     if [ $virtual = 1 ]; then
-        # A coloured desktop, so that the black menu window stands out in the screenshots.
+        # A coloured desktop, so that the menu window stands out in the screenshots.
         timeout 5 display -size 1280x1024 -window root 'xc:#3a6ea5' >/dev/null 2>&1 || true
         take_shot resident
         show_launch_menu notepad launch-menu clipboard-menu || true
