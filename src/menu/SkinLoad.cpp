@@ -27,9 +27,9 @@ bool TListImage::LoadSkinData(TSkinInfo& info, const TStringList& lines, std::st
     TIniStringList ini;
     ini.SetItems(lines);
     // The font's height is asked at the definition's line space; a failed load puts it back.
-    const int lineSpace = FLineSpace;
+    const int formerLineSpace = FLineSpace;
     auto fail = [&](const std::string& reason) {
-        SetLineSpace(lineSpace);
+        SetLineSpace(formerLineSpace);
         error = reason;
         return false;
     };

@@ -273,14 +273,19 @@ Top=Middle
     EXPECT_FALSE(result.Picture->Marks[3].Loaded);
 }
 
-TEST_F(SkinCompose, InstallingGivesTheControlPictureMarksAndPalette) {
+TEST_F(SkinCompose, LoadingGivesTheControlItsLookOrKeepsTheOneItHad) {
     Write("page.bmp", Bmp24(4, 8, [](int x, int) { return x < 2 ? Fuchsia : Blue; }));
-    const TSkinDefinition skin = Read(R"(
+    const char* const good = R"(
 [Size]
 Def_Width=40
 Def_Height=30
 [Basic]
 Color=clNavy
+Transparent=1
+TransparentColor=clNavy
+[Menu]
+Font_SelectColor=clLime
+LineSpace=7
 [Option-1]
 Width=4
 Height=4
@@ -293,18 +298,36 @@ Left=20
 Top=20
 Transparent=1
 TransparentColor=clFuchsia
-)");
-    TSkinComposeResult result = ComposeSkin(skin);
-    ASSERT_TRUE(result.Ok) << result.Error;
+)";
+    // Fails after the font's height was asked at the definition's line space (a menu area that
+    // follows the window's height), at the area's malformed position.
+    const char* const broken = "[Menu]\nLineSpace=2\nResize=2\nTop=-x\n";
+    auto load = [&](const char* text, TListImage& list, std::string& error, HRGN* region) {
+        TStringList lines;
+        lines.SetText(text);
+        TSkinInfo info;
+        info.Path = Folder / "skin.ini";
+        const bool loaded = list.LoadSkinData(info, lines, error, region);
+        EXPECT_EQ(info.Width, loaded ? 40 : 720);
+        return loaded;
+    };
     HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 30, nullptr, nullptr, nullptr,
                                 nullptr);
     ASSERT_TRUE(host);
     {
         TListImage list;
         ASSERT_TRUE(list.Create(host, 640, 480));
-        InstallSkinPicture(list, skin, *result.Picture);
-        EXPECT_FALSE(result.Picture->Palette) << "the control owns the palette";
+        std::string error;
+        HRGN region = nullptr;
+        ASSERT_TRUE(load(good, list, error, &region)) << error;
+        // The shaped skin's region (the navy background left out) goes to the caller.
+        ASSERT_TRUE(region);
+        EXPECT_FALSE(PtInRegion(region, 1, 1));
+        EXPECT_TRUE(PtInRegion(region, 21, 21));
+        DeleteObject(region);
         EXPECT_TRUE(list.GetPalette());
+        EXPECT_EQ(list.Menu().SelectColor(), Lime);
+        EXPECT_EQ(list.LineSpace(), 7);
         const TPageImage& mark = list.Mark(3);
         EXPECT_EQ(mark.Left(), 20);
         EXPECT_EQ(mark.Top(), 20);
@@ -318,16 +341,33 @@ TransparentColor=clFuchsia
         EXPECT_EQ(client.bottom, 30);
 
         list.Mark(3).SetImageIndex(0);
-        TMemoryBitmap shot;
-        ASSERT_TRUE(shot.Create24(40, 30));
-        list.RenderTo(shot.Dc());
-        const TPixelCase cases[] = {
-            {"background", 1, 1, Navy},
-            {"part under the mark's transparent pixels", 21, 21, Red},
-            {"the mark's picture", 22, 21, Blue},
+        auto expectLook = [&](const char* when) {
+            TMemoryBitmap shot;
+            ASSERT_TRUE(shot.Create24(40, 30));
+            list.RenderTo(shot.Dc());
+            const TPixelCase cases[] = {
+                {"background", 1, 1, Navy},
+                {"part under the mark's transparent pixels", 21, 21, Red},
+                {"the mark's picture", 22, 21, Blue},
+            };
+            for (const TPixelCase& c : cases)
+                EXPECT_EQ(SkinPixel(shot, c.X, c.Y), c.Expected) << c.What << ", " << when;
         };
-        for (const TPixelCase& c : cases)
-            EXPECT_EQ(SkinPixel(shot, c.X, c.Y), c.Expected) << c.What;
+        expectLook("loaded");
+
+        // A definition that cannot be made changes nothing, the line space included.
+        EXPECT_FALSE(load(broken, list, error, nullptr));
+        EXPECT_NE(error.find("[Menu] Top"), std::string::npos) << error;
+        EXPECT_EQ(list.LineSpace(), 7);
+        EXPECT_EQ(list.Menu().SelectColor(), Lime);
+        expectLook("after a failed load");
+
+        // Every picture, mask and palette of a load is freed by the next one.
+        ASSERT_TRUE(load(good, list, error, nullptr));
+        const int afterOne = GdiObjects();
+        for (int i = 0; i < 10; ++i)
+            ASSERT_TRUE(load(good, list, error, nullptr));
+        EXPECT_EQ(GdiObjects(), afterOne);
     }
     DestroyWindow(host);
 }
@@ -591,45 +631,6 @@ Child=Loop,Option-1,Loop
     EXPECT_EQ(SkinPixel(result.Picture->Background, 1, 1), Lime);
     EXPECT_EQ(SkinPixel(result.Picture->Background, 8, 8), Red);
     EXPECT_EQ(SkinPixel(result.Picture->Background, 12, 12), Navy);
-}
-
-TEST_F(SkinCompose, RepeatedCompositionsKeepTheObjectCount) {
-    Write("bg.bmp", Solid(8, 8, Green));
-    Write("page.bmp", Solid(4, 8, Fuchsia));
-    Write("l.bmp", Solid(2, 2, Red));
-    const TSkinDefinition skin = Read(R"(
-[Size]
-Def_Width=32
-Def_Height=24
-[Basic]
-Bitmap=bg.bmp
-Transparent=1
-TransparentColor=clBlack
-[Option-1]
-Bitmap=bg.bmp
-Frame=1
-Line_L=l.bmp
-Corner_RB=l.bmp
-Transparent=1
-TransparentColor=clGreen
-[Page-1]
-Bitmap=page.bmp
-Transparent=1
-TransparentColor=clFuchsia
-[Page-3]
-Bitmap=page.bmp
-)");
-    ASSERT_TRUE(skin.Ok) << skin.Error;
-    auto compose = [&skin] {
-        const TSkinComposeResult result = ComposeSkin(skin);
-        EXPECT_TRUE(result.Ok) << result.Error;
-        EXPECT_TRUE(result.Picture && result.Picture->Region && result.Picture->Marks[1].Mask);
-    };
-    compose();
-    const int afterOne = GdiObjects();
-    for (int i = 0; i < 10; ++i)
-        compose();
-    EXPECT_EQ(GdiObjects(), afterOne);
 }
 
 } // namespace
