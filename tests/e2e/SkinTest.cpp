@@ -12,51 +12,27 @@ namespace {
 const std::string SampleSkins = MIRTO_SAMPLE_SKINS;
 constexpr COLORREF Cut = RGB(255, 0, 255); // the sample skins' see-through colour
 
-// A picture file of a sample skin, read with the system's own loader.
-class TPictureFile {
-public:
-    explicit TPictureFile(const std::string& name) {
-        Bitmap =
-            static_cast<HBITMAP>(LoadImageA(nullptr, (SampleSkins + name).c_str(), IMAGE_BITMAP, 0,
-                                            0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-        Dc = CreateCompatibleDC(nullptr);
-        if (Bitmap) Old = SelectObject(Dc, Bitmap);
-    }
-    ~TPictureFile() {
-        if (Old) SelectObject(Dc, Old);
-        DeleteDC(Dc);
-        if (Bitmap) DeleteObject(Bitmap);
-    }
-    TPictureFile(const TPictureFile&) = delete;
-    TPictureFile& operator=(const TPictureFile&) = delete;
-
-    // Counts the pixels of rows [top, top + height) that are not of the see-through colour, and
-    // how many of them the screen shows otherwise with the picture's (0, top) at (x, y).
-    void Compare(const TScreenShot& shot, int top, int height, int x, int y, int& drawn,
-                 int& wrong) const {
-        BITMAP info{};
-        GetObjectA(Bitmap, sizeof info, &info);
-        drawn = wrong = 0;
-        for (int row = 0; row < height; ++row)
-            for (int column = 0; column < info.bmWidth; ++column) {
-                const COLORREF pixel = GetPixel(Dc, column, top + row);
-                if (pixel == Cut) continue;
-                ++drawn;
-                if (shot.Pixel(x + column, y + row) != pixel) ++wrong;
-            }
-    }
-
-private:
-    HBITMAP Bitmap = nullptr;
-    HDC Dc = nullptr;
-    HGDIOBJ Old = nullptr;
-};
-
-// Whether the screen shows the picture's rows at (x, y): every pixel that is not see-through.
+// Whether the screen shows rows [top, top + height) of a sample skin's picture with the row top
+// at (x, y): every pixel that is not see-through (the picture read with the system's loader).
 bool Shows(const TScreenShot& shot, const char* file, int top, int height, int x, int y) {
-    const TPictureFile picture(file);
+    const auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, (SampleSkins + file).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!bitmap) return false;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
     int drawn = 0, wrong = 0;
-    picture.Compare(shot, top, height, x, y, drawn, wrong);
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < info.bmWidth; ++column) {
+            const COLORREF pixel = GetPixel(dc, column, top + row);
+            if (pixel == Cut) continue;
+            ++drawn;
+            if (shot.Pixel(x + column, y + row) != pixel) ++wrong;
+        }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
     return drawn > 0 && wrong == 0;
 }
 
@@ -97,10 +73,6 @@ protected:
         HiddenAt = GetTickCount64();
     }
     ULONGLONG HiddenAt = 0;
-    static void Tap(WORD key) {
-        KeyDown(key);
-        KeyUp(key);
-    }
 
     // Takes pictures of the menu until one passes the check (painting follows the keys a
     // little later); a failing one is kept for whoever looks into it.
@@ -153,7 +125,7 @@ TEST_F(Skin, KiriPaintsItsPartsFrameAndChosenLineAndItsPageMarksFollowThePage) {
     const RECT menuArea{32, 56, 528, 312};
     EXPECT_EQ(shot.Count(menuArea, [&](COLORREF c) { return c == chosen; }), 0);
 
-    Tap('A');
+    PressKeys({'A'});
     EXPECT_TRUE(WaitShot(
         shot,
         [&](const TScreenShot& s) {
@@ -161,7 +133,7 @@ TEST_F(Skin, KiriPaintsItsPartsFrameAndChosenLineAndItsPageMarksFollowThePage) {
         },
         "kiri-chosen"))
         << "the chosen line is not drawn in the skin's colour";
-    Tap('2');
+    PressKeys({'2'});
     EXPECT_TRUE(WaitShot(shot, pageMarks(2), "kiri-page2")) << "page 2's marks";
     Release(VK_CONTROL, VK_MENU);
 }
@@ -198,7 +170,7 @@ TEST_F(Skin, MaruIsCutOutOfItsRectangleAndShowsTheProtectMarkInTheClipboardMenu)
     EXPECT_TRUE(PtInRegion(region, width / 2, height / 2));
     DeleteObject(region);
 
-    Tap(VK_PAUSE);
+    PressKeys({VK_PAUSE});
     EXPECT_TRUE(WaitShot(shot, protect(true), "maru-protected")) << "the closed padlock";
     Release(VK_SHIFT, VK_MENU);
 }
