@@ -148,9 +148,13 @@ TEST_F(Skin, MaruIsCutOutOfItsRectangleAndShowsTheProtectMarkInTheClipboardMenu)
     TTestWindow backdrop("behind", WS_POPUP | WS_VISIBLE, left, top, width, height, behind);
 
     // The protect mark (16 x 16 frames, the first while protected) in the middle, 12 down.
+    // With the empty history only page 1 is in use: its dot (14 x 14 frames, the first for the
+    // shown page) at (233, 340 - 12 - 14), none at page 2's place (253) on the body.
     const auto protect = [](bool on) {
         return [on](const TScreenShot& s) {
-            return Shows(s, "maru-protect.bmp", on ? 0 : 16, 16, (520 - 16) / 2, 12);
+            return Shows(s, "maru-protect.bmp", on ? 0 : 16, 16, (520 - 16) / 2, 12) &&
+                   Shows(s, "maru-page.bmp", 0, 14, 233, 314) &&
+                   IsColour(s, RECT{253, 314, 267, 328}, RGB(244, 235, 221));
         };
     };
     HoldMenu(VK_SHIFT, VK_MENU);
