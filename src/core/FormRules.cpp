@@ -46,3 +46,12 @@ bool HideMenuOnClose(const std::vector<std::string>& arguments) {
     // "-w" takes no value: any argument that begins with it counts, the value "0" excepted.
     return GetSwitchValue(arguments, "-w") != SwitchAbsent;
 }
+
+TPointI DialogPosition(const TRectI& menu, int width, int height, const TRectI& workArea) {
+    TPointI at{menu.Left + (menu.Width() - width) / 2, menu.Top + (menu.Height() - height) / 2};
+    if (at.X < workArea.Left) at.X = workArea.Left;
+    if (at.X + width > workArea.Right) at.X = workArea.Right - width;
+    if (at.Y < workArea.Top) at.Y = workArea.Top;
+    if (at.Y + height > workArea.Bottom) at.Y = workArea.Bottom - height;
+    return at;
+}

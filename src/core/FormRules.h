@@ -22,6 +22,11 @@ struct TPointI {
 TPointI MenuPosition(int position, int screenWidth, int screenHeight, const TRectI& workArea,
                      int width, int height);
 
+// The settings dialog's top-left corner: centred on the menu window (halves rounded toward
+// zero), then held inside the work area, left and top edges first, so that a dialog larger than
+// the work area lines up with its right and bottom edges.
+TPointI DialogPosition(const TRectI& menu, int width, int height, const TRectI& workArea);
+
 // The two virtual keys of a call pair (0 Shift+Control, 1 Control+Alt, 2 Shift+Alt); any other
 // value gives 0 and 0, a pair that is never down.
 std::array<int, 2> CallPairKeys(int pair);

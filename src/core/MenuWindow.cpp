@@ -67,10 +67,10 @@ void TForm1::ShowMenu() {
         // Paint at once from the composed picture, before the round trips of the activation.
         RedrawWindow(Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
-    if (SettingsDialog) {
+    if (HWND dialog = SettingsDialog()) {
         StopMenuTimers();
-        if (!IsWindowVisible(SettingsDialog)) ShowWindow(SettingsDialog, SW_SHOW);
-        BringToFront(SettingsDialog);
+        if (!IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOW);
+        BringToFront(dialog);
         return;
     }
     BringToFront(Handle);
@@ -127,7 +127,7 @@ void TForm1::AutoHideCheck() {
         const int pair = CallPairHeld();
         if (pair == 0 || pair == 1) {
             ShowMenu();
-        } else if (!SettingsDialog) {
+        } else if (!SettingsDialog()) {
             // A held menu closes on a key release only when a line that can act is chosen.
             if (Settings.Hold && !HoldExpired && !ChosenLineCanAct()) return;
             HideMenu();

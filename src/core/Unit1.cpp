@@ -66,7 +66,6 @@ void TForm1::FormCreate() {
     // Classifies the operating system once for the process.
     UseAttach = UseThreadAttach();
     ListImage1.Menu().SetItemIndex(-1);
-    SettingsDialog = nullptr;
     Stepping = false;
     HoldExpired = false;
     HookLibrary = nullptr;
@@ -171,18 +170,6 @@ void TForm1::HandForegroundBack() {
             return;
         }
     }
-}
-
-void TForm1::OpenSettings(int page) {
-    // The settings dialog is not part of this build yet: say so instead of doing nothing.
-    static const char* const PageNames[] = {
-        "アプリケーションの登録", "ウィンドウ操作", "フォント",           "背景",
-        "バージョン情報",         "呼び出しキー",   "クリップボード設定", "表示位置"};
-    StopMenuTimers();
-    const std::string name = (page >= 0 && page < 8) ? PageNames[page] : "";
-    std::string text = "設定画面（" + name + "）はまだ用意されていません。\n設定は \"" +
-                       SettingsFile.Path() + "\" を編集してください。";
-    ShowMessageBox(Application().Handle(), text, MB_ICONINFORMATION);
 }
 
 void TForm1::FormCloseQuery() {

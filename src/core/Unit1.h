@@ -17,7 +17,9 @@
 #include "menu/listimage.h"
 #include "settings/Setting.h"
 
+class TForm2;
 class TMappingArea;
+struct TSettingsDialogData;
 class TStringList;
 struct TClipboardText;
 
@@ -74,7 +76,9 @@ private:
     bool ReadStandardSkin(TStringList& lines, std::string& failure);
     void ReleaseSkinRegion();
     void ApplyLoadedSettings(const TStartupSettings& startup);
+    // The settings dialog (SettingsExchange.cpp).
     void OpenSettings(int page);
+    void ApplySettings(const TSettingsDialogData& data);
 
     // Hook channel.
     bool LoadHookLibrary();
@@ -165,7 +169,9 @@ private:
     bool AutoHideAllowed = true;
     bool HoldExpired = false;
     bool Destroying = false;
-    HWND SettingsDialog = nullptr;
+    // The settings dialog while it is open, and its window (nullptr when none is open).
+    TForm2* Form2 = nullptr;
+    HWND SettingsDialog() const;
     int FixedWidth = 0, FixedHeight = 0;
     // Skin: the skin library, loaded once for the standard background and kept until the end;
     // whether the last set-up made a skin; whether the window has a skin's region.

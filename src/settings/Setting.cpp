@@ -300,8 +300,7 @@ void TSettingsFile::LoadSettings(TSettingData& data, TLaunchItemTable& items, TM
     data.PageMemory = ini.ReadBool("Menu", "PageMemory", false);
     data.Hold = ini.ReadBool("Menu", "Hold", false);
     data.HoldTime = ini.ReadInteger("Menu", "HoldTime", 2);
-    startup.Timer1Interval = data.Hold ? 0 : 1000;
-    startup.Timer2Interval = data.Hold ? HoldInterval(data.HoldTime) : 0;
+    MenuTimerIntervals(data, startup.Timer1Interval, startup.Timer2Interval);
     data.PageChangeKey = ini.ReadInteger("Menu", "PageChangeKey", 0);
     data.SettingKey = ini.ReadInteger("Menu", "SettingKey", 1);
     data.SelectCancelKey = ini.ReadInteger("Menu", "SelectCancelKey", 2);
@@ -498,4 +497,9 @@ void TSettingsFile::SaveDialogSize(int width, int height) const {
     ini.WriteInteger("Setting", "WindowWidth", width);
     ini.WriteInteger("Setting", "WindowHeight", height);
     ini.Flush(SettingsPath);
+}
+
+void MenuTimerIntervals(const TSettingData& data, int& timer1, int& timer2) {
+    timer1 = data.Hold ? 0 : 1000;
+    timer2 = data.Hold ? HoldInterval(data.HoldTime) : 0;
 }

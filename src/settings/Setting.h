@@ -133,6 +133,10 @@ struct TStartupSettings {
     bool Unreadable = false;
 };
 
+// The intervals of the menu timers for the settings: the call-key poll (1000 ms, 0 with "Hold")
+// and the hold timer ("HoldTime" seconds with "Hold", else 0 = stopped).
+void MenuTimerIntervals(const TSettingData& data, int& timer1, int& timer2);
+
 class TSettingsFile {
 public:
     // The program's folder; a final "\" is added when missing.

@@ -15,6 +15,17 @@ TEST(MenuPosition, CentresOnTheFullScreenAndUsesWorkAreaCorners) {
     EXPECT_EQ(MenuPosition(0, 640, 480, work, 721, 481), (TPointI{-40, 0}));
 }
 
+TEST(DialogPosition, CentresOnTheMenuAndStaysInsideTheWorkArea) {
+    const TRectI work{0, 30, 1280, 994};
+    // 720 x 480 menu at (280, 272): a 461 x 453 dialog centred, halves toward zero.
+    EXPECT_EQ(DialogPosition({280, 272, 1000, 752}, 461, 453, work), (TPointI{409, 285}));
+    // A menu in the top-left corner pushes the dialog to the work area's edges.
+    EXPECT_EQ(DialogPosition({0, 0, 300, 200}, 460, 452, work), (TPointI{0, 30}));
+    EXPECT_EQ(DialogPosition({1100, 900, 1280, 1000}, 460, 452, work), (TPointI{820, 542}));
+    // Larger than the work area: aligned to its right and bottom edges.
+    EXPECT_EQ(DialogPosition({280, 272, 1000, 752}, 1400, 1000, work), (TPointI{-120, -6}));
+}
+
 TEST(CallPairKeys, MapsPairsToModifierKeysAndUnknownPairsToNone) {
     EXPECT_EQ(CallPairKeys(0), (std::array<int, 2>{16, 17}));
     EXPECT_EQ(CallPairKeys(1), (std::array<int, 2>{17, 18}));

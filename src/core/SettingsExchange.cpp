@@ -1,0 +1,117 @@
+// The settings dialog seen from the main form: opening it on a page (or switching the open one),
+// handing it copies of the settings and the launcher table, and applying and saving what a
+// confirmed dialog gives back, with the hook and the hot keys taken down meanwhile.
+#include <algorithm>
+#include <utility>
+
+#include "core/FormRules.h"
+#include "core/Unit1.h"
+#include "dialogs/Unit2.h"
+#include "frame/Errors.h"
+#include "frame/MessageBox.h"
+
+HWND TForm1::SettingsDialog() const {
+    return Form2 ? Form2->Handle() : nullptr;
+}
+
+void TForm1::OpenSettings(int page) {
+    // The menu stays visible behind the dialog.
+    PlaceMenu();
+    if (Form2) {
+        Form2->ShowPage(page);
+        ShowWindow(*Form2, SW_SHOW);
+        SetForegroundWindow(*Form2);
+        return;
+    }
+    StopMenuTimers();
+    TSettingsDialogData data;
+    data.Settings = Settings;
+    data.Menu = MenuSettings;
+    data.Items.Assign(*LaunchItems);
+    data.LauncherPage = ClipboardMode ? 1 : ListImage1.Menu().PageIndex();
+    TForm2 dialog(data);
+    Form2 = &dialog;
+
+    RECT menu{};
+    GetWindowRect(Handle, &menu);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = std::max(Settings.DialogWidth, MinDialogWidth);
+    const int height = std::max(Settings.DialogHeight, MinDialogHeight);
+    const TPointI at = DialogPosition(TRectI{menu.left, menu.top, menu.right, menu.bottom}, width,
+                                      height, TRectI{work.left, work.top, work.right, work.bottom});
+    const INT_PTR result = dialog.Execute(Application().Handle(), page, at.X, at.Y, width, height);
+    HideMenu();
+
+    if (result == IDOK || result == SettingsQuitSaving) {
+        ApplySettings(data);
+    } else if (!SkinReady) {
+        // The skin the user left broken gives way to the standard background.
+        Settings.Skin.clear();
+        SetupSkin();
+        NotifyIcon(-1, NIM_MODIFY);
+    }
+    const SIZE size = dialog.CurrentSize();
+    Settings.DialogWidth = size.cx;
+    Settings.DialogHeight = size.cy;
+    try {
+        SettingsFile.SaveDialogSize(size.cx, size.cy);
+    } catch (const EFileError& e) {
+        ShowMessageBox(Application().Handle(), e.what(), MB_ICONSTOP);
+    }
+    Form2 = nullptr;
+    if (result == SettingsQuitSaving || result == SettingsQuitDiscarding) {
+        Close();
+        return;
+    }
+    ReleaseModifierKeys();
+}
+
+void TForm1::ApplySettings(const TSettingsDialogData& data) {
+    UnregisterWindowKeys();
+    ReleaseSkinRegion();
+    RemoveHook();
+
+    LaunchItems->Assign(data.Items);
+    PageCount = PagesInUse(*LaunchItems);
+
+    const bool hadClipboardKey = Settings.CallClipboardMenu != -1;
+    const int transparent = Settings.Transparent;
+    Settings = data.Settings;
+    MenuSettings = data.Menu;
+    if (!hadClipboardKey && Settings.CallClipboardMenu != -1) JoinClipboardChain();
+    if (hadClipboardKey && Settings.CallClipboardMenu == -1) LeaveClipboardChain();
+    History->SetMaxRecord(HistoryPageSize * std::clamp(Settings.TotalClipboardPage, 1, 3));
+    int timer1 = 0, timer2 = 0;
+    MenuTimerIntervals(Settings, timer1, timer2);
+    Timer1.SetInterval(static_cast<UINT>(timer1));
+    Timer2.SetInterval(static_cast<UINT>(timer2));
+    // The move and resize keys are registered only while their group is switched on.
+    for (int id = wkMoveLeft; id <= wkSizeDown; ++id) {
+        const int shared = id <= wkMoveDown ? Settings.MoveKey : Settings.SizeKey;
+        Settings.WindowKeys[static_cast<std::size_t>(id)].Enabled =
+            shared >= 0 ? WindowKeyEnabled : WindowKeyDisabled;
+    }
+    if (Settings.Transparent != transparent) Layer->ApplySetting(Settings.Transparent);
+    ApplyMenuSettings();
+
+    RegisterWindowKeys();
+    SetupSkin();
+    InstallHook();
+    NotifyIcon(-1, NIM_MODIFY);
+    // The next launcher call reads the names again.
+    ClipboardMode = true;
+    if (SettingsFile.Unreadable()) {
+        ShowMessageBox(Application().Handle(),
+                       "設定ファイル \"" + SettingsFile.Path() +
+                           "\" は起動時に読み込めなかったため、変更を保存しません。\n"
+                           "変更はこのプログラムを終了するまで有効です。",
+                       MB_ICONSTOP);
+        return;
+    }
+    try {
+        SettingsFile.SaveSettings(Settings, *LaunchItems, MenuSettings);
+    } catch (const EFileError& e) {
+        ShowMessageBox(Application().Handle(), e.what(), MB_ICONSTOP);
+    }
+}

@@ -1,0 +1,80 @@
+#include "dialogs/TabSummary.h"
+
+#include "dialogs/Unit2Res.h"
+
+namespace {
+const char* YesNo(bool value) {
+    return value ? "はい" : "いいえ";
+}
+const char ReadOnlyNote[] = "\n\n（この設定は \"Mirto.ini\" で変更できます。）";
+} // namespace
+
+void TSummaryPage::Load(const TSettingsDialogData& data) {
+    SetItemText(IDC_SUMMARY, Describe(data));
+}
+
+void TSummaryPage::Layout(int width, int height) {
+    SetWindowPos(Item(IDC_SUMMARY), nullptr, 12, 12, width - 24, height - 24,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string DescribeLauncherPage(const TSettingsDialogData& data) {
+    std::string text;
+    for (int page = 0; page < LauncherPageCount; ++page) {
+        int used = 0;
+        for (int key = 0; key < LauncherPageSize; ++key)
+            if (!data.Items.GetPath(page * LauncherPageSize + key).empty()) ++used;
+        text.append("ページ ").append(std::to_string(page + 1)).append("：");
+        text.append(std::to_string(used)).append(" 件\n");
+    }
+    return text.append(ReadOnlyNote + 1);
+}
+
+std::string DescribeKeysPage(const TSettingsDialogData& data) {
+    static const char* const Pairs[] = {"Shift + Control", "Control + Alt", "Shift + Alt"};
+    auto pair = [](int code) {
+        return code >= 0 && code <= 2 ? std::string(Pairs[code]) : std::string("（なし）");
+    };
+    std::string text = "ランチャの呼び出しキー：";
+    text += pair(data.Settings.CallLauncherMenu);
+    text += "\nクリップボード履歴の呼び出しキー：";
+    text += pair(data.Settings.CallClipboardMenu);
+    return text.append(ReadOnlyNote);
+}
+
+std::string DescribeClipboardPage(const TSettingsDialogData& data) {
+    const TSettingData& s = data.Settings;
+    std::string text = "起動時の定型文：";
+    text += s.Startup == 1 && !s.LoadFile.empty() ? s.LoadFile : std::string("（ブランク）");
+    text.append("\n定型文のフォルダ：").append(s.ListDir);
+    text.append("\n履歴を保存する：").append(YesNo(s.SaveHistory));
+    return text.append(ReadOnlyNote);
+}
+
+std::string DescribeFontPage(const TSettingsDialogData& data) {
+    const TMenuSettings& m = data.Menu;
+    std::string text = "フォント：";
+    text += m.FontName.empty() ? std::string("（既定）") : m.FontName;
+    text.append("\nサイズ：").append(std::to_string(m.FontSize));
+    text.append("\n太字：").append(YesNo(m.FontBold));
+    text.append("\n斜体：").append(YesNo(m.FontItalic));
+    return text.append(ReadOnlyNote);
+}
+
+std::string DescribeBackgroundPage(const TSettingsDialogData& data) {
+    const TSettingData& s = data.Settings;
+    std::string text = "背景：";
+    text += s.Skin.empty() ? std::string("標準の背景 (Skin.dll)") : s.Skin;
+    text += "\n透明度：";
+    text += s.Transparent < 0 ? std::string("なし") : std::to_string(s.Transparent);
+    return text.append(ReadOnlyNote);
+}
+
+std::string DescribePositionPage(const TSettingsDialogData& data) {
+    static const char* const Places[] = {"画面の中央", "左上", "左下", "右上", "右下"};
+    const int position = data.Settings.Position;
+    std::string text = "表示位置：";
+    text +=
+        position >= 0 && position <= 4 ? std::string(Places[position]) : std::to_string(position);
+    return text.append(ReadOnlyNote);
+}

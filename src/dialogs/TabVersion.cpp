@@ -1,0 +1,129 @@
+#include "dialogs/TabVersion.h"
+
+#include <shellapi.h>
+
+#include "dialogs/Unit2Res.h"
+#include "frame/Window.h"
+#include "system/SysInfoWin.h"
+
+namespace {
+constexpr COLORREF PanelGreen = RGB(0, 96, 64);
+constexpr COLORREF LabelYellow = RGB(255, 255, 0);
+constexpr COLORREF NameWhite = RGB(255, 255, 255);
+constexpr COLORREF AddressSilver = RGB(192, 192, 192);
+} // namespace
+
+bool TVersionPage::OnInit() {
+    PanelBrush = CreateSolidBrush(PanelGreen);
+    char exe[MAX_PATH * 2] = {};
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    const std::string version = GetVersionText(exe);
+    if (!version.empty()) SetItemText(IDC_LABEL38, version);
+    SetItemText(IDC_LABEL52, GetUserNameText());
+    SetItemText(IDC_LABEL54, GetWindowsName(0));
+    SetItemText(IDC_LABEL56, GetWindowsName(1));
+    SetItemText(IDC_LABEL44, MakersPage);
+    return true;
+}
+
+void TVersionPage::Load(const TSettingsDialogData&) {}
+
+void TVersionPage::Layout(int width, int height) {
+    // The picture and the green panel side by side above the information group, the whole
+    // centred on the page; divisions toward zero.
+    RECT picture{}, group{}, button{};
+    GetWindowRect(Item(IDC_IMAGE1), &picture);
+    GetWindowRect(Item(IDC_GROUPBOX10), &group);
+    GetWindowRect(Item(IDC_BUTTON15), &button);
+    const int pictureHeight = picture.bottom - picture.top;
+    const int groupHeight = group.bottom - group.top;
+    POINT origin{0, 0};
+    MapWindowPoints(Item(IDC_IMAGE1), Handle(), &origin, 1);
+    const int left = (width - 417) / 2;
+    const int top = (height - groupHeight - pictureHeight) / 2;
+    const int dx = left - origin.x, dy = top - origin.y;
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(child, nullptr, r.left + dx, r.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The button centred across the page.
+    RECT moved{};
+    GetWindowRect(Item(IDC_BUTTON15), &moved);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&moved), 2);
+    SetWindowPos(Item(IDC_BUTTON15), nullptr, (width - (button.right - button.left)) / 2, moved.top,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool TVersionPage::OnCommand(int id, int code, HWND) {
+    if (id == IDC_BUTTON15 || (id == IDC_LABEL44 && code == STN_CLICKED)) {
+        ShellExecuteA(Application().Handle(), "open", MakersPage, nullptr, nullptr, SW_SHOW);
+        return true;
+    }
+    return false;
+}
+
+bool TVersionPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC: {
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id < IDC_LABEL36 || id > IDC_LABEL44) return false;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, PanelGreen);
+        SetTextColor(dc, id == IDC_LABEL40 || id == IDC_LABEL42 ? NameWhite
+                         : id == IDC_LABEL44                    ? AddressSilver
+                                                                : LabelYellow);
+        result = reinterpret_cast<INT_PTR>(PanelBrush);
+        return true;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlID == IDC_PANEL2) {
+            FillRect(item.hDC, &item.rcItem, PanelBrush);
+            DrawEdge(item.hDC, const_cast<RECT*>(&item.rcItem), EDGE_ETCHED, BF_RECT);
+        } else if (item.CtlID == IDC_IMAGE1) {
+            DrawPicture(item);
+        }
+        result = TRUE;
+        return true;
+    }
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) == Item(IDC_LABEL44)) {
+            SetCursor(LoadCursor(nullptr, IDC_HAND));
+            SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
+            result = TRUE;
+            return true;
+        }
+        return false;
+    case WM_DESTROY:
+        if (PanelBrush) DeleteObject(PanelBrush);
+        PanelBrush = nullptr;
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TVersionPage::DrawPicture(const DRAWITEMSTRUCT& item) const {
+    // Our picture: the program's icon large on a soft sky that fades towards the bottom.
+    const RECT& r = item.rcItem;
+    const int height = r.bottom - r.top;
+    for (int y = 0; y < height; ++y) {
+        const int t = height > 1 ? y * 255 / (height - 1) : 0;
+        HBRUSH band = CreateSolidBrush(RGB(200 - t / 5, 225 - t / 6, 250 - t / 10));
+        RECT line{r.left, r.top + y, r.right, r.top + y + 1};
+        FillRect(item.hDC, &line, band);
+        DeleteObject(band);
+    }
+    HICON icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 48, 48, 0));
+    if (icon) {
+        DrawIconEx(item.hDC, (r.left + r.right - 48) / 2, (r.top + r.bottom - 48) / 2, icon, 48, 48,
+                   0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+    }
+    DrawEdge(item.hDC, const_cast<RECT*>(&r), EDGE_SUNKEN, BF_RECT);
+}

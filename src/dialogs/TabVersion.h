@@ -1,0 +1,23 @@
+#pragma once
+// The version page: the program's picture, name and version, its makers and their page, and the
+// user, system and system version it runs on.
+#include "dialogs/Unit2.h"
+
+// The makers' page, opened by the address and the button of the version page.
+inline constexpr char MakersPage[] = "https://mirto.example/";
+
+class TVersionPage : public TSettingsTab {
+public:
+    void Load(const TSettingsDialogData& data) override;
+    void Save(TSettingsDialogData&) const override {}
+    void Layout(int width, int height) override;
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void DrawPicture(const DRAWITEMSTRUCT& item) const;
+    HBRUSH PanelBrush = nullptr;
+};

@@ -1,0 +1,187 @@
+#include "dialogs/Unit2.h"
+
+#include <commctrl.h>
+
+#include "dialogs/TabSummary.h"
+#include "dialogs/TabVersion.h"
+#include "dialogs/Unit2Res.h"
+#include "frame/MessageBox.h"
+
+namespace {
+// The tabs in the tab control's order, with their templates.
+struct TTab {
+    const char* Caption;
+    int Template;
+};
+constexpr std::array<TTab, 8> Tabs{{
+    {"ランチャ", IDD_TAB_LAUNCHER},
+    {"クリップボード", IDD_TAB_CLIPBOARD},
+    {"メニュー", IDD_TAB_MENU},
+    {"ウィンドウ操作", IDD_TAB_WINDOW},
+    {"フォント", IDD_TAB_FONT},
+    {"背景", IDD_TAB_BACKGROUND},
+    {"表示位置", IDD_TAB_POSITION},
+    {"バージョン情報", IDD_TAB_VERSION},
+}};
+// The tab of each page number: 0 registration, 1 window keys, 2 font, 3 background, 4 version,
+// 5 menu keys, 6 clipboard, 7 position.
+constexpr std::array<int, 8> TabOfPage{0, 3, 4, 5, 7, 2, 1, 6};
+
+// The dialog's designed size, also its smallest.
+constexpr int DesignWidth = MinDialogWidth;
+constexpr int DesignHeight = MinDialogHeight;
+} // namespace
+
+void TSettingsTab::Layout(int, int) {}
+
+TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
+    Pages[0] = std::make_unique<TSummaryPage>(DescribeLauncherPage);
+    Pages[1] = std::make_unique<TSummaryPage>(DescribeClipboardPage);
+    Pages[2] = std::make_unique<TSummaryPage>(DescribeKeysPage);
+    Pages[3] = std::make_unique<TSummaryPage>(DescribeKeysPage);
+    Pages[4] = std::make_unique<TSummaryPage>(DescribeFontPage);
+    Pages[5] = std::make_unique<TSummaryPage>(DescribeBackgroundPage);
+    Pages[6] = std::make_unique<TSummaryPage>(DescribePositionPage);
+    Pages[7] = std::make_unique<TVersionPage>();
+}
+
+TForm2::~TForm2() = default;
+
+INT_PTR TForm2::Execute(HWND owner, int page, int left, int top, int width, int height) {
+    StartPage = page;
+    StartBounds = RECT{left, top, left + width, top + height};
+    return ShowModal(owner, IDD_FORM2);
+}
+
+bool TForm2::OnInit() {
+    HWND tabs = Item(IDC_PAGECONTROL1);
+    for (std::size_t i = 0; i < Tabs.size(); ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(Tabs[i].Caption);
+        SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+        if (!Pages[i]) continue;
+        // Pages are children of the dialog, above the tab control, so that keyboard navigation
+        // runs through them with the dialog's own.
+        Pages[i]->CreateChild(Handle(), Tabs[i].Template);
+        Pages[i]->Load(Data);
+    }
+    SetWindowPos(Handle(), nullptr, StartBounds.left, StartBounds.top,
+                 StartBounds.right - StartBounds.left, StartBounds.bottom - StartBounds.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
+    ShowPage(StartPage);
+    return true;
+}
+
+void TForm2::ShowPage(int page) {
+    if (page < 0 || page >= static_cast<int>(TabOfPage.size())) return;
+    const int tab = TabOfPage[static_cast<std::size_t>(page)];
+    SendMessageA(Item(IDC_PAGECONTROL1), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    SelectTab(tab);
+}
+
+void TForm2::SelectTab(int tab) {
+    if (tab == ShownTab) return;
+    for (std::size_t i = 0; i < Pages.size(); ++i)
+        if (Pages[i] && Pages[i]->Handle())
+            ShowWindow(Pages[i]->Handle(), static_cast<int>(i) == tab ? SW_SHOW : SW_HIDE);
+    ShownTab = tab;
+}
+
+SIZE TForm2::CurrentSize() const {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void TForm2::Layout() {
+    // Laid out in the client area, whatever the thickness of the system's frame: the tab control
+    // fills it above a row of the four bottom buttons.
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    RECT button{};
+    GetWindowRect(Item(IDOK), &button);
+    const int buttonHeight = button.bottom - button.top;
+    const int buttonTop = client.bottom - 8 - buttonHeight;
+    HWND tabs = Item(IDC_PAGECONTROL1);
+    const int tabWidth = client.right - 16, tabHeight = buttonTop - 8 - 8;
+    SetWindowPos(tabs, nullptr, 8, 8, tabWidth, tabHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    int x = 8;
+    for (int id : {IDOK, IDCANCEL, IDC_BUTTON3, IDC_BUTTON4}) {
+        RECT b{};
+        GetWindowRect(Item(id), &b);
+        SetWindowPos(Item(id), nullptr, x, buttonTop, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x += b.right - b.left + 6;
+    }
+    // The pages fill the tab control's display area.
+    RECT area{0, 0, tabWidth, tabHeight};
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    OffsetRect(&area, 8, 8);
+    for (auto& page : Pages) {
+        if (!page || !page->Handle()) continue;
+        SetWindowPos(page->Handle(), HWND_TOP, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOACTIVATE);
+        page->Layout(area.right - area.left, area.bottom - area.top);
+    }
+}
+
+bool TForm2::OnCommand(int id, int code, HWND control) {
+    if (id == IDC_BUTTON4) {
+        Quit();
+        return true;
+    }
+    return TDialog::OnCommand(id, code, control);
+}
+
+bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
+    if (header.idFrom == IDC_PAGECONTROL1 && header.code == TCN_SELCHANGE) {
+        SelectTab(static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool TForm2::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+    case WM_SIZE:
+        Layout();
+        result = TRUE;
+        return true;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = DesignWidth;
+        info->ptMinTrackSize.y = DesignHeight;
+        result = TRUE;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TForm2::SaveAll() {
+    for (const auto& page : Pages)
+        if (page && page->Handle()) page->Save(Data);
+}
+
+void TForm2::OnOK() {
+    SaveAll();
+    End(IDOK);
+}
+
+void TForm2::Quit() {
+    switch (ShowMessageBox(Handle(), "設定を保存しますか？", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        SaveAll();
+        End(SettingsQuitSaving);
+        return;
+    case IDNO:
+        End(SettingsQuitDiscarding);
+        return;
+    default:
+        return;
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The settings dialog: a frame that owns the tab control, one page class per tab, and the four
+// bottom buttons. It edits copies of the settings and of the launcher table, handed in and taken
+// back by the main form; no page reads or writes the settings file.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "frame/Dialog.h"
+#include "launcher/LaunchItem.h"
+#include "settings/Setting.h"
+
+// What the dialog edits.
+struct TSettingsDialogData {
+    TSettingData Settings;
+    TMenuSettings Menu;
+    TLaunchItemTable Items{LauncherItemCount};
+    // The launcher page the registration tab starts on (1 to 3).
+    int LauncherPage = 1;
+};
+
+// Results of the dialog beside IDOK and IDCANCEL: the quit button answered "save" (IDYES) or
+// "do not save" (IDNO); both end the program.
+inline constexpr INT_PTR SettingsQuitSaving = IDYES;
+inline constexpr INT_PTR SettingsQuitDiscarding = IDNO;
+
+// One tab page: a child dialog that shows part of the data and takes it back on OK.
+class TSettingsTab : public TDialog {
+public:
+    virtual void Load(const TSettingsDialogData& data) = 0;
+    virtual void Save(TSettingsDialogData& data) const = 0;
+    // The page was resized to the client size given.
+    virtual void Layout(int width, int height);
+};
+
+class TForm2 : public TDialog {
+public:
+    explicit TForm2(TSettingsDialogData& data);
+    ~TForm2() override;
+
+    // Shows the dialog modally over the owner on the page (the page numbers of TSettingsPage in
+    // core/Unit1.h: 0 registration ... 7 position), at the position and size given.
+    INT_PTR Execute(HWND owner, int page, int left, int top, int width, int height);
+    // Switches the open dialog to the page; other numbers leave it where it is.
+    void ShowPage(int page);
+    // The dialog's current size in pixels.
+    SIZE CurrentSize() const;
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void OnOK() override;
+
+private:
+    void Layout();
+    void SelectTab(int tab);
+    void SaveAll();
+    void Quit();
+
+    TSettingsDialogData& Data;
+    std::array<std::unique_ptr<TSettingsTab>, 8> Pages; // in the tab control's order
+    int StartPage = 0;
+    RECT StartBounds{};
+    int ShownTab = -1;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// Identifiers of the settings dialog and its tab pages: one block of numbers per page, control
+// names as the dialog's description gives them.
+
+// The frame.
+#define IDD_FORM2 2000
+#define IDC_PAGECONTROL1 2001
+#define IDC_BUTTON3 2002 // startup registration
+#define IDC_BUTTON4 2003 // quit the program
+
+// Tab pages, in the tab control's order.
+#define IDD_TAB_LAUNCHER 2100
+#define IDD_TAB_CLIPBOARD 2200
+#define IDD_TAB_MENU 2300
+#define IDD_TAB_WINDOW 2400
+#define IDD_TAB_FONT 2500
+#define IDD_TAB_BACKGROUND 2600
+#define IDD_TAB_POSITION 2700
+#define IDD_TAB_VERSION 2800
+
+// Pages that show their values read-only until they can be edited.
+#define IDC_SUMMARY 2901
+
+// The version page.
+#define IDC_IMAGE1 2801
+#define IDC_PANEL2 2802
+#define IDC_LABEL36 2803
+#define IDC_LABEL37 2804
+#define IDC_LABEL38 2805
+#define IDC_LABEL39 2806
+#define IDC_LABEL40 2807
+#define IDC_LABEL41 2808
+#define IDC_LABEL42 2809
+#define IDC_LABEL44 2810
+#define IDC_GROUPBOX10 2811
+#define IDC_LABEL43 2812
+#define IDC_LABEL52 2813
+#define IDC_LABEL53 2814
+#define IDC_LABEL54 2815
+#define IDC_LABEL55 2816
+#define IDC_LABEL56 2817
+#define IDC_BUTTON15 2818

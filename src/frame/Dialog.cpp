@@ -1,0 +1,132 @@
+#include "frame/Dialog.h"
+
+#include <exception>
+#include <vector>
+
+#include "frame/MessageBox.h"
+#include "frame/Window.h"
+
+TDialog::~TDialog() {
+    if (FHandle) {
+        SetWindowLongPtrA(FHandle, DWLP_USER, 0);
+        DestroyWindow(FHandle);
+    }
+}
+
+INT_PTR TDialog::ShowModal(HWND owner, int templateId) {
+    return DialogBoxParamA(Application().Instance(), MAKEINTRESOURCEA(templateId), owner, Proc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+HWND TDialog::CreateChild(HWND parent, int templateId) {
+    return CreateDialogParamA(Application().Instance(), MAKEINTRESOURCEA(templateId), parent, Proc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+void TDialog::End(INT_PTR result) {
+    if (FHandle) EndDialog(FHandle, result);
+}
+
+std::string TDialog::ItemText(int id) const {
+    HWND item = Item(id);
+    std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(item)) + 1, '\0');
+    GetWindowTextA(item, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+void TDialog::SetItemText(int id, const std::string& text) const {
+    SetDlgItemTextA(FHandle, id, text.c_str());
+}
+
+bool TDialog::Checked(int id) const {
+    return IsDlgButtonChecked(FHandle, id) == BST_CHECKED;
+}
+
+void TDialog::SetChecked(int id, bool checked) const {
+    CheckDlgButton(FHandle, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void TDialog::Enable(int id, bool enabled) const {
+    EnableWindow(Item(id), enabled ? TRUE : FALSE);
+}
+
+void TDialog::SetComboItems(int id, const char* const* items, int count) const {
+    SendDlgItemMessageA(FHandle, id, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < count; ++i)
+        SendDlgItemMessageA(FHandle, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+}
+
+int TDialog::ComboIndex(int id) const {
+    return static_cast<int>(SendDlgItemMessageA(FHandle, id, CB_GETCURSEL, 0, 0));
+}
+
+void TDialog::SetComboIndex(int id, int index) const {
+    SendDlgItemMessageA(FHandle, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+bool TDialog::OnCommand(int id, int, HWND) {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+bool TDialog::OnNotify(NMHDR&, LRESULT&) {
+    return false;
+}
+
+bool TDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) {
+    return false;
+}
+
+void TDialog::OnException(const char* what) {
+    ShowMessageBox(FHandle, what && *what ? what : "正体不明のエラーです。", MB_ICONSTOP);
+}
+
+INT_PTR CALLBACK TDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<TDialog*>(lParam);
+        self->FHandle = dialog;
+        SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self) return FALSE;
+    INT_PTR result = FALSE;
+    try {
+        result = self->Dispatch(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        self->OnException(e.what());
+    } catch (...) {
+        self->OnException(nullptr);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        self->FHandle = nullptr;
+    }
+    return result;
+}
+
+INT_PTR TDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInit() ? TRUE : FALSE;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE
+                                                                                         : FALSE;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (!OnNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return FALSE;
+        SetWindowLongPtrA(FHandle, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    default: {
+        INT_PTR result = FALSE;
+        return OnMessage(message, wParam, lParam, result) ? result : FALSE;
+    }
+    }
+}

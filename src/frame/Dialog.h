@@ -1,0 +1,59 @@
+#pragma once
+// Dialogs from resource templates: one static dialog procedure that routes to the object taken
+// on WM_INITDIALOG, virtual handlers, and the text helpers every page needs. A modal dialog runs
+// with ShowModal; a tab page is a child dialog made with CreateChild. No exception crosses back
+// into the system.
+#include <windows.h>
+
+#include <string>
+
+class TDialog {
+public:
+    TDialog() = default;
+    virtual ~TDialog();
+    TDialog(const TDialog&) = delete;
+    TDialog& operator=(const TDialog&) = delete;
+
+    // Runs the dialog of the template modally over the owner; the result given to End, or -1
+    // when the dialog could not be made.
+    INT_PTR ShowModal(HWND owner, int templateId);
+    // Makes the dialog of the template as a child of the parent (a tab page); nullptr on failure.
+    HWND CreateChild(HWND parent, int templateId);
+
+    HWND Handle() const { return FHandle; }
+    operator HWND() const { return FHandle; }
+    HWND Item(int id) const { return GetDlgItem(FHandle, id); }
+
+    // Ends a modal dialog with the result.
+    void End(INT_PTR result);
+
+    std::string ItemText(int id) const;
+    void SetItemText(int id, const std::string& text) const;
+    bool Checked(int id) const;
+    void SetChecked(int id, bool checked) const;
+    void Enable(int id, bool enabled) const;
+    // Combo boxes (drop-down lists): the items, the selected position (-1 none).
+    void SetComboItems(int id, const char* const* items, int count) const;
+    int ComboIndex(int id) const;
+    void SetComboIndex(int id, int index) const;
+
+protected:
+    // WM_INITDIALOG; false when the handler set the focus itself.
+    virtual bool OnInit() { return true; }
+    // WM_COMMAND; true when handled. IDOK and IDCANCEL fall back to OnOK and OnCancel.
+    virtual bool OnCommand(int id, int code, HWND control);
+    // WM_NOTIFY; true when handled, with the result in result.
+    virtual bool OnNotify(NMHDR& header, LRESULT& result);
+    // Any other message; true when handled, with the dialog procedure's result in result.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    virtual void OnOK() { End(IDOK); }
+    virtual void OnCancel() { End(IDCANCEL); }
+    // A handler threw: by default a stop message with its text.
+    virtual void OnException(const char* what);
+
+private:
+    static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND FHandle = nullptr;
+};
