@@ -248,10 +248,18 @@ HWND TMirto::Form() const {
     return forms.empty() ? nullptr : forms.front();
 }
 
-HWND TMirto::MessageBoxWindow() const {
-    for (HWND box : Windows(DialogClass))
-        if (IsWindowVisible(box)) return box;
+HWND TMirto::VisibleDialog(const char* caption) const {
+    for (HWND box : Windows(DialogClass)) {
+        char text[64] = {};
+        GetWindowTextA(box, text, sizeof text);
+        if (IsWindowVisible(box) && lstrcmpA(text, caption) == 0) return box;
+    }
     return nullptr;
+}
+
+HWND TMirto::MessageBoxWindow() const {
+    // Every message box of the program has this caption.
+    return VisibleDialog("てんみ");
 }
 
 bool TMirto::WaitResident(DWORD timeoutMs) const {

@@ -78,6 +78,8 @@ public:
     std::vector<HWND> Windows(const char* className) const;
     // The main form (the menu window), or none.
     HWND Form() const;
+    // The first visible dialog window of the program with the caption, or none.
+    HWND VisibleDialog(const char* caption) const;
     // The first visible message box of the program, or none.
     HWND MessageBoxWindow() const;
 
