@@ -82,10 +82,11 @@ std::string Quoted(const std::string& text) {
     return quoted;
 }
 
+// The file named, then what is wrong with it.
 std::string BitmapError(const std::string& path, const std::string& fault) {
-    std::string error = "skin bitmap ";
+    std::string error = "画像ファイル ";
     error += Quoted(path);
-    error += ": ";
+    error += " を読み込めませんでした。";
     error += fault;
     return error;
 }
@@ -101,13 +102,17 @@ std::uint32_t DWord(const std::uint8_t* p) {
 // The header checks of LoadSkinBitmap: an empty text when the header is acceptable.
 std::string CheckBitmapHeader(const std::uint8_t* header, std::size_t got, std::uint64_t fileSize) {
     constexpr std::size_t FileHeader = 14;
-    if (got < FileHeader + 12) return "the file is too short for a bitmap header";
-    if (header[0] != 'B' || header[1] != 'M') return "not a bitmap file (no \"BM\" signature)";
+    if (got < FileHeader + 12) return "ビットマップのヘッダーより短いファイルです。";
+    if (header[0] != 'B' || header[1] != 'M')
+        return "ビットマップファイルではありません (先頭が \"BM\" ではありません)。";
     const std::uint32_t offBits = DWord(header + 10);
     const std::uint32_t infoSize = DWord(header + 14);
     if (infoSize != 12 && (infoSize < 40 || infoSize > 124))
-        return std::string("unknown bitmap header size ").append(std::to_string(infoSize));
-    if (got < FileHeader + infoSize) return "the file ends inside the bitmap header";
+        return std::string("ヘッダーの大きさが ")
+            .append(std::to_string(infoSize))
+            .append(" バイトのビットマップには対応していません。");
+    if (got < FileHeader + infoSize)
+        return "ビットマップのヘッダーの途中でファイルが終わっています。";
     std::int64_t width = 0, height = 0;
     unsigned planes = 0, bitCount = 0;
     std::uint32_t compression = BI_RGB, imageSize = 0, colorsUsed = 0;
@@ -129,39 +134,40 @@ std::string CheckBitmapHeader(const std::uint8_t* header, std::size_t got, std::
     const bool topDown = height < 0;
     if (topDown) height = -height;
     if (width < 1 || width > MaxSkinSize || height < 1 || height > MaxSkinSize) {
-        std::string fault = "the size ";
+        std::string fault = "画像の大きさ ";
         fault.append(std::to_string(width)).append(" x ").append(std::to_string(height));
-        fault.append(" is outside 1..").append(std::to_string(MaxSkinSize));
+        fault.append(" は 1 から ").append(std::to_string(MaxSkinSize)).append(" の範囲外です。");
         return fault;
     }
-    if (planes != 1) return "the plane count is not 1";
+    if (planes != 1) return "プレーン数が 1 ではありません。";
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
         bitCount != 32)
-        return std::string("unsupported depth of ")
+        return std::string("1 ピクセル ")
             .append(std::to_string(bitCount))
-            .append(" bits per pixel");
-    if (bitCount <= 8 && colorsUsed > (1u << bitCount)) return "the colour table is too long";
+            .append(" ビットの画像には対応していません。");
+    if (bitCount <= 8 && colorsUsed > (1u << bitCount)) return "カラーテーブルが長すぎます。";
     // The colour table (or the three masks of bit fields) follows the header.
     std::uint64_t table = 0;
     if (bitCount <= 8)
         table = (colorsUsed ? colorsUsed : 1u << bitCount) * (infoSize == 12 ? 3u : 4u);
     else if (compression == BI_BITFIELDS && infoSize == 40)
         table = 12;
-    if (FileHeader + infoSize + table > fileSize) return "the file ends inside the colour table";
+    if (FileHeader + infoSize + table > fileSize)
+        return "カラーテーブルの途中でファイルが終わっています。";
     if (offBits < FileHeader + infoSize || offBits > fileSize)
-        return "the pixel offset lies outside the file";
+        return "画素データの位置がファイルの外を指しています。";
     const std::uint64_t available = fileSize - offBits;
     switch (compression) {
     case BI_RGB:
     case BI_BITFIELDS: {
         if (compression == BI_BITFIELDS && bitCount != 16 && bitCount != 32)
-            return "bit fields on a depth other than 16 or 32";
+            return "ビットフィールド形式ですが、1 ピクセル 16 ビットでも 32 ビットでもありません。";
         const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bitCount + 31) / 32) * 4;
         const std::uint64_t needed = stride * static_cast<std::uint64_t>(height);
         if (needed > available) {
-            std::string fault = "truncated: the pixels need ";
-            fault.append(std::to_string(needed)).append(" bytes, the file has ");
-            fault.append(std::to_string(available));
+            std::string fault = "ファイルが途中で切れています。画素データに ";
+            fault.append(std::to_string(needed)).append(" バイト要りますが、");
+            fault.append(std::to_string(available)).append(" バイトしかありません。");
             return fault;
         }
         return {};
@@ -169,11 +175,14 @@ std::string CheckBitmapHeader(const std::uint8_t* header, std::size_t got, std::
     case BI_RLE8:
     case BI_RLE4:
         if ((compression == BI_RLE8 ? 8u : 4u) != bitCount || topDown)
-            return "run-length compression on the wrong depth";
-        if (imageSize == 0 || imageSize > available) return "truncated compressed pixels";
+            return "ランレングス圧縮は、この画像のビット数や上下の向きでは使えません。";
+        if (imageSize == 0 || imageSize > available)
+            return "圧縮された画素データが途中で切れています。";
         return {};
     default:
-        return std::string("unsupported compression ").append(std::to_string(compression));
+        return std::string("圧縮形式 ")
+            .append(std::to_string(compression))
+            .append(" には対応していません。");
     }
 }
 
@@ -199,7 +208,7 @@ std::string PositionError(const std::string& section, const char* key) {
     error += section;
     error += "] ";
     error += key;
-    error += ": the position is \"-\" followed by something that is not a number";
+    error += " の位置は \"-\" の後が数値ではありません。";
     return error;
 }
 
@@ -216,7 +225,8 @@ bool CreatePart(const TSkinDefinition& skin, int index, TMemoryBitmap& target, i
             if (!part.RecolourValid) {
                 std::string text(1, '[');
                 text.append(part.Section)
-                    .append("]: a recolouring colour is missing or not a colour");
+                    .append("] の置き換える色 (FromColor1, ToColor1, FromColor2, ToColor2) に、"
+                            "ないものか色ではないものがあります。");
                 error = std::move(text);
                 return false;
             }
@@ -225,7 +235,7 @@ bool CreatePart(const TSkinDefinition& skin, int index, TMemoryBitmap& target, i
         }
     } else if (part.Color) {
         if (!picture.Create24(part.Width, part.Height)) {
-            error = std::string("out of memory for the part [").append(part.Section).append("]");
+            error = std::string(1, '[').append(part.Section).append("] を作るメモリが足りません。");
             return false;
         }
         Fill(picture, *part.Color);
@@ -431,7 +441,7 @@ TSkinBitmapLoad LoadSkinBitmap(const std::string& path, TMemoryBitmap& bitmap, s
         GetFileSizeEx(file, &size) && ReadFile(file, header, sizeof header, &got, nullptr) != FALSE;
     CloseHandle(file);
     if (!read) {
-        error = BitmapError(path, "the file cannot be read");
+        error = BitmapError(path, "ファイルを読み取れません。");
         return TSkinBitmapLoad::Invalid;
     }
     const std::string fault =
@@ -443,12 +453,12 @@ TSkinBitmapLoad LoadSkinBitmap(const std::string& path, TMemoryBitmap& bitmap, s
     TGdiObject<HBITMAP> loaded(static_cast<HBITMAP>(LoadImageA(
         nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (!loaded) {
-        error = BitmapError(path, "the system cannot read the picture");
+        error = BitmapError(path, "システムが画像として読み取れませんでした。");
         return TSkinBitmapLoad::Invalid;
     }
     if (!bitmap.Assign24(loaded.Get()) || bitmap.Empty()) {
         bitmap.Free();
-        error = BitmapError(path, "out of memory for the picture");
+        error = BitmapError(path, "画像を読み込むメモリが足りません。");
         return TSkinBitmapLoad::Invalid;
     }
     return TSkinBitmapLoad::Loaded;
@@ -683,13 +693,14 @@ TSkinComposeResult ComposeSkin(const TSkinDefinition& skin, const TSkinLibraryIm
         result.Picture.reset();
         return std::move(result);
     };
-    if (!skin.Ok) return fail(skin.Error.empty() ? "the definition did not read" : skin.Error);
+    if (!skin.Ok)
+        return fail(skin.Error.empty() ? "背景の設定を読み込めませんでした。" : skin.Error);
     result.Picture = std::make_unique<TSkinPicture>();
     TSkinPicture& picture = *result.Picture;
     TMemoryBitmap& background = picture.Background;
     if (!background.Create24(std::clamp(skin.Width, 1, MaxSkinSize),
                              std::clamp(skin.Height, 1, MaxSkinSize)))
-        return fail("out of memory for the skin background");
+        return fail("背景を作るメモリが足りません。");
     Fill(background, skin.Color);
 
     std::string error;
@@ -724,18 +735,19 @@ TSkinComposeResult ComposeSkin(const TSkinDefinition& skin, const TSkinLibraryIm
         mark.Transparent = from.Transparent;
         mark.TransparentColor = from.TransparentColor.value_or(0);
         if (!ComposeMark(background, mark))
-            return fail(std::string("out of memory for the mark ").append(from.Section));
+            return fail(
+                std::string(1, '[').append(from.Section).append("] を作るメモリが足りません。"));
         mark.Loaded = true;
     }
 
     TMemoryBitmap source;
-    if (!PaletteSource(skin, picture, source)) return fail("out of memory for the palette");
+    if (!PaletteSource(skin, picture, source)) return fail("パレットを作るメモリが足りません。");
     picture.Palette.Reset(PaletteFromBitmap(source));
-    if (!picture.Palette) return fail("the system cannot make the skin palette");
+    if (!picture.Palette) return fail("システムがパレットを作れませんでした。");
 
     if (skin.Transparent) {
         picture.Region.Reset(BitmapToRegion(background, skin.TransparentColor));
-        if (!picture.Region) return fail("the system cannot make the window region");
+        if (!picture.Region) return fail("システムがウィンドウの形を作れませんでした。");
     }
     result.Ok = true;
     return result;

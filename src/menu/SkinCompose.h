@@ -4,8 +4,9 @@
 // the palette of the result and, for a shaped skin, the window region.
 //
 // Every object made here is owned by a TSkinPicture until it is handed on; a composition that
-// fails frees whatever it had made and says why in a text. Bitmap files come from downloaded
-// skins, so their headers are checked before the system reads them.
+// fails frees whatever it had made and says why in a Japanese text for the user, naming the file,
+// the section and key, or the value at fault. Bitmap files come from downloaded skins, so their
+// headers are checked before the system reads them.
 #include <windows.h>
 
 #include <array>

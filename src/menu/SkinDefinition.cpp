@@ -86,9 +86,9 @@ std::uint32_t ReadColor(const TIniStringList& ini, TSkinDefinition& skin, std::s
 std::string MalformedPosition(std::string_view section, std::string_view key,
                               std::string_view text) {
     std::string error = Where(section, key);
-    error += ": the position ";
+    error += " の位置 ";
     error += Quoted(text);
-    error += " is not \"-\" followed by a number";
+    error += " は \"-\" の後が数値ではありません。";
     return error;
 }
 
@@ -598,9 +598,9 @@ TSkinDefinition ReadSkinDefinition(const TIniStringList& lines, TSkinInfo& info,
     skin.Folder = SkinFolderOf(info.Path);
     if (lines.Items().Count() > static_cast<std::size_t>(MaxSkinLines)) {
         skin.Ok = false;
-        skin.Error = "the definition has more than ";
+        skin.Error = "背景の設定が ";
         skin.Error += std::to_string(MaxSkinLines);
-        skin.Error += " lines";
+        skin.Error += " 行を超えています。";
     } else {
         ReadDefinition(lines, info, fontHeight, skin);
     }

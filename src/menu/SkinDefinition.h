@@ -134,8 +134,8 @@ struct TSkinMark {
 
 struct TSkinDefinition {
     bool Ok = true;
-    std::string Error;                 // why the load ends, when not Ok
-    std::vector<std::string> Warnings; // what was clamped or skipped
+    std::string Error;                 // why the load ends, when not Ok (Japanese, for the user)
+    std::vector<std::string> Warnings; // what was clamped or skipped (English notes, never shown)
 
     std::string Folder; // bitmap names are relative to it
     int DesignWidth = 720;

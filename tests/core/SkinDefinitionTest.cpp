@@ -277,7 +277,7 @@ TEST(SkinDefinition, AbsurdNumbersAreClamped) {
 TEST(SkinDefinition, MalformedFarPositionEndsTheReadingWhereItIsAlwaysPlaced) {
     TSkinDefinition skin = Read({"[Menu]", "Top=-top"});
     EXPECT_FALSE(skin.Ok);
-    EXPECT_NE(skin.Error.find("[Menu] Top"), std::string::npos) << skin.Error;
+    EXPECT_NE(skin.Error.find("[Menu] Top の位置 \"-top\""), std::string::npos) << skin.Error;
 
     skin = Read({"[Option-1]", "Color=clRed", "Child=A", "[A]", "Color=clBlue", "Left=-x"});
     EXPECT_FALSE(skin.Ok);
@@ -398,7 +398,7 @@ TEST(SkinDefinition, OversizedDefinitionsAndOverrideFloodsAreBounded) {
     TSkinInfo info;
     TSkinDefinition skin = ReadSkinDefinition(ini, info);
     EXPECT_FALSE(skin.Ok);
-    EXPECT_EQ(skin.Error, "the definition has more than 65536 lines");
+    EXPECT_EQ(skin.Error, "背景の設定が 65536 行を超えています。");
     EXPECT_EQ(info.Width, 720);
 
     // 1024 overrides apply; the 1025th does not.

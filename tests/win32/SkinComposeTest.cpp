@@ -522,12 +522,12 @@ TEST_F(SkinCompose, BadBitmapFilesEndTheCompositionWithoutLeaks) {
         std::string Bytes;
         const char* Fault;
     } cases[] = {
-        {"truncated.bmp", truncated, "truncated"},
+        {"truncated.bmp", truncated, "ファイルが途中で切れています"},
         {"absurd.bmp", absurd, "100000 x 100000"},
-        {"short.bmp", "BM\x10", "too short"},
-        {"notbmp.bmp", notBmp, "signature"},
-        {"depth.bmp", depth, "7 bits"},
-        {"table.bmp", table, "colour table"},
+        {"short.bmp", "BM\x10", "短いファイル"},
+        {"notbmp.bmp", notBmp, "ビットマップファイルではありません"},
+        {"depth.bmp", depth, "7 ビット"},
+        {"table.bmp", table, "カラーテーブルの途中"},
     };
     for (const auto& c : cases) {
         Write(c.Name, c.Bytes);
