@@ -1,5 +1,6 @@
 #include "dialogs/KeyCheck.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <utility>
@@ -96,6 +97,18 @@ bool StepKeysRepeat(const TStepKeyChoice& group, const TKeyControl (&lists)[4],
         }
     }
     return false;
+}
+
+bool SameAscii(char a, char b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return lower(a) == lower(b);
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (!SameAscii(text[i], prefix[i])) return false;
+    return true;
 }
 
 } // namespace
@@ -243,6 +256,60 @@ TKeyCheckResult CheckKeyChoices(const TKeyChoices& c) {
         for (int j = i + 1; j < WindowOperationCount; ++j)
             if (ops[j].Enabled && ops[j].Modifier == ops[i].Modifier && ops[j].Key == ops[i].Key)
                 return Failure(KeyPairMessage(i, j), ops[i].Tab, ops[i].KeyList);
+    }
+    return result;
+}
+
+std::string NoNameQuestion(int page, char letter, std::string_view path) {
+    std::string question("ページ：");
+    question.append(std::to_string(page)).append("\n");
+    question.append("キー： ").append(1, letter).append("\n");
+    question.append("パス： ").append(path).append("\n\n");
+    question.append("このファイルには名前が定義されていません。よろしいですか？");
+    return question;
+}
+
+bool IsUnsearchedAddress(std::string_view path) {
+    return StartsWithIgnoringCase(path, "http:") || StartsWithIgnoringCase(path, "ftp:/");
+}
+
+TEntryCheckResult CheckLauncherEntries(TLaunchItemTable& table, const TEntryCheckEnvironment& env) {
+    TEntryCheckResult result;
+    bool ignoreAll = false;
+    const int count = std::min(table.Count(), LauncherItemCount);
+    for (int index = 0; index < count; ++index) {
+        const std::string path = table.GetPath(index);
+        if (path.empty()) continue;
+        const int page = index / LauncherPageSize + 1;
+        const int key = index % LauncherPageSize;
+        const char letter = static_cast<char>('A' + key);
+        auto stop = [&](TKeyControl focus) {
+            result.Ok = false;
+            result.Page = page;
+            result.Row = key + 1;
+            result.Focus = focus;
+            return result;
+        };
+        if (table.GetName(index).empty() && !env.ConfirmNoName(NoNameQuestion(page, letter, path)))
+            return stop(TKeyControl::Memo3);
+        if (IsUnsearchedAddress(path) || env.PathExists(path)) continue;
+        const std::string found = env.SearchProgram(path);
+        if (!found.empty()) {
+            const std::string longPath = env.LongPath(found);
+            table.SetPath(index, longPath.empty() ? found : longPath);
+            result.Repaired.push_back(index);
+            continue;
+        }
+        if (ignoreAll) continue;
+        switch (env.Missing(page, letter, path)) {
+        case TMissingAnswer::Back:
+            return stop(TKeyControl::Edit2);
+        case TMissingAnswer::IgnoreAll:
+            ignoreAll = true;
+            break;
+        case TMissingAnswer::Ignore:
+            break;
+        }
     }
     return result;
 }

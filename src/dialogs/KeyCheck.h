@@ -1,12 +1,15 @@
 #pragma once
 // The key choices of the settings dialog (the "メニュー" and "ウィンドウ操作" tabs, the
 // screen-saver key of "背景" and the input-method switches of "フォント") as the dialog's lists and
-// switches hold them, their exchange with the settings, and the key checks "&Ok" runs before the
-// dialog may close.
+// switches hold them, their exchange with the settings, and the checks "&Ok" runs before the dialog
+// may close: the launcher entries, then the keys.
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "launcher/LaunchItem.h"
 #include "settings/Setting.h"
 
 // The settings dialog's tabs, numbered as OpenSettings numbers its pages.
@@ -49,6 +52,9 @@ enum class TKeyControl : int {
     ComboBox32,
     ComboBox26,
     ComboBox34,
+    // The launcher entry's name, and its path (focused with its whole text selected).
+    Memo3,
+    Edit2,
 };
 
 // An operation with a switch, a modifier list and a key list of its own.
@@ -133,3 +139,42 @@ struct TKeyCheckResult {
 // enabled operations' modifiers, menu command keys, keys within the move and resize groups, keys
 // across operations); the first that fails is reported.
 TKeyCheckResult CheckKeyChoices(const TKeyChoices& choices);
+
+// The launcher entries' check, before the key checks. The platform's answers and the user's
+// are asked for through these.
+enum class TMissingAnswer { Back, Ignore, IgnoreAll };
+struct TEntryCheckEnvironment {
+    // True when the path names an existing file or folder.
+    std::function<bool(const std::string& path)> PathExists;
+    // The program search of the system (no path list, default extension ".exe"): the found
+    // file's path, empty when not found.
+    std::function<std::string(const std::string& path)> SearchProgram;
+    // The long form of a found file; empty when none can be formed (the found path is kept).
+    std::function<std::string(const std::string& path)> LongPath;
+    // Yes/no question (warning icon, "no" the default): true on yes.
+    std::function<bool(const std::string& question)> ConfirmNoName;
+    // The missing-application dialog for the slot; closing it without OK answers Back.
+    std::function<TMissingAnswer(int page, char letter, const std::string& path)> Missing;
+};
+
+struct TEntryCheckResult {
+    bool Ok = true;
+    // Where the dialog goes back to: launcher tab at Page (1-3), grid Row (1-26), and the field
+    // to focus (Memo3 or Edit2).
+    int Page = 0;
+    int Row = 0;
+    TKeyControl Focus = TKeyControl::None;
+    // Table entries whose path was replaced by the found program, also when the check stopped
+    // later: the grid shows them if their page is shown.
+    std::vector<int> Repaired;
+};
+
+// The question for an entry that has a path but no name.
+std::string NoNameQuestion(int page, char letter, std::string_view path);
+// True when the path is an address that is never searched: it begins with "http:" or "ftp:/",
+// letter case ignored.
+bool IsUnsearchedAddress(std::string_view path);
+// Every entry with a path, page 1-3 and key A-Z in turn: a missing name is confirmed, and a path
+// that names nothing is searched as a program and repaired when found, else reported missing
+// (until the user chooses to ignore all).
+TEntryCheckResult CheckLauncherEntries(TLaunchItemTable& table, const TEntryCheckEnvironment& env);

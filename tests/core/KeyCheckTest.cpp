@@ -204,3 +204,92 @@ TEST(KeyCheck, ConfirmationReportsTheFirstFailingCheck) {
             << test.What;
     }
 }
+
+namespace {
+// Launcher entries over a few existing paths and programs the search finds.
+class KeyCheckEntries : public ::testing::Test {
+protected:
+    TEntryCheckEnvironment Environment() {
+        TEntryCheckEnvironment env;
+        env.PathExists = [this](const std::string& p) { return Existing.count(p) > 0; };
+        env.SearchProgram = [this](const std::string& p) {
+            Searched.push_back(p);
+            return p == "notepad" ? std::string("C:\\WINDOWS\\NOTEPAD.EXE") : std::string();
+        };
+        env.LongPath = [](const std::string&) { return std::string("C:\\Windows\\notepad.exe"); };
+        env.ConfirmNoName = [this](const std::string& question) {
+            Asked.push_back(question);
+            return NoNameAnswer;
+        };
+        env.Missing = [this](int page, char letter, const std::string& path) {
+            Missing.push_back(std::to_string(page) + letter + " " + path);
+            return MissingAnswer;
+        };
+        return env;
+    }
+    void Put(int index, const char* name, const char* path) {
+        Table.SetName(index, name);
+        Table.SetPath(index, path);
+    }
+    TEntryCheckResult Check() { return CheckLauncherEntries(Table, Environment()); }
+
+    TLaunchItemTable Table;
+    std::set<std::string> Existing = {"C:\\Tools\\App.exe", "C:\\Docs"};
+    bool NoNameAnswer = false;
+    TMissingAnswer MissingAnswer = TMissingAnswer::Back;
+    std::vector<std::string> Asked, Searched, Missing;
+};
+} // namespace
+
+TEST_F(KeyCheckEntries, AnEntryWithoutANameStopsOnNoAndGoesOnWithYes) {
+    Put(0, "Docs", "C:\\Docs");
+    Put(28, "", "C:\\Tools\\App.exe");
+    TEntryCheckResult result = Check();
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Page, 2);
+    EXPECT_EQ(result.Row, 3);
+    EXPECT_EQ(result.Focus, TKeyControl::Memo3);
+    ASSERT_EQ(Asked.size(), 1u);
+    EXPECT_EQ(Asked[0], "ページ：2\nキー： C\nパス： C:\\Tools\\App.exe\n\n"
+                        "このファイルには名前が定義されていません。よろしいですか？");
+
+    NoNameAnswer = true;
+    EXPECT_TRUE(Check().Ok);
+    EXPECT_EQ(Table.GetName(28), "");
+}
+
+TEST_F(KeyCheckEntries, AddressesAreNeverSearchedAndFoundProgramsAreRepaired) {
+    Put(1, "Web", "HTTP://example.com/");
+    Put(2, "Files", "ftp://host/");
+    Put(3, "Editor", "notepad");
+    Put(4, "Short", "http");
+    MissingAnswer = TMissingAnswer::Ignore;
+    const TEntryCheckResult result = Check();
+    EXPECT_TRUE(result.Ok);
+    EXPECT_EQ(Searched, (std::vector<std::string>{"notepad", "http"}));
+    EXPECT_EQ(Table.GetPath(3), "C:\\Windows\\notepad.exe");
+    EXPECT_EQ(result.Repaired, (std::vector<int>{3}));
+    EXPECT_EQ(Missing, (std::vector<std::string>{"1E http"}));
+}
+
+TEST_F(KeyCheckEntries, MissingApplicationGoesBackToThePathOrIsIgnored) {
+    Put(5, "A", "C:\\Gone\\a.exe");
+    Put(30, "B", "C:\\Gone\\b.exe");
+    Put(77, "C", "C:\\Gone\\c.exe");
+    const TEntryCheckResult back = Check();
+    EXPECT_FALSE(back.Ok);
+    EXPECT_EQ(back.Page, 1);
+    EXPECT_EQ(back.Row, 6);
+    EXPECT_EQ(back.Focus, TKeyControl::Edit2);
+
+    Missing.clear();
+    MissingAnswer = TMissingAnswer::Ignore;
+    EXPECT_TRUE(Check().Ok);
+    EXPECT_EQ(Missing, (std::vector<std::string>{"1F C:\\Gone\\a.exe", "2E C:\\Gone\\b.exe",
+                                                 "3Z C:\\Gone\\c.exe"}));
+
+    Missing.clear();
+    MissingAnswer = TMissingAnswer::IgnoreAll;
+    EXPECT_TRUE(Check().Ok);
+    EXPECT_EQ(Missing, (std::vector<std::string>{"1F C:\\Gone\\a.exe"}));
+}
