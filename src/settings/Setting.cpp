@@ -211,8 +211,8 @@ void ReadWindowKeys(const TProfile& ini, TSettingData& data) {
     data.ImeClose = ini.ReadBool("ExpansionKey", "ImeClose", false);
 }
 
-void MirrorStepKeys(TSettingData& data, int firstId, int modifiers,
-                    const std::array<int, 4>& directions) {
+void MirrorStepGroup(TSettingData& data, int firstId, int modifiers,
+                     const std::array<int, 4>& directions) {
     for (int i = 0; i < 4; ++i) {
         TWindowKey& entry = data.WindowKeys[firstId + i];
         entry.Enabled = modifiers >= 0 ? WindowKeyEnabled : WindowKeyDisabled;
@@ -236,6 +236,11 @@ const std::string* FindOldLine(const TStringList& old, std::string_view name) {
 }
 
 } // namespace
+
+void MirrorStepKeys(TSettingData& data) {
+    MirrorStepGroup(data, wkMoveLeft, data.MoveKey, data.MoveDirection);
+    MirrorStepGroup(data, wkSizeLeft, data.SizeKey, data.SizeDirection);
+}
 
 TSettingsFile::TSettingsFile(std::string programFolder) : Folder(std::move(programFolder)) {
     if (!EndsWithBackslash(Folder)) Folder += '\\';
@@ -317,8 +322,7 @@ void TSettingsFile::LoadSettings(TSettingData& data, TLaunchItemTable& items, TM
         MigrateDirections(data.MoveDirection);
         MigrateDirections(data.SizeDirection);
     }
-    MirrorStepKeys(data, wkMoveLeft, data.MoveKey, data.MoveDirection);
-    MirrorStepKeys(data, wkSizeLeft, data.SizeKey, data.SizeDirection);
+    MirrorStepKeys(data);
 
     ReadWindowKeys(ini, data);
 

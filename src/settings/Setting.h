@@ -106,6 +106,11 @@ struct TSettingData {
     int Position = 0;
 };
 
+// Brings WindowKeys entries 3-10 in step with MoveKey, SizeKey and their directions: enabled
+// exactly when the group's modifier code is 0 or more, Key1 the direction, Key2 the stored code.
+// Run after any change of those settings (reading the file, taking over the dialog's choices).
+void MirrorStepKeys(TSettingData& data);
+
 // The values of the settings file that the menu control holds ([Window] "Line" and [Font]).
 struct TMenuSettings {
     int Line = 1;         // most text lines of one menu line
