@@ -1,0 +1,96 @@
+#include "dialogs/LauncherEdit.h"
+
+const char* const DeletePageQuestion = "このページを削除してもよろしいでしょうか？";
+const char* const CompactPagesQuestion = "以後のページを前に詰めますか？";
+
+int SlotOfRow(int page, int row) {
+    return page * LauncherPageSize + row - 1;
+}
+
+char KeyLetter(int slot) {
+    return static_cast<char>('A' + slot % LauncherPageSize);
+}
+
+bool PageIsEmpty(const TLaunchItemTable& table, int page) {
+    for (int row = 1; row <= LauncherPageSize; ++row) {
+        const int slot = SlotOfRow(page, row);
+        if (!table.GetName(slot).empty() || !table.GetPath(slot).empty()) return false;
+    }
+    return true;
+}
+
+bool LaterPagesInUse(const TLaunchItemTable& table, int page) {
+    for (int later = page + 1; later < LauncherPageCount; ++later)
+        if (!PageIsEmpty(table, later)) return true;
+    return false;
+}
+
+namespace {
+void ClearPage(TLaunchItemTable& table, int page) {
+    for (int row = 1; row <= LauncherPageSize; ++row)
+        table.ClearItem(SlotOfRow(page, row));
+}
+} // namespace
+
+void DeletePage(TLaunchItemTable& table, int page, bool compact) {
+    if (!compact) {
+        ClearPage(table, page);
+        return;
+    }
+    for (int later = page + 1; later < LauncherPageCount; ++later)
+        ApplyPageOperation(table, TLauncherEditMode::Copy, later, later - 1);
+    ClearPage(table, LauncherPageCount - 1);
+}
+
+void ApplyPageOperation(TLaunchItemTable& table, TLauncherEditMode mode, int shownPage,
+                        int targetPage) {
+    for (int row = 1; row <= LauncherPageSize; ++row)
+        ApplyKeyOperation(table, mode, SlotOfRow(shownPage, row), SlotOfRow(targetPage, row));
+}
+
+bool KeyCopyOverwrites(const TLaunchItemTable& table, int target) {
+    return !table.GetPath(target).empty();
+}
+
+void ApplyKeyOperation(TLaunchItemTable& table, TLauncherEditMode mode, int source, int target) {
+    if (mode == TLauncherEditMode::Copy)
+        table.CopyItem(source, target);
+    else
+        table.ExchangeItems(source, target);
+}
+
+std::string KeyMenuCaption(const TLaunchItemTable& table, int slot) {
+    std::string caption(1, KeyLetter(slot));
+    caption += ": ";
+    caption += table.GetName(slot);
+    return caption;
+}
+
+bool KeyMenuEntryEnabled(int slot, int shownPage, int selectedRow) {
+    return slot != SlotOfRow(shownPage, selectedRow);
+}
+
+std::string UnassignQuestion(char letter) {
+    std::string text("キー \"");
+    text += letter;
+    text += "\" への割り当てを解除してもよろしいでしょうか？";
+    return text;
+}
+
+std::string OverwriteQuestion(char letter, std::string_view name, std::string_view path) {
+    std::string text("キー '");
+    text += letter;
+    text += "'には以下のアプリケーションが登録されています。\n\n　名称：";
+    text += name;
+    text += "\n　パス：";
+    text += path;
+    text += "\n\nこのデータに上書きしてもよろしいでしょうか？";
+    return text;
+}
+
+std::string PageOverwriteQuestion(int page) {
+    std::string text("Page ");
+    text += std::to_string(page + 1);
+    text += " は設定されています。\n上書きしてもよろしいでしょうか？";
+    return text;
+}
