@@ -1,5 +1,11 @@
 #include "dialogs/LauncherEdit.h"
 
+#include <algorithm>
+
+#include "frame/StringList.h"
+#include "launcher/Launch.h"
+#include "system/PathText.h"
+
 const char* const DeletePageQuestion = "このページを削除してもよろしいでしょうか？";
 const char* const CompactPagesQuestion = "以後のページを前に詰めますか？";
 
@@ -93,4 +99,50 @@ std::string PageOverwriteQuestion(int page) {
     text += std::to_string(page + 1);
     text += " は設定されています。\n上書きしてもよろしいでしょうか？";
     return text;
+}
+
+bool NameIsBlank(std::string_view name) {
+    // Neither line breaks nor blanks occur as the trail byte of a double-byte character.
+    std::string text(name);
+    std::erase_if(text, [](char c) { return c == '\n' || c == '\r'; });
+    return TrimText(text).empty();
+}
+
+std::string NameAfterFile(std::string_view name, std::string_view nameSource) {
+    if (!NameIsBlank(name)) return std::string(name);
+    // "." never trails a double-byte character, so the first byte "." is the first ".".
+    const std::string file = FileNamePart(nameSource);
+    return file.substr(0, file.find('.'));
+}
+
+TLauncherFileKind LauncherFileKind(std::string_view path) {
+    const std::string extension = FileExtension(path);
+    if (SameText(extension, ".lnk")) return TLauncherFileKind::ShellLink;
+    if (SameText(extension, ".url")) return TLauncherFileKind::UrlShortcut;
+    return TLauncherFileKind::Plain;
+}
+
+int SizeOfShowCommand(int showCommand) {
+    constexpr int showMinNoActive = 7;
+    switch (showCommand) {
+    case swShowNormal:
+        return 0;
+    case swShowMinimized:
+    case showMinNoActive:
+        return 1;
+    case swShowMaximized:
+        return 2;
+    default:
+        return 3;
+    }
+}
+
+std::string WorkDirOrPathFolder(std::string_view workDir, std::string_view path) {
+    if (!workDir.empty()) return std::string(workDir);
+    return std::string(path.substr(0, FileNameStart(path)));
+}
+
+int DropRow(int row, int selectedRow) {
+    if (row == -1) return selectedRow;
+    return std::clamp(row, 1, LauncherPageSize);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The rules of the settings dialog's launcher tab that need no window: the page and key
-// operations on the dialog's copy of the launcher table, the questions they ask and the key
-// menu's captions. The tab itself (grid, fields, menus, message boxes) is the Win32 layer.
+// operations on the dialog's copy of the launcher table, the questions they ask, the key menu's
+// captions, and the name and working folder taken from a chosen file or shell link. The tab
+// itself (grid, fields, menus, message boxes) is the Win32 layer.
 //
 // Pages are numbered 0..2 here, as the page selector's item index; the texts show them as 1..3.
 // Grid rows 1..26 hold the keys "A" to "Z" of the page shown.
@@ -51,3 +52,24 @@ std::string UnassignQuestion(char letter);
 // Asked before a key copy or a drop replaces the application registered on a key.
 std::string OverwriteQuestion(char letter, std::string_view name, std::string_view path);
 std::string PageOverwriteQuestion(int page);
+
+// True when the name, without its line feeds and carriage returns and with blanks trimmed, is
+// empty. A drop onto a row with a blank name does not ask before overwriting it.
+bool NameIsBlank(std::string_view name);
+// The name a row keeps after a file is set as its path: the name as it is unless it is blank,
+// else the file name part of the name source cut before its first "." (my.tool.exe gives "my").
+std::string NameAfterFile(std::string_view name, std::string_view nameSource);
+
+// How a chosen or dropped file is imported, by its extension (letter case ignored).
+enum class TLauncherFileKind { Plain, ShellLink, UrlShortcut };
+TLauncherFileKind LauncherFileKind(std::string_view path);
+// The show state list's position for a shell link's show command: normal gives "指定なし" (0),
+// minimized with or without activation "最小" (1), maximized "最大" (2), anything else "普通" (3).
+int SizeOfShowCommand(int showCommand);
+// The working folder given, or when it is empty the folder part of the path with its trailing
+// "\": for a shell link's import and as the start of the working-folder browse.
+std::string WorkDirOrPathFolder(std::string_view workDir, std::string_view path);
+
+// The row a drop selects: the selected row when the drop lay on no cell (-1), else the row under
+// the mouse clamped to 1..26 (the header row gives row 1).
+int DropRow(int row, int selectedRow);

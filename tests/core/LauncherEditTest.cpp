@@ -1,3 +1,7 @@
+#include <array>
+#include <string>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "dialogs/LauncherEdit.h"
@@ -112,4 +116,41 @@ TEST(LauncherEditQuestions, TextsAsTheMessageBoxShowsThem) {
     EXPECT_EQ(PageOverwriteQuestion(1),
               "Page 2 は設定されています。\n上書きしてもよろしいでしょうか？");
     EXPECT_STREQ(CompactPagesQuestion, "以後のページを前に詰めますか？");
+}
+
+TEST(LauncherEditFiles, NameComesFromTheFileOnlyWhenTheFieldIsBlank) {
+    struct Case {
+        const char* name;
+        const char* source;
+        const char* expected;
+    } cases[] = {
+        {"", "C:\\tools\\my.tool.exe", "my"},       {"\r\n\r\n", "D:\\表\\メモ帳.exe", "メモ帳"},
+        {" \r\n\t ", "C:\\data.d\\noext", "noext"}, {"", "C:\\.hidden", ""},
+        {"Editor", "C:\\x.exe", "Editor"},          {"\r\nエディタ ", "C:\\x.exe", "\r\nエディタ "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NameAfterFile(c.name, c.source), c.expected) << c.source;
+    EXPECT_TRUE(NameIsBlank("\n \r\n"));
+    EXPECT_FALSE(NameIsBlank("\nx"));
+}
+
+TEST(LauncherEditFiles, LinkImportRules) {
+    const std::pair<int, int> sizes[] = {{1, 0}, {2, 1}, {7, 1}, {3, 2},
+                                         {0, 3}, {5, 3}, {6, 3}, {10, 3}};
+    for (const auto& [show, size] : sizes)
+        EXPECT_EQ(SizeOfShowCommand(show), size) << show;
+
+    EXPECT_EQ(LauncherFileKind("C:\\表.LNK"), TLauncherFileKind::ShellLink);
+    EXPECT_EQ(LauncherFileKind("site.Url"), TLauncherFileKind::UrlShortcut);
+    EXPECT_EQ(LauncherFileKind("C:\\x.lnk\\tool"), TLauncherFileKind::Plain);
+
+    EXPECT_EQ(WorkDirOrPathFolder("D:\\work", "C:\\x\\a.exe"), "D:\\work");
+    EXPECT_EQ(WorkDirOrPathFolder("", "C:\\Program Files\\表\\a.exe"), "C:\\Program Files\\表\\");
+    EXPECT_EQ(WorkDirOrPathFolder("", "a.exe"), "");
+}
+
+TEST(LauncherEditGrid, DropRowKeepsTheSelectionOffTheCellsAndClampsOnThem) {
+    const std::array<int, 3> cases[] = {{-1, 5, 5}, {0, 5, 1}, {27, 5, 26}, {13, 5, 13}};
+    for (const auto& [row, selected, expected] : cases)
+        EXPECT_EQ(DropRow(row, selected), expected) << row;
 }
