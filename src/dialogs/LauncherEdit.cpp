@@ -146,3 +146,16 @@ int DropRow(int row, int selectedRow) {
     if (row == -1) return selectedRow;
     return std::clamp(row, 1, LauncherPageSize);
 }
+
+std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int keyColumnWidth) {
+    const int w = gridWidth - 7 * gridLineWidth - keyColumnWidth - 18;
+    const int u = w / 14;
+    std::array<int, 5> widths{3 * u, 5 * u, u, 2 * u, 0};
+    int given = 0;
+    for (int i = 0; i < 4; ++i) {
+        widths[i] = std::max(widths[i], MinGridColumnWidth);
+        given += widths[i];
+    }
+    widths[4] = std::max(w - given, MinGridColumnWidth);
+    return widths;
+}

@@ -1,11 +1,12 @@
 #pragma once
 // The rules of the settings dialog's launcher tab that need no window: the page and key
 // operations on the dialog's copy of the launcher table, the questions they ask, the key menu's
-// captions, and the name and working folder taken from a chosen file or shell link. The tab
-// itself (grid, fields, menus, message boxes) is the Win32 layer.
+// captions, the name and working folder taken from a chosen file or shell link, and the widths of
+// the key grid's columns. The tab itself (grid, fields, menus, message boxes) is the Win32 layer.
 //
 // Pages are numbered 0..2 here, as the page selector's item index; the texts show them as 1..3.
 // Grid rows 1..26 hold the keys "A" to "Z" of the page shown.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -73,3 +74,11 @@ std::string WorkDirOrPathFolder(std::string_view workDir, std::string_view path)
 // The row a drop selects: the selected row when the drop lay on no cell (-1), else the row under
 // the mouse clamped to 1..26 (the header row gives row 1).
 int DropRow(int row, int selectedRow);
+
+// The narrowest a grid column may be.
+inline constexpr int MinGridColumnWidth = 24;
+// The widths of the grid's "Name", "Path", "Size", "Option" and "WorkDir" columns for a grid
+// width: from w = width - 7 line widths - the key column's width - 18 and u = w / 14, the first
+// four get 3u, 5u, u and 2u and "WorkDir" what is left of w, none narrower than
+// MinGridColumnWidth. The grid then stretches its last column to its client width.
+std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int keyColumnWidth);

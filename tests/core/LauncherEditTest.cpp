@@ -7,7 +7,8 @@
 #include "dialogs/LauncherEdit.h"
 
 namespace {
-// A table whose pages hold "one", "two" and "three" on key A; page 3 also has key Z in use.
+// A table whose pages hold "one", "two" and "three" on key A; page 3 also has
+// key Z in use.
 TLaunchItemTable ThreeFilledPages() {
     TLaunchItemTable table;
     const char* names[] = {"one", "two", "three"};
@@ -153,4 +154,23 @@ TEST(LauncherEditGrid, DropRowKeepsTheSelectionOffTheCellsAndClampsOnThem) {
     const std::array<int, 3> cases[] = {{-1, 5, 5}, {0, 5, 1}, {27, 5, 26}, {13, 5, 13}};
     for (const auto& [row, selected, expected] : cases)
         EXPECT_EQ(DropRow(row, selected), expected) << row;
+}
+
+TEST(LauncherEditGrid, ColumnWidthsShareTheWidthInFourteenths) {
+    struct Case {
+        int grid, line;
+        std::array<int, 5> widths;
+    } cases[] = {
+        // w = 428 - 7 - 16 - 18 = 387, u = 27; WorkDir 387 - 297.
+        {428, 1, {81, 135, 27, 54, 90}},
+        // w = 500 - 14 - 16 - 18 = 452, u = 32; WorkDir 452 - 352.
+        {500, 2, {96, 160, 32, 64, 100}},
+        // w = 259, u = 18: Size is held at 24 and WorkDir gets 259 - 204.
+        {300, 1, {54, 90, 24, 36, 55}},
+        // w = 59, u = 4: every column at 24, WorkDir too although nothing is
+        // left.
+        {100, 1, {24, 24, 24, 24, 24}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LauncherColumnWidths(c.grid, c.line, 16), c.widths);
 }
