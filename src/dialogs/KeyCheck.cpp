@@ -270,7 +270,9 @@ std::string NoNameQuestion(int page, char letter, std::string_view path) {
 }
 
 bool IsUnsearchedAddress(std::string_view path) {
-    return StartsWithIgnoringCase(path, "http:") || StartsWithIgnoringCase(path, "ftp:/");
+    // "https:" too: a secure web address is as much an address as a plain one.
+    return StartsWithIgnoringCase(path, "http:") || StartsWithIgnoringCase(path, "https:") ||
+           StartsWithIgnoringCase(path, "ftp:/");
 }
 
 TEntryCheckResult CheckLauncherEntries(TLaunchItemTable& table, const TEntryCheckEnvironment& env) {

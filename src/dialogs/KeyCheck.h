@@ -171,8 +171,8 @@ struct TEntryCheckResult {
 
 // The question for an entry that has a path but no name.
 std::string NoNameQuestion(int page, char letter, std::string_view path);
-// True when the path is an address that is never searched: it begins with "http:" or "ftp:/",
-// letter case ignored.
+// True when the path is an address that is never searched: it begins with "http:", "https:" or
+// "ftp:/", letter case ignored.
 bool IsUnsearchedAddress(std::string_view path);
 // Every entry with a path, page 1-3 and key A-Z in turn: a missing name is confirmed, and a path
 // that names nothing is searched as a program and repaired when found, else reported missing

@@ -6,7 +6,7 @@
 
 #include "dialogs/Unit2.h"
 
-class TSummaryPage : public TSettingsTab {
+class TSummaryPage : public TSettingsTabPage {
 public:
     using TDescribe = std::function<std::string(const TSettingsDialogData& data)>;
     explicit TSummaryPage(TDescribe describe) : Describe(std::move(describe)) {}

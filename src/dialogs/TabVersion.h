@@ -6,7 +6,7 @@
 // The makers' page, opened by the address and the button of the version page.
 inline constexpr char MakersPage[] = "https://mirto.example/";
 
-class TVersionPage : public TSettingsTab {
+class TVersionPage : public TSettingsTabPage {
 public:
     void Load(const TSettingsDialogData& data) override;
     void Save(TSettingsDialogData&) const override {}

@@ -32,7 +32,7 @@ constexpr int DesignWidth = MinDialogWidth;
 constexpr int DesignHeight = MinDialogHeight;
 } // namespace
 
-void TSettingsTab::Layout(int, int) {}
+void TSettingsTabPage::Layout(int, int) {}
 
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[0] = std::make_unique<TSummaryPage>(DescribeLauncherPage);

@@ -27,7 +27,7 @@ inline constexpr INT_PTR SettingsQuitSaving = IDYES;
 inline constexpr INT_PTR SettingsQuitDiscarding = IDNO;
 
 // One tab page: a child dialog that shows part of the data and takes it back on OK.
-class TSettingsTab : public TDialog {
+class TSettingsTabPage : public TDialog {
 public:
     virtual void Load(const TSettingsDialogData& data) = 0;
     virtual void Save(TSettingsDialogData& data) const = 0;
@@ -62,7 +62,7 @@ private:
     void Quit();
 
     TSettingsDialogData& Data;
-    std::array<std::unique_ptr<TSettingsTab>, 8> Pages; // in the tab control's order
+    std::array<std::unique_ptr<TSettingsTabPage>, 8> Pages; // in the tab control's order
     int StartPage = 0;
     RECT StartBounds{};
     int ShownTab = -1;

@@ -188,6 +188,7 @@ TEST_F(KeyCheckEntries, AnEntryWithoutANameStopsOnNoAndGoesOnWithYes) {
 TEST_F(KeyCheckEntries, AddressesAreNeverSearchedAndFoundProgramsAreRepaired) {
     Put(1, "Web", "HTTP://example.com/");
     Put(2, "Files", "ftp://host/");
+    Put(5, "Secure", "https://example.com/");
     Put(3, "Editor", "notepad");
     Put(4, "Short", "http");
     MissingAnswer = TMissingAnswer::Ignore;

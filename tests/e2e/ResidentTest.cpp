@@ -1,4 +1,8 @@
 // Start-up, the single instance, and the ways the resident program ends.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <string>
 
 #include "E2eFixture.h"
@@ -28,16 +32,20 @@ class Resident : public MirtoTest {};
 
 } // namespace
 
-TEST_F(Resident, FirstStartWithoutSettingsIsHiddenWithTrayIconAndSaysSoInABox) {
+TEST_F(Resident, FirstStartWithoutSettingsOpensTheRegistrationPageWithTrayIcon) {
     Mirto = std::make_unique<TMirto>(Folder);
     ASSERT_TRUE(Mirto->Started());
-    HWND box = Mirto->WaitMessageBox();
-    ASSERT_NE(box, nullptr) << "no message box about the missing settings";
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = Mirto->VisibleDialog("詳細設定")) != nullptr; }))
+        << "no settings dialog for the missing settings";
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, 2001), TCM_GETCURSEL, 0, 0), 0)
+        << "not on the registration page";
 
     HWND form = Form();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(WindowText(form), ProgramCaption);
-    EXPECT_FALSE(IsWindowVisible(form));
+    // The menu stands behind the dialog while it is open.
+    EXPECT_TRUE(IsWindowVisible(form));
     const RECT rect = WindowRect(form);
     EXPECT_EQ(rect.right - rect.left, MenuWidth);
     EXPECT_EQ(rect.bottom - rect.top, MenuHeight);
@@ -48,12 +56,16 @@ TEST_F(Resident, FirstStartWithoutSettingsIsHiddenWithTrayIconAndSaysSoInABox) {
     EXPECT_TRUE(TrayIconPresent(form, 1));
     EXPECT_FALSE(TrayIconPresent(form, 2));
 
-    CloseMessageBox(box);
-    EXPECT_TRUE(WaitFor([&] { return Mirto->MessageBoxWindow() == nullptr; }));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog) && !IsWindowVisible(form); }));
     EXPECT_TRUE(Mirto->Running());
     EXPECT_TRUE(TrayIconPresent(form));
-    // Nothing is written until the user saves settings.
-    EXPECT_FALSE(Folder.Exists("Mirto.ini"));
+    // Cancelled, the dialog writes only its size.
+    ASSERT_TRUE(WaitFor([&] { return Folder.Exists("Mirto.ini"); }));
+    const std::string text = ReadWholeFile(Folder.FilePath("Mirto.ini"));
+    EXPECT_NE(text.find("WindowWidth="), std::string::npos) << text;
+    EXPECT_EQ(text.find("[Page."), std::string::npos) << text;
+    EXPECT_EQ(text.find("CallLauncherMenu="), std::string::npos) << text;
 }
 
 TEST_F(Resident, TakesOverVornaIniOnceIntoMirtoIni) {
@@ -142,12 +154,13 @@ TEST_F(Resident, SecondStartEndsWithMinusOneAndTheFirstCopyOpensItsSettings) {
     ASSERT_TRUE(second.WaitExit()) << "the second copy keeps running";
     EXPECT_EQ(second.ExitCode(), 0xFFFFFFFFu);
 
-    // With the menu hidden the running copy opens its settings (for now a message box).
-    HWND box = Mirto->WaitMessageBox();
-    ASSERT_NE(box, nullptr) << "the running copy did not react to the second start";
+    // With the menu hidden the running copy opens its settings.
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = Mirto->VisibleDialog("詳細設定")) != nullptr; }))
+        << "the running copy did not react to the second start";
     EXPECT_TRUE(Mirto->Running());
-    CloseMessageBox(box);
-    EXPECT_TRUE(WaitFor([&] { return Mirto->MessageBoxWindow() == nullptr; }));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return Mirto->VisibleDialog("詳細設定") == nullptr; }));
     EXPECT_TRUE(Mirto->Running());
 }
 

@@ -1,5 +1,9 @@
 // Skins as the user sees them: the sample skins' pictures, marks and shape on the screen, the
 // tray pictures a skin brings, and what a skin that cannot be made does.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -214,8 +218,8 @@ TEST_F(Skin, ASkinThatCannotBeMadeIsReportedAndTheMenuStillShows) {
         const char* Skin;
         const char* Named; // in the message; nullptr: no message
         int Width, Height;
-    } cases[] = {{"Skin\\Broken.ini", "broken.bmp", 720, 480},
-                 {"Skin\\Missing.ini", "Missing.ini", 720, 480},
+    } cases[] = {{"Skin\\Broken.ini", "broken.bmp", 560, 348},
+                 {"Skin\\Missing.ini", "Missing.ini", 560, 348},
                  {"Skin\\Loop.ini", nullptr, 300, 200}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Skin);
@@ -232,12 +236,15 @@ TEST_F(Skin, ASkinThatCannotBeMadeIsReportedAndTheMenuStillShows) {
             EXPECT_NE(text.find(c.Named), std::string::npos) << text;
             CloseMessageBox(box);
             ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
-            // Then the settings open on the background page (for now a note that says where to
-            // edit them).
-            const HWND settings = Mirto->WaitMessageBox();
-            ASSERT_NE(settings, nullptr);
-            EXPECT_NE(MessageBoxText(settings).find("背景"), std::string::npos);
-            CloseMessageBox(settings);
+            // Then the settings open on the background page; cancelled, the program takes the
+            // standard background instead.
+            HWND settings = nullptr;
+            ASSERT_TRUE(WaitFor([&] {
+                return (settings = Mirto->VisibleDialog("詳細設定")) != nullptr;
+            })) << "the settings did not open";
+            EXPECT_EQ(SendMessageA(GetDlgItem(settings, 2001), TCM_GETCURSEL, 0, 0), 5);
+            PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }));
         }
         ASSERT_TRUE(Mirto->WaitResident()) << "the program did not stay";
         CallOnce();
