@@ -159,3 +159,25 @@ std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int ke
     widths[4] = std::max(w - given, MinGridColumnWidth);
     return widths;
 }
+
+TGridColumnChange StretchLastColumn(const std::vector<int>& widths, int last, int lineWidth,
+                                    int clientWidth) {
+    if (last < 0 || last >= static_cast<int>(widths.size())) return {};
+    int used = lineWidth;
+    for (int column = 0; column < last; ++column)
+        used += widths[static_cast<std::size_t>(column)] + lineWidth;
+    const int rest = clientWidth - used;
+    if (rest >= MinGridColumnWidth) {
+        if (widths[static_cast<std::size_t>(last)] == rest) return {};
+        return {last, rest};
+    }
+    int need = MinGridColumnWidth - rest;
+    for (int column = last - 1; column >= 0; --column) {
+        const int width = widths[static_cast<std::size_t>(column)];
+        if (width <= MinGridColumnWidth) continue;
+        const int take = need;
+        need -= width - MinGridColumnWidth;
+        if (need <= 0) return {column, width - take};
+    }
+    return {};
+}

@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "launcher/LaunchItem.h"
 
@@ -82,3 +83,16 @@ inline constexpr int MinGridColumnWidth = 24;
 // four get 3u, 5u, u and 2u and "WorkDir" what is left of w, none narrower than
 // MinGridColumnWidth. The grid then stretches its last column to its client width.
 std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int keyColumnWidth);
+
+// The drop-target grid's stretching rule: the column to change and its new width so that the
+// last visible column (index last) fills the client width, or nothing to change. With at least
+// MinGridColumnWidth left for it, the last column takes what is left. Otherwise the nearest
+// column to its left that can give the missing pixels (counting what the wider columns between
+// them can give) is narrowed by what is still missing; the grid runs the rule again after each
+// change, until the last column has its width or no column can give more.
+struct TGridColumnChange {
+    int Column = -1; // -1: nothing changes
+    int Width = 0;
+};
+TGridColumnChange StretchLastColumn(const std::vector<int>& widths, int last, int lineWidth,
+                                    int clientWidth);

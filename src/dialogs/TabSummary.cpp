@@ -18,18 +18,6 @@ void TSummaryPage::Layout(int width, int height) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string DescribeLauncherPage(const TSettingsDialogData& data) {
-    std::string text;
-    for (int page = 0; page < LauncherPageCount; ++page) {
-        int used = 0;
-        for (int key = 0; key < LauncherPageSize; ++key)
-            if (!data.Items.GetPath(page * LauncherPageSize + key).empty()) ++used;
-        text.append("ページ ").append(std::to_string(page + 1)).append("：");
-        text.append(std::to_string(used)).append(" 件\n");
-    }
-    return text.append(ReadOnlyNote + 1);
-}
-
 std::string DescribeKeysPage(const TSettingsDialogData& data) {
     static const char* const Pairs[] = {"Shift + Control", "Control + Alt", "Shift + Alt"};
     auto pair = [](int code) {

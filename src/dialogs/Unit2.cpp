@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "dialogs/TabLauncher.h"
 #include "dialogs/TabSummary.h"
 #include "dialogs/TabVersion.h"
 #include "dialogs/Unit2Res.h"
@@ -35,7 +36,7 @@ constexpr int DesignHeight = MinDialogHeight;
 void TSettingsTabPage::Layout(int, int) {}
 
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
-    Pages[0] = std::make_unique<TSummaryPage>(DescribeLauncherPage);
+    Pages[0] = std::make_unique<TLauncherPage>();
     Pages[1] = std::make_unique<TSummaryPage>(DescribeClipboardPage);
     Pages[2] = std::make_unique<TSummaryPage>(DescribeKeysPage);
     Pages[3] = std::make_unique<TSummaryPage>(DescribeKeysPage);
@@ -168,6 +169,8 @@ void TForm2::SaveAll() {
 }
 
 void TForm2::OnOK() {
+    // The launcher entries first: the user may go back to one of them.
+    if (!static_cast<TLauncherPage&>(*Pages[0]).CheckEntries(*this)) return;
     SaveAll();
     End(IDOK);
 }

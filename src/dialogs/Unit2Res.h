@@ -18,6 +18,34 @@
 #define IDD_TAB_POSITION 2700
 #define IDD_TAB_VERSION 2800
 
+// The registration page.
+#define IDC_LABEL_KEYASSIGN 2101
+#define IDC_DROPCATCHGRID1 2102
+#define IDC_LABEL_NAME 2103
+#define IDC_MEMO3 2104
+#define IDC_LABEL_PATH 2105
+#define IDC_EDIT2 2106
+#define IDC_BUTTON_BROWSE 2107
+#define IDC_LABEL_SIZE 2108
+#define IDC_COMBOBOX1 2109
+#define IDC_LABEL_OPTION 2110
+#define IDC_EDIT3 2111
+#define IDC_LABEL_WORKDIR 2112
+#define IDC_EDIT4 2113
+#define IDC_BUTTON_WORKDIR 2114
+#define IDC_LABEL_PAGE 2115
+#define IDC_COMBOBOX8 2116
+#define IDC_BUTTON_DELETEPAGE 2117
+#define IDC_BUTTON_EXCHANGEPAGE 2118
+#define IDC_BUTTON_COPYPAGE 2119
+#define IDC_BUTTON_UNASSIGN 2120
+#define IDC_BUTTON_EXCHANGEKEY 2121
+#define IDC_BUTTON_COPYKEY 2122
+// Commands of the key menu (PopupMenu1) and the page menu (PopupMenu2).
+#define IDM_UNASSIGN 4000
+#define IDM_KEY_FIRST 4001 // + slot (0 .. 77)
+#define IDM_PAGE_FIRST 4101 // + page (0 .. 2)
+
 // Pages that show their values read-only until they can be edited.
 #define IDC_SUMMARY 2901
 

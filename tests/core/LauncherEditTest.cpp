@@ -1,6 +1,7 @@
 #include <array>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -148,4 +149,21 @@ TEST(LauncherEditGrid, ColumnWidthsShareTheWidthInFourteenths) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(LauncherColumnWidths(c.grid, c.line, 16), c.widths);
+}
+
+TEST(LauncherEditGrid, LastColumnStretchesOrANeighbourGivesWhatIsMissing) {
+    // Key column 16, then 100, 100 and the last; grid lines 1 pixel.
+    const std::vector<int> wide{16, 100, 100, 50};
+    EXPECT_EQ(StretchLastColumn(wide, 3, 1, 300).Column, 3);
+    EXPECT_EQ(StretchLastColumn(wide, 3, 1, 300).Width, 80);
+    EXPECT_EQ(StretchLastColumn({16, 100, 100, 80}, 3, 1, 300).Column, -1) << "already fills";
+    // 10 pixels left: the column beside it gives the missing 14.
+    EXPECT_EQ(StretchLastColumn(wide, 3, 1, 230).Column, 2);
+    EXPECT_EQ(StretchLastColumn(wide, 3, 1, 230).Width, 86);
+    // Columns of 30 and 26 can give 6 and 2: 6 missing takes column 1 down by the 4 that the
+    // column of 26 cannot give; 10 missing is more than both can give.
+    const std::vector<int> narrow{16, 30, 26, 50};
+    EXPECT_EQ(StretchLastColumn(narrow, 3, 1, 94).Column, 1);
+    EXPECT_EQ(StretchLastColumn(narrow, 3, 1, 94).Width, 26);
+    EXPECT_EQ(StretchLastColumn(narrow, 3, 1, 90).Column, -1);
 }
