@@ -36,6 +36,8 @@ public:
     TModalRun(const TModalRun&) = delete;
     TModalRun& operator=(const TModalRun&) = delete;
 
+    // The thread's identifier, 0 until it has started.
+    DWORD ThreadId() const { return FThreadId; }
     // The call's result once it has returned; -1 when it does not return in time.
     int Result() {
         return WaitFor([this] { return FDone.load(); }) ? FResult : -1;
@@ -54,6 +56,25 @@ inline HWND WaitForDialog(const char* caption) {
     WaitFor([&] {
         found = FindWindowA("#32770", caption);
         return found != nullptr && IsWindowVisible(found);
+    });
+    return found;
+}
+
+// The visible dialog that the thread of the modal call shows; nullptr when none shows up in time.
+inline HWND WaitForDialogOf(const TModalRun& run) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        EnumThreadWindows(
+            run.ThreadId(),
+            [](HWND window, LPARAM result) {
+                char name[16] = {};
+                GetClassNameA(window, name, sizeof name);
+                if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found != nullptr;
     });
     return found;
 }
