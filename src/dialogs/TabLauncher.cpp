@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <array>
 
-#include "dialogs/Unit2Res.h"
+#include "dialogs/Unit2Ids.h"
 #include "dialogs/Unit3.h"
 #include "dialogs/Unit6.h"
 #include "frame/MessageBox.h"

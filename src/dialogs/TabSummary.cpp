@@ -1,6 +1,6 @@
 #include "dialogs/TabSummary.h"
 
-#include "dialogs/Unit2Res.h"
+#include "dialogs/Unit2Ids.h"
 
 namespace {
 const char* YesNo(bool value) {

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "dialogs/Unit2Res.h"
+#include "dialogs/Unit2Ids.h"
 #include "frame/Window.h"
 #include "system/SysInfoWin.h"
 

@@ -5,7 +5,7 @@
 #include "dialogs/TabLauncher.h"
 #include "dialogs/TabSummary.h"
 #include "dialogs/TabVersion.h"
-#include "dialogs/Unit2Res.h"
+#include "dialogs/Unit2Ids.h"
 #include "frame/MessageBox.h"
 
 namespace {

@@ -1,0 +1,22 @@
+#include "dialogs/Unit3.h"
+
+#include "dialogs/Unit3Ids.h"
+
+int TForm3::ShowModal(HWND owner, const std::string& secondChoice) {
+    FSecondChoice = secondChoice;
+    const INT_PTR result = RunModal(owner, IDD_FORM3);
+    return result == IDOK || result == IDYES ? static_cast<int>(result) : IDCANCEL;
+}
+
+bool TForm3::OnInit() {
+    SetDlgItemTextA(Handle, IDC_FORM3_RADIOBUTTON2, FSecondChoice.c_str());
+    CheckRadioButton(Handle, IDC_FORM3_RADIOBUTTON1, IDC_FORM3_RADIOBUTTON2,
+                     IDC_FORM3_RADIOBUTTON1);
+    return true;
+}
+
+bool TForm3::OnCommand(int id, int code) {
+    if (id != IDOK) return TModalDialog::OnCommand(id, code);
+    EndModal(IsDlgButtonChecked(Handle, IDC_FORM3_RADIOBUTTON1) == BST_CHECKED ? IDOK : IDYES);
+    return true;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The link dialog (TForm3): asked when a shell link or Internet shortcut is chosen for a launcher
+// entry, whether to register the link file itself or what it points at.
+#include <string>
+
+#include "dialogs/ModalDialog.h"
+
+class TForm3 : public TModalDialog {
+public:
+    // Shows the dialog with the second choice captioned as given ("リンク先のURLを登録(&U)", ...)
+    // and the first choice selected. Returns IDOK for the link file itself, IDYES for the
+    // second choice, IDCANCEL when cancelled, closed or when it cannot be shown.
+    int ShowModal(HWND owner, const std::string& secondChoice);
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code) override;
+
+private:
+    std::string FSecondChoice;
+};

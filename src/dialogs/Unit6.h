@@ -1,0 +1,33 @@
+#pragma once
+// The missing-application dialog (TForm6): asked during the settings' confirmation for each
+// launcher entry whose program cannot be found. One object serves a whole confirmation pass.
+#include <string>
+
+#include "dialogs/ModalDialog.h"
+
+class TForm6 : public TModalDialog {
+public:
+    // The answers of the radio group, in its sequence.
+    enum TAnswer { BackToSettings = 0, Ignore = 1, IgnoreAll = 2 };
+
+    // Shows the entry's page number, key letter and path with the first answer selected. The
+    // dialog is 400 pixels wide, or wider so that the whole path shows. Returns IDOK or IDCANCEL
+    // (also when it cannot be shown).
+    int ShowModal(HWND owner, const std::string& page, const std::string& key,
+                  const std::string& path);
+    // The answer selected when the dialog was last closed.
+    TAnswer ItemIndex() const { return FItemIndex; }
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void FitPathLabel();
+    void Arrange();
+    TAnswer SelectedAnswer() const;
+
+    std::string FPage, FKey, FPath;
+    TAnswer FItemIndex = BackToSettings;
+};
