@@ -7,6 +7,8 @@
 // Rows are counted as a string grid counts them: row 0 is the header, rows 1.. the list items.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <string>
 #include <vector>

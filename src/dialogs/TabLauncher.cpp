@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "dialogs/KeyCheck.h"
 #include "dialogs/Unit2Ids.h"
 #include "dialogs/Unit3.h"
 #include "dialogs/Unit6.h"
@@ -325,8 +326,8 @@ void TLauncherPage::PopupKeyMenu(POINT screen, TLauncherEditMode mode) {
 
 void TLauncherPage::KeyMenuChosen(int target) {
     if (KeyMode == TLauncherEditMode::Copy && KeyCopyOverwrites(Items, target) &&
-        !Ask(Handle(), OverwriteQuestion(KeyLetter(target), Items.GetName(target),
-                                         Items.GetPath(target))))
+        !Ask(Handle(),
+             OverwriteQuestion(KeyLetter(target), Items.GetName(target), Items.GetPath(target))))
         return;
     ApplyKeyOperation(Items, KeyMode, SelectedSlot(), target);
     ShowPage();
@@ -365,8 +366,7 @@ void TLauncherPage::Unassign() {
 void TLauncherPage::DeleteCurrentPage() {
     CommitRow(LoadedRow);
     if (!Ask(Handle(), DeletePageQuestion)) return;
-    const bool compact =
-        LaterPagesInUse(Items, Page()) && Ask(Handle(), CompactPagesQuestion);
+    const bool compact = LaterPagesInUse(Items, Page()) && Ask(Handle(), CompactPagesQuestion);
     DeletePage(Items, Page(), compact);
     ShowPage();
 }
@@ -480,8 +480,7 @@ bool TLauncherPage::CheckEntries(TForm2& frame) {
     };
     env.LongPath = [](const std::string& path) { return ExpandLongPath(path); };
     env.ConfirmNoName = [&frame](const std::string& question) {
-        return ShowMessageBox(frame, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
-               IDYES;
+        return ShowMessageBox(frame, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
     };
     env.Missing = [&frame, &missing](int page, char letter, const std::string& path) {
         if (missing.ShowModal(frame, std::to_string(page), std::string(1, letter), path) != IDOK)

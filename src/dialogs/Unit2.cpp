@@ -67,6 +67,8 @@ bool TForm2::OnInit() {
         Pages[i]->CreateChild(Handle(), Tabs[i].Template);
         Pages[i]->Load(Data);
     }
+    Startup = std::make_unique<TStartupLink>();
+    SetItemText(IDC_BUTTON3, Startup->Caption());
     SetWindowPos(Handle(), nullptr, StartBounds.left, StartBounds.top,
                  StartBounds.right - StartBounds.left, StartBounds.bottom - StartBounds.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -131,6 +133,11 @@ void TForm2::Layout() {
 bool TForm2::OnCommand(int id, int code, HWND control) {
     if (id == IDC_BUTTON4) {
         Quit();
+        return true;
+    }
+    if (id == IDC_BUTTON3) {
+        Startup->Click(Handle());
+        SetItemText(IDC_BUTTON3, Startup->Caption());
         return true;
     }
     return TDialog::OnCommand(id, code, control);

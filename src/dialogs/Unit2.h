@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/StartupLink.h"
 #include "frame/Dialog.h"
 #include "launcher/LaunchItem.h"
 #include "settings/Setting.h"
@@ -66,4 +67,6 @@ private:
     int StartPage = 0;
     RECT StartBounds{};
     int ShownTab = -1;
+    // The startup registration button's link ("Mirto.lnk" in the user's Startup folder).
+    std::unique_ptr<TStartupLink> Startup;
 };

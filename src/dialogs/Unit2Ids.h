@@ -43,7 +43,7 @@
 #define IDC_BUTTON_COPYKEY 2122
 // Commands of the key menu (PopupMenu1) and the page menu (PopupMenu2).
 #define IDM_UNASSIGN 4000
-#define IDM_KEY_FIRST 4001 // + slot (0 .. 77)
+#define IDM_KEY_FIRST 4001  // + slot (0 .. 77)
 #define IDM_PAGE_FIRST 4101 // + page (0 .. 2)
 
 // Pages that show their values read-only until they can be edited.

@@ -3,9 +3,9 @@
 // entry, whether to register the link file itself or what it points at.
 #include <string>
 
-#include "dialogs/ModalDialog.h"
+#include "frame/Dialog.h"
 
-class TForm3 : public TModalDialog {
+class TForm3 : public TDialog {
 public:
     // Shows the dialog with the second choice captioned as given ("リンク先のURLを登録(&U)", ...)
     // and the first choice selected. Returns IDOK for the link file itself, IDYES for the
@@ -14,7 +14,7 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int code) override;
+    bool OnCommand(int id, int code, HWND control) override;
 
 private:
     std::string FSecondChoice;

@@ -32,14 +32,14 @@ int TForm6::ShowModal(HWND owner, const std::string& page, const std::string& ke
     FPage = page;
     FKey = key;
     FPath = path;
-    return RunModal(owner, IDD_FORM6) == IDOK ? IDOK : IDCANCEL;
+    return TDialog::ShowModal(owner, IDD_FORM6) == IDOK ? IDOK : IDCANCEL;
 }
 
 bool TForm6::OnInit() {
-    SetDlgItemTextA(Handle, IDC_FORM6_PAGE, FPage.c_str());
-    SetDlgItemTextA(Handle, IDC_FORM6_KEY, FKey.c_str());
-    SetDlgItemTextA(Handle, IDC_FORM6_PATH, FPath.c_str());
-    CheckRadioButton(Handle, IDC_FORM6_BACK, IDC_FORM6_IGNORE_ALL, IDC_FORM6_BACK);
+    SetDlgItemTextA(Handle(), IDC_FORM6_PAGE, FPage.c_str());
+    SetDlgItemTextA(Handle(), IDC_FORM6_KEY, FKey.c_str());
+    SetDlgItemTextA(Handle(), IDC_FORM6_PATH, FPath.c_str());
+    CheckRadioButton(Handle(), IDC_FORM6_BACK, IDC_FORM6_IGNORE_ALL, IDC_FORM6_BACK);
     FitPathLabel();
     Arrange();
     return true;
@@ -48,7 +48,7 @@ bool TForm6::OnInit() {
 // The path label takes the width of its text, and the dialog the width that shows it, keeping
 // the place the system centred it at.
 void TForm6::FitPathLabel() {
-    HWND label = GetDlgItem(Handle, IDC_FORM6_PATH);
+    HWND label = GetDlgItem(Handle(), IDC_FORM6_PATH);
     HDC dc = GetDC(label);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
@@ -57,48 +57,48 @@ void TForm6::FitPathLabel() {
     SelectObject(dc, old);
     ReleaseDC(label, dc);
 
-    const RECT labelRect = ClientRect(Handle, IDC_FORM6_PATH);
+    const RECT labelRect = ClientRect(Handle(), IDC_FORM6_PATH);
     SetWindowPos(label, nullptr, 0, 0, extent.cx, labelRect.bottom - labelRect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     const int width = extent.cx < NarrowPathWidth ? StandardWidth : extent.cx + PathMargin;
     RECT window{};
-    GetWindowRect(Handle, &window);
+    GetWindowRect(Handle(), &window);
     const int left = window.left - (width - (window.right - window.left)) / 2;
-    SetWindowPos(Handle, nullptr, left, window.top, width, window.bottom - window.top,
+    SetWindowPos(Handle(), nullptr, left, window.top, width, window.bottom - window.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The radio group sits in the middle; "&Ok" ends and "&Cancel" starts a little off the centre.
 void TForm6::Arrange() {
     RECT client{};
-    GetClientRect(Handle, &client);
+    GetClientRect(Handle(), &client);
     const int centre = client.right / 2;
 
-    const RECT group = ClientRect(Handle, IDC_FORM6_RADIOGROUP1);
+    const RECT group = ClientRect(Handle(), IDC_FORM6_RADIOGROUP1);
     const int shift = centre - (group.right - group.left) / 2 - group.left;
     for (int id : {IDC_FORM6_RADIOGROUP1, IDC_FORM6_BACK, IDC_FORM6_IGNORE, IDC_FORM6_IGNORE_ALL}) {
-        const RECT rect = ClientRect(Handle, id);
-        MoveControl(Handle, id, rect.left + shift, rect.top);
+        const RECT rect = ClientRect(Handle(), id);
+        MoveControl(Handle(), id, rect.left + shift, rect.top);
     }
 
-    const RECT ok = ClientRect(Handle, IDOK);
-    MoveControl(Handle, IDOK, centre - ButtonGap - (ok.right - ok.left), ok.top);
-    const RECT cancel = ClientRect(Handle, IDCANCEL);
-    MoveControl(Handle, IDCANCEL, centre + ButtonGap, cancel.top);
-    InvalidateRect(Handle, nullptr, TRUE);
+    const RECT ok = ClientRect(Handle(), IDOK);
+    MoveControl(Handle(), IDOK, centre - ButtonGap - (ok.right - ok.left), ok.top);
+    const RECT cancel = ClientRect(Handle(), IDCANCEL);
+    MoveControl(Handle(), IDCANCEL, centre + ButtonGap, cancel.top);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 TForm6::TAnswer TForm6::SelectedAnswer() const {
-    if (IsDlgButtonChecked(Handle, IDC_FORM6_IGNORE) == BST_CHECKED) return Ignore;
-    if (IsDlgButtonChecked(Handle, IDC_FORM6_IGNORE_ALL) == BST_CHECKED) return IgnoreAll;
+    if (IsDlgButtonChecked(Handle(), IDC_FORM6_IGNORE) == BST_CHECKED) return Ignore;
+    if (IsDlgButtonChecked(Handle(), IDC_FORM6_IGNORE_ALL) == BST_CHECKED) return IgnoreAll;
     return BackToSettings;
 }
 
-bool TForm6::OnCommand(int id, int code) {
+bool TForm6::OnCommand(int id, int code, HWND control) {
     if (id == IDOK || id == IDCANCEL) FItemIndex = SelectedAnswer();
-    if (id != IDOK) return TModalDialog::OnCommand(id, code);
-    EndModal(IDOK);
+    if (id != IDOK) return TDialog::OnCommand(id, code, control);
+    End(IDOK);
     return true;
 }
 

@@ -3,9 +3,9 @@
 // launcher entry whose program cannot be found. One object serves a whole confirmation pass.
 #include <string>
 
-#include "dialogs/ModalDialog.h"
+#include "frame/Dialog.h"
 
-class TForm6 : public TModalDialog {
+class TForm6 : public TDialog {
 public:
     // The answers of the radio group, in its sequence.
     enum TAnswer { BackToSettings = 0, Ignore = 1, IgnoreAll = 2 };
@@ -20,7 +20,7 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int code) override;
+    bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
