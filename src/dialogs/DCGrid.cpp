@@ -76,6 +76,10 @@ int TDropCatchGrid::Row() const {
 }
 
 void TDropCatchGrid::SetRow(int row) {
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageA(FHandle, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&none));
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -85,6 +89,9 @@ void TDropCatchGrid::SetRow(int row) {
 }
 
 int TDropCatchGrid::RowAt(POINT client) const {
+    RECT area{};
+    GetClientRect(FHandle, &area);
+    if (!PtInRect(&area, client)) return -1;
     HWND header = reinterpret_cast<HWND>(SendMessageA(FHandle, LVM_GETHEADER, 0, 0));
     RECT headerRect{};
     if (header && GetWindowRect(header, &headerRect)) {

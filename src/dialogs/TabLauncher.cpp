@@ -87,6 +87,8 @@ int TLauncherPage::Page() const {
 }
 
 int TLauncherPage::SelectedRow() const {
+    // The row whose fields are loaded; the grid's selection follows it.
+    if (LoadedRow > 0) return LoadedRow;
     const int row = Grid.Row();
     return row > 0 ? row : 1;
 }
@@ -174,7 +176,7 @@ void TLauncherPage::Layout(int width, int height) {
     };
     const int gridWidth = width - 8;
     place(IDC_LABEL_KEYASSIGN, 4, 2, 0);
-    SetWindowPos(Item(IDC_DROPCATCHGRID1), nullptr, 4, 18, gridWidth, std::max(height - 215, 60),
+    SetWindowPos(Item(IDC_DROPCATCHGRID1), nullptr, 4, 18, gridWidth, std::max(height - 243, 60),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     const std::array<int, 5> columns = LauncherColumnWidths(gridWidth, 0, KeyColumnWidth);
     Grid.SetColWidth(0, KeyColumnWidth);
@@ -182,16 +184,24 @@ void TLauncherPage::Layout(int width, int height) {
         Grid.SetColWidth(i + 1, columns[static_cast<std::size_t>(i)]);
     Grid.SizeSet();
 
-    // The page row, then the fields of the selected key, their labels in a column on the left.
-    int y = height - 193;
+    // Two rows of page controls (their captions are long), then the fields of the selected key,
+    // their labels in a column on the left.
+    int y = height - 221;
     place(IDC_LABEL_PAGE, 4, y + 4, 0);
     int x = 4 + widthOf(IDC_LABEL_PAGE) + 4;
     place(IDC_COMBOBOX8, x, y, 0);
     x += widthOf(IDC_COMBOBOX8) + 8;
-    for (int id : {IDC_BUTTON_DELETEPAGE, IDC_BUTTON_EXCHANGEPAGE, IDC_BUTTON_COPYPAGE}) {
-        place(id, x, y, 0);
-        x += widthOf(id) + 4;
-    }
+    // Buttons in a row share the width that is left.
+    auto row = [&](std::initializer_list<int> ids, int left, int top) {
+        const int count = static_cast<int>(ids.size());
+        const int each = std::max((width - 4 - left - 4 * (count - 1)) / count, 40);
+        for (int id : ids) {
+            place(id, left, top, each);
+            left += each + 4;
+        }
+    };
+    row({IDC_BUTTON_DELETEPAGE}, x, y);
+    row({IDC_BUTTON_EXCHANGEPAGE, IDC_BUTTON_COPYPAGE}, 4, y + 26);
     const int labelWidth = 112, fieldX = 4 + labelWidth + 4;
     const int browseWidth = widthOf(IDC_BUTTON_BROWSE);
     const int fieldWidth = std::max(width - fieldX - browseWidth - 12, 40);
@@ -211,11 +221,7 @@ void TLauncherPage::Layout(int width, int height) {
         if (row.Field == IDC_EDIT4) place(IDC_BUTTON_WORKDIR, browseX, y - 1, 0);
         y += row.Height;
     }
-    x = fieldX;
-    for (int id : {IDC_BUTTON_UNASSIGN, IDC_BUTTON_EXCHANGEKEY, IDC_BUTTON_COPYKEY}) {
-        place(id, x, y + 2, 0);
-        x += widthOf(id) + 4;
-    }
+    row({IDC_BUTTON_UNASSIGN, IDC_BUTTON_EXCHANGEKEY, IDC_BUTTON_COPYKEY}, 4, y + 2);
 }
 
 bool TLauncherPage::OnCommand(int id, int code, HWND) {
