@@ -21,7 +21,6 @@ private:
 
 // The texts of the pages.
 std::string DescribeLauncherPage(const TSettingsDialogData& data);
-std::string DescribeKeysPage(const TSettingsDialogData& data);
 std::string DescribeClipboardPage(const TSettingsDialogData& data);
 std::string DescribeFontPage(const TSettingsDialogData& data);
 std::string DescribeBackgroundPage(const TSettingsDialogData& data);

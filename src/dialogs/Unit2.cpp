@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "dialogs/TabKeys.h"
+#include "dialogs/TabKeysRes.h"
 #include "dialogs/TabSummary.h"
 #include "dialogs/TabVersion.h"
 #include "dialogs/Unit2Res.h"
@@ -37,10 +39,10 @@ void TSettingsTabPage::Layout(int, int) {}
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[0] = std::make_unique<TSummaryPage>(DescribeLauncherPage);
     Pages[1] = std::make_unique<TSummaryPage>(DescribeClipboardPage);
-    Pages[2] = std::make_unique<TSummaryPage>(DescribeKeysPage);
-    Pages[3] = std::make_unique<TSummaryPage>(DescribeKeysPage);
-    Pages[4] = std::make_unique<TSummaryPage>(DescribeFontPage);
-    Pages[5] = std::make_unique<TSummaryPage>(DescribeBackgroundPage);
+    Pages[2] = std::make_unique<TKeyPage>();
+    Pages[3] = std::make_unique<TKeyPage>();
+    Pages[4] = std::make_unique<TKeyPage>(DescribeFontPage);
+    Pages[5] = std::make_unique<TKeyPage>(DescribeBackgroundPage);
     Pages[6] = std::make_unique<TSummaryPage>(DescribePositionPage);
     Pages[7] = std::make_unique<TVersionPage>();
 }
@@ -163,8 +165,11 @@ bool TForm2::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
 }
 
 void TForm2::SaveAll() {
-    for (const auto& page : Pages)
-        if (page && page->Handle()) page->Save(Data);
+    for (const auto& page : Pages) {
+        if (!page || !page->Handle()) continue;
+        page->Commit();
+        page->Save(Data);
+    }
 }
 
 void TForm2::OnOK() {

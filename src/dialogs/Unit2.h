@@ -31,6 +31,8 @@ class TSettingsTabPage : public TDialog {
 public:
     virtual void Load(const TSettingsDialogData& data) = 0;
     virtual void Save(TSettingsDialogData& data) const = 0;
+    // Finishes the edit in progress as leaving its control would (before the page is saved).
+    virtual void Commit() {}
     // The page was resized to the client size given.
     virtual void Layout(int width, int height);
 };
