@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "dialogs/KeyCheck.h"
 #include "dialogs/TabKeys.h"
 #include "dialogs/TabKeysRes.h"
 #include "dialogs/TabSummary.h"
@@ -173,8 +174,30 @@ void TForm2::SaveAll() {
 }
 
 void TForm2::OnOK() {
+    // The pages' values are taken back first (number boxes as on leaving them); then the checks
+    // run in their sequence, launcher entries before keys, and the first that fails keeps the
+    // dialog open. The data is the dialog's own copy: a refused OK leaves nothing applied.
     SaveAll();
+    if (!CheckKeys()) return;
     End(IDOK);
+}
+
+bool TForm2::CheckKeys() {
+    const TKeyCheckResult result =
+        CheckKeyChoices(KeyChoicesFromSettings(Data.Settings, Data.Menu));
+    if (result.Ok) return true;
+    ShowMessageBox(Handle(), result.Message, MB_ICONSTOP);
+    ShowPage(static_cast<int>(result.Tab));
+    FocusControl(KeyControlId(result.Focus));
+    return false;
+}
+
+void TForm2::FocusControl(int id) {
+    for (const auto& page : Pages) {
+        if (!page || !page->Handle() || !page->Item(id)) continue;
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page->Item(id)), TRUE);
+        return;
+    }
 }
 
 void TForm2::Quit() {

@@ -61,6 +61,8 @@ private:
     void Layout();
     void SelectTab(int tab);
     void SaveAll();
+    bool CheckKeys();
+    void FocusControl(int id);
     void Quit();
 
     TSettingsDialogData& Data;
