@@ -18,18 +18,6 @@ void TSummaryPage::Layout(int width, int height) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string DescribeKeysPage(const TSettingsDialogData& data) {
-    static const char* const Pairs[] = {"Shift + Control", "Control + Alt", "Shift + Alt"};
-    auto pair = [](int code) {
-        return code >= 0 && code <= 2 ? std::string(Pairs[code]) : std::string("（なし）");
-    };
-    std::string text = "ランチャの呼び出しキー：";
-    text += pair(data.Settings.CallLauncherMenu);
-    text += "\nクリップボード履歴の呼び出しキー：";
-    text += pair(data.Settings.CallClipboardMenu);
-    return text.append(ReadOnlyNote);
-}
-
 std::string DescribeClipboardPage(const TSettingsDialogData& data) {
     const TSettingData& s = data.Settings;
     std::string text = "起動時の定型文：";

@@ -20,7 +20,6 @@ private:
 };
 
 // The texts of the pages.
-std::string DescribeKeysPage(const TSettingsDialogData& data);
 std::string DescribeClipboardPage(const TSettingsDialogData& data);
 std::string DescribeFontPage(const TSettingsDialogData& data);
 std::string DescribeBackgroundPage(const TSettingsDialogData& data);

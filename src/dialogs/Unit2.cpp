@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include "dialogs/TabLauncher.h"
+#include "dialogs/KeyCheck.h"
+#include "dialogs/TabKeys.h"
+#include "dialogs/TabKeysIds.h"
 #include "dialogs/TabSummary.h"
 #include "dialogs/TabVersion.h"
 #include "dialogs/Unit2Ids.h"
@@ -38,10 +41,10 @@ void TSettingsTabPage::Layout(int, int) {}
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[0] = std::make_unique<TLauncherPage>();
     Pages[1] = std::make_unique<TSummaryPage>(DescribeClipboardPage);
-    Pages[2] = std::make_unique<TSummaryPage>(DescribeKeysPage);
-    Pages[3] = std::make_unique<TSummaryPage>(DescribeKeysPage);
-    Pages[4] = std::make_unique<TSummaryPage>(DescribeFontPage);
-    Pages[5] = std::make_unique<TSummaryPage>(DescribeBackgroundPage);
+    Pages[2] = std::make_unique<TKeyPage>();
+    Pages[3] = std::make_unique<TKeyPage>();
+    Pages[4] = std::make_unique<TKeyPage>(DescribeFontPage);
+    Pages[5] = std::make_unique<TKeyPage>(DescribeBackgroundPage);
     Pages[6] = std::make_unique<TSummaryPage>(DescribePositionPage);
     Pages[7] = std::make_unique<TVersionPage>();
 }
@@ -171,15 +174,39 @@ bool TForm2::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
 }
 
 void TForm2::SaveAll() {
-    for (const auto& page : Pages)
-        if (page && page->Handle()) page->Save(Data);
+    for (const auto& page : Pages) {
+        if (!page || !page->Handle()) continue;
+        page->Commit();
+        page->Save(Data);
+    }
 }
 
 void TForm2::OnOK() {
-    // The launcher entries first: the user may go back to one of them.
+    // The checks run in their sequence, launcher entries before keys, on the pages' values taken
+    // back (number boxes as on leaving them); the first that fails keeps the dialog open. The
+    // data is the dialog's own copy: a refused OK leaves nothing applied.
     if (!static_cast<TLauncherPage&>(*Pages[0]).CheckEntries(*this)) return;
     SaveAll();
+    if (!CheckKeys()) return;
     End(IDOK);
+}
+
+bool TForm2::CheckKeys() {
+    const TKeyCheckResult result =
+        CheckKeyChoices(KeyChoicesFromSettings(Data.Settings, Data.Menu));
+    if (result.Ok) return true;
+    ShowMessageBox(Handle(), result.Message, MB_ICONSTOP);
+    ShowPage(static_cast<int>(result.Tab));
+    FocusControl(KeyControlId(result.Focus));
+    return false;
+}
+
+void TForm2::FocusControl(int id) {
+    for (const auto& page : Pages) {
+        if (!page || !page->Handle() || !page->Item(id)) continue;
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page->Item(id)), TRUE);
+        return;
+    }
 }
 
 void TForm2::Quit() {

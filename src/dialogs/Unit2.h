@@ -32,6 +32,8 @@ class TSettingsTabPage : public TDialog {
 public:
     virtual void Load(const TSettingsDialogData& data) = 0;
     virtual void Save(TSettingsDialogData& data) const = 0;
+    // Finishes the edit in progress as leaving its control would (before the page is saved).
+    virtual void Commit() {}
     // The page was resized to the client size given.
     virtual void Layout(int width, int height);
 };
@@ -60,6 +62,8 @@ private:
     void Layout();
     void SelectTab(int tab);
     void SaveAll();
+    bool CheckKeys();
+    void FocusControl(int id);
     void Quit();
 
     TSettingsDialogData& Data;

@@ -8,13 +8,10 @@
 #define IDC_BUTTON3 2002 // startup registration
 #define IDC_BUTTON4 2003 // quit the program
 
-// Tab pages, in the tab control's order.
+// Tab pages, in the tab control's order; "メニュー", "ウィンドウ操作", "フォント" and "背景" hold
+// key controls and have their numbers in TabKeysIds.h.
 #define IDD_TAB_LAUNCHER 2100
 #define IDD_TAB_CLIPBOARD 2200
-#define IDD_TAB_MENU 2300
-#define IDD_TAB_WINDOW 2400
-#define IDD_TAB_FONT 2500
-#define IDD_TAB_BACKGROUND 2600
 #define IDD_TAB_POSITION 2700
 #define IDD_TAB_VERSION 2800
 

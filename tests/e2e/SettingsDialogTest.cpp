@@ -1,5 +1,6 @@
 // The settings dialog as the user reaches it: from the tray menu's items and a second start, one
-// dialog at most, and what its buttons do to the program and to "Mirto.ini".
+// dialog at most, what its buttons do to the program and to "Mirto.ini", and the key pages: their
+// lists and switches, and an OK that refuses clashing keys.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,15 +9,17 @@
 #include <string>
 
 #include "E2eFixture.h"
+#include "dialogs/TabKeysIds.h"
 
 namespace {
 
 // The tray menu's commands, and identifiers of the dialog's controls.
-constexpr WPARAM KeyConfigCommand = 101, FontSettingCommand = 105, VersionCommand = 110;
+constexpr WPARAM KeyConfigCommand = 101, CallKeyCommand = 103, FontSettingCommand = 105,
+                 VersionCommand = 110;
 constexpr int PageControl = 2001, QuitButton = 2003, VersionLabel = 2805, SystemLabel = 2815;
 // Tabs in their order: ランチャ 0, クリップボード 1, メニュー 2, ウィンドウ操作 3, フォント 4,
 // 背景 5, 表示位置 6, バージョン情報 7.
-constexpr LRESULT LauncherTab = 0, FontTab = 4, VersionTab = 7;
+constexpr LRESULT LauncherTab = 0, MenuTab = 2, WindowTab = 3, FontTab = 4, VersionTab = 7;
 
 class SettingsDialog : public MirtoTest {
 protected:
@@ -39,8 +42,8 @@ protected:
         PostMessageA(Form(), WM_COMMAND, command, 0);
         return WaitFor([&] { return Dialog() != nullptr && Tab() == tab; });
     }
-    // The text of a control on one of the dialog's pages.
-    std::string Text(int id) const {
+    // A control on one of the dialog's pages.
+    HWND Control(int id) const {
         struct TFind {
             int Id;
             HWND Found = nullptr;
@@ -54,9 +57,44 @@ protected:
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&find));
+        return find.Found;
+    }
+    // Texts of another program's controls go by message: GetWindowText and SetWindowText do not
+    // reach an edit control's text there.
+    std::string Text(int id) const {
         char text[256] = {};
-        if (find.Found) GetWindowTextA(find.Found, text, sizeof text);
+        SendMessageA(Control(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
         return text;
+    }
+    void SetText(int id, const char* text) const {
+        SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+    // A list's choice as a click makes it: the position, then the notice to its page.
+    void Choose(int id, int position) const {
+        HWND list = Control(id);
+        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+        SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+    }
+    LRESULT Selected(int id) const { return SendMessageA(Control(id), CB_GETCURSEL, 0, 0); }
+    LRESULT Entries(int id) const { return SendMessageA(Control(id), CB_GETCOUNT, 0, 0); }
+    // The window with the keyboard focus in the program's dialog thread.
+    HWND Focused() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(Dialog(), nullptr), &info);
+        return info.hwndFocus;
+    }
+    // OK refused with the message: afterwards the dialog shows the tab, focus on the control.
+    void ExpectRefused(const char* message, LRESULT tab, int control) const {
+        PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+        const HWND box = Mirto->WaitMessageBox();
+        ASSERT_NE(box, nullptr) << "OK was not refused: " << message;
+        EXPECT_EQ(MessageBoxText(box), message);
+        CloseMessageBox(box);
+        EXPECT_TRUE(WaitFor([&] { return Tab() == tab && Focused() == Control(control); }))
+            << "tab " << Tab() << ", focus on " << GetDlgCtrlID(Focused());
+        EXPECT_NE(Dialog(), nullptr);
     }
     std::string SettingsText() const { return ReadWholeFile(Folder.FilePath("Mirto.ini")); }
     static bool Has(const std::string& text, const char* part) {
@@ -130,4 +168,97 @@ TEST_F(SettingsDialog, OkSavesTheSettingsAndQuitAnsweredNoEndsWithoutSaving) {
     const std::string text = SettingsText();
     EXPECT_TRUE(Has(text, "WindowWidth=")) << text;
     EXPECT_FALSE(Has(text, "CallLauncherMenu=")) << text;
+}
+
+TEST_F(SettingsDialog, KeyPagesFollowTheirListsAndOkRefusesClashingKeysWhereTheyAreChosen) {
+    StartWithSettings(Settings);
+    ASSERT_TRUE(Ask(CallKeyCommand, MenuTab));
+    // The history's own keys are usable only while it has a call key.
+    Choose(IDC_COMBOBOX3, 0);
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_COMBOBOX15)));
+    EXPECT_FALSE(IsWindowEnabled(Control(IDC_COMBOBOX24)));
+    // Control + Alt, the launcher's own call key, refused from another tab.
+    Choose(IDC_COMBOBOX3, 2);
+    EXPECT_TRUE(IsWindowEnabled(Control(IDC_COMBOBOX15)));
+    SendMessageA(GetDlgItem(Dialog(), PageControl), TCM_SETCURFOCUS, VersionTab, 0);
+    ASSERT_NO_FATAL_FAILURE(ExpectRefused(
+        "ランチメニュー呼び出しキーと、クリップボード履歴メニュー呼び出しキーが同じです。", MenuTab,
+        IDC_COMBOBOX2));
+    Choose(IDC_COMBOBOX3, 3);
+
+    // Shift leaves the keypad out of the move keys' lists; the keypad keys they held give way to
+    // the arrows.
+    Choose(IDC_COMBOBOX5, 5);
+    EXPECT_EQ(Entries(IDC_COMBOBOX10), 48);
+    const int moveKeys[] = {IDC_COMBOBOX10, IDC_COMBOBOX11, IDC_COMBOBOX12, IDC_COMBOBOX13};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Selected(moveKeys[i]), i);
+    SendMessageA(Control(IDC_COMBOBOX11), CB_SETCURSEL, 0, 0);
+    // Enter in a number box leaves it for "&Ok" without pressing it; leaving cleans the number.
+    SetText(IDC_MEMO1, "12abc");
+    SendMessageA(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDC_MEMO1)), TRUE);
+    PostMessageA(Control(IDC_MEMO1), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitFor([&] { return Focused() == GetDlgItem(Dialog(), IDOK); }));
+    EXPECT_EQ(Text(IDC_MEMO1), "12");
+    EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr) << "Enter pressed OK";
+    // OK cleans the number it was not left with, then refuses two equal direction keys.
+    SetText(IDC_MEMO2, "7x");
+    ASSERT_NO_FATAL_FAILURE(ExpectRefused("一つのタイプに同じキーを割り当てることはできません。\n"
+                                          "他のキーを設定してくださいね。",
+                                          WindowTab, IDC_COMBOBOX10));
+    EXPECT_EQ(Text(IDC_MEMO2), "7");
+    SendMessageA(Control(IDC_COMBOBOX11), CB_SETCURSEL, 1, 0);
+
+    // A key list takes the keys that have an entry of their own: keypad keys only while the
+    // modifier offers them.
+    HWND maximise = Control(IDC_COMBOBOX28);
+    PostMessageA(maximise, WM_KEYDOWN, VK_NUMPAD5, 0);
+    EXPECT_TRUE(WaitFor([&] { return Selected(IDC_COMBOBOX28) == 53; }));
+    Choose(IDC_COMBOBOX27, 5);
+    EXPECT_EQ(Selected(IDC_COMBOBOX28), 40) << "the keypad key stayed without the keypad";
+    PostMessageA(maximise, WM_KEYDOWN, VK_NUMPAD5, 0);
+    PostMessageA(maximise, WM_KEYDOWN, VK_PRIOR, 0);
+    EXPECT_TRUE(WaitFor([&] { return Selected(IDC_COMBOBOX28) != 40; }));
+    EXPECT_EQ(Selected(IDC_COMBOBOX28), 41);
+
+    PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; })) << "OK refused the mended keys";
+    ASSERT_TRUE(WaitFor([&] { return Has(SettingsText(), "CallClipboardMenu="); }));
+    const std::string text = SettingsText();
+    EXPECT_TRUE(Has(text, "CallClipboardMenu=2\r\n")) << text;
+    EXPECT_TRUE(Has(text, "[MoveWindow]\r\nMoveEnabled=1\r\nMoveKey=5\r\nValue=12\r\n"
+                          "ToLeft=0\r\nToUp=1\r\nToRight=2\r\nToDown=3\r\n"))
+        << text;
+    EXPECT_TRUE(Has(text, "SizeKey=4\r\nValue=7\r\n")) << text;
+    EXPECT_TRUE(Has(text, "MaximizationKey1=41\r\nMaximizationKey2=5\r\n")) << text;
+}
+
+TEST_F(SettingsDialog, ANewLauncherCallKeyCallsTheMenuAtOnceAndTheOldOneNoLonger) {
+    StartWithSettings(Settings);
+    // The program's first taking of the keyboard may read the pair as released: one call first.
+    ASSERT_TRUE(HoldUntilMenu(Form(), VK_CONTROL, VK_MENU, [&] { FocusKeyWindow(); }));
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    ASSERT_TRUE(WaitMenuHidden());
+
+    ASSERT_TRUE(Ask(CallKeyCommand, MenuTab));
+    EXPECT_EQ(Selected(IDC_COMBOBOX2), 2);
+    Choose(IDC_COMBOBOX2, 1);
+    PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return Has(SettingsText(), "CallLauncherMenu=0\r\n"); }))
+        << SettingsText();
+
+    EXPECT_TRUE(HoldUntilMenu(Form(), VK_SHIFT, VK_CONTROL, [&] { FocusKeyWindow(); }))
+        << "Shift + Control showed no menu";
+    KeyUp(VK_CONTROL);
+    KeyUp(VK_SHIFT);
+    ASSERT_TRUE(WaitMenuHidden());
+
+    FocusKeyWindow();
+    KeyDown(VK_CONTROL);
+    KeyDown(VK_MENU);
+    EXPECT_FALSE(WaitFor([&] { return MenuVisible(); }, 3000)) << "Control + Alt still calls";
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
 }
