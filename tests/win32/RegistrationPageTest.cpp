@@ -3,18 +3,35 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <string>
+#include <thread>
 
 #include "DialogDriver.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit2Ids.h"
+#include "dialogs/Unit3Ids.h"
+#include "system/ShellLink.h"
 
-// The settings dialog's registration page driven as a user would: typing entries, unassigning a
+// The settings dialog's registration page driven as a user would: typing entries, dropping a
+// shell link on the grid (what it points at, the link itself, a cancelled drop), unassigning a
 // key and deleting a page with the later one moved forward. Only the dialog's copy changes; OK
 // hands it back.
 
 namespace {
+
+// A drop of one file as the shell makes it: a DROPFILES block with the name list.
+HDROP DropOf(const std::string& file) {
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
 
 HWND Descendant(HWND dialog, int id) {
     struct TFind {
@@ -46,7 +63,18 @@ std::string Answer(int button) {
 
 } // namespace
 
-TEST(RegistrationPage, TypingUnassigningAndDeletingAPageEditTheDialogsCopy) {
+TEST(RegistrationPage, TypingDroppingUnassigningAndDeletingAPageEditTheDialogsCopy) {
+    TTestFolder folder("MirtoRegistration");
+    const std::string tool = folder / "my.tool.exe";
+    ASSERT_TRUE(WriteTextFile(tool, "MZ"));
+    TLinkData link;
+    link.Path = tool;
+    link.Arguments = "-x 1";
+    link.WorkDir = folder.Path();
+    link.ShowCmd = SW_SHOWMINNOACTIVE;
+    const std::string shortcut = folder / "tool.lnk";
+    ASSERT_TRUE(WriteShellLink(shortcut, link));
+
     TSettingsDialogData data;
     data.Items.SetName(26, "two");
     data.Items.SetPath(26, "C:\\windows\\notepad.exe");
@@ -73,14 +101,43 @@ TEST(RegistrationPage, TypingUnassigningAndDeletingAPageEditTheDialogsCopy) {
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS),
                      reinterpret_cast<LPARAM>(Descendant(frame, id)));
     };
+    // Drops the link with the pointer on no cell, so that the selected row takes it; sent from
+    // a thread of its own, as the drop's questions wait for this thread's answers.
+    auto drop = [&](int row) {
+        select(row);
+        SetCursorPos(0, 0);
+        std::thread([grid, hdrop = DropOf(shortcut)] {
+            SendMessageA(grid, WM_DROPFILES, reinterpret_cast<WPARAM>(hdrop), 0);
+        }).detach();
+    };
+    // The link dialog, answered with its first or second choice or cancelled.
+    auto linkAnswer = [&](int choice) {
+        HWND form3 = WaitForDialog("登録確認");
+        ASSERT_NE(form3, nullptr) << "no link dialog";
+        if (choice == IDC_FORM3_RADIOBUTTON2) Click(form3, IDC_FORM3_RADIOBUTTON2);
+        PostMessageA(form3, WM_COMMAND, choice == IDCANCEL ? IDCANCEL : IDOK, 0);
+        WaitFor([&] { return !IsWindow(form3); });
+    };
+
     // A: typed by hand; the name makes the key menu's caption and the grid cell.
     select(1);
     type(IDC_MEMO3, "メモ帳");
     type(IDC_EDIT2, "C:\\windows\\notepad.exe");
-    // B typed, then unassigned.
-    select(2);
-    type(IDC_MEMO3, "消す");
-    type(IDC_EDIT2, "C:\\windows\\");
+    // C: the link's target, with its arguments, folder and show state.
+    drop(3);
+    linkAnswer(IDC_FORM3_RADIOBUTTON2);
+    // C again, cancelled after the overwrite question: C stays as it was.
+    drop(3);
+    EXPECT_NE(Answer(IDYES).find("上書き"), std::string::npos);
+    linkAnswer(IDCANCEL);
+    // B: the link file itself, named after it, then unassigned.
+    drop(2);
+    linkAnswer(IDOK);
+    ASSERT_TRUE(WaitFor([&] {
+        char path[MAX_PATH] = {};
+        GetWindowTextA(Descendant(frame, IDC_EDIT2), path, sizeof path);
+        return shortcut == path;
+    })) << "the link itself was not registered";
     PostMessageA(Descendant(frame, IDC_BUTTON_UNASSIGN), BM_CLICK, 0, 0);
     EXPECT_EQ(Answer(IDYES), "キー \"B\" への割り当てを解除してもよろしいでしょうか？");
 
@@ -100,6 +157,10 @@ TEST(RegistrationPage, TypingUnassigningAndDeletingAPageEditTheDialogsCopy) {
     EXPECT_EQ(items.GetPath(0), "C:\\windows\\notepad.exe");
     EXPECT_EQ(items.GetName(1), "");
     EXPECT_EQ(items.GetPath(1), "");
+    EXPECT_EQ(items.GetName(2), "my");
+    EXPECT_TRUE(_stricmp(items.GetPath(2).c_str(), tool.c_str()) == 0) << items.GetPath(2);
+    EXPECT_EQ(items.GetOption(2), "-x 1");
+    EXPECT_EQ(items.GetSize(2), 1) << "minimised";
     EXPECT_EQ(items.GetName(26), "three");
     EXPECT_EQ(items.GetPath(26), "C:\\windows\\");
     EXPECT_EQ(items.GetName(52), "");
