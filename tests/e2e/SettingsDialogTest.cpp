@@ -7,9 +7,12 @@
 
 #include <cctype>
 #include <string>
+#include <utility>
 
 #include "E2eFixture.h"
+#include "LaunchHarness.h"
 #include "dialogs/TabKeysIds.h"
+#include "dialogs/Unit2Ids.h"
 
 namespace {
 
@@ -261,4 +264,50 @@ TEST_F(SettingsDialog, ANewLauncherCallKeyCallsTheMenuAtOnceAndTheOldOneNoLonger
     EXPECT_FALSE(WaitFor([&] { return MenuVisible(); }, 3000)) << "Control + Alt still calls";
     KeyUp(VK_MENU);
     KeyUp(VK_CONTROL);
+}
+
+TEST_F(SettingsDialog, AnEntryTypedAndConfirmedIsSavedAndLaunchedFromTheMenu) {
+    // The recorder stands for the program; it writes what it was started with to a file.
+    const std::string recorder = Folder.FilePath("recorder.exe");
+    const std::string record = Folder.FilePath("record.txt");
+    ASSERT_TRUE(CopyBuiltProgram("testing\\recorder.exe", recorder));
+    ASSERT_TRUE(SetEnvironmentVariableA("MIRTO_RECORD", record.c_str()));
+    StartWithSettings(Settings);
+    ASSERT_TRUE(HoldUntilMenu(Form(), VK_CONTROL, VK_MENU, [&] { FocusKeyWindow(); }));
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    ASSERT_TRUE(WaitMenuHidden());
+
+    // Key B of page 1, typed as a user types: the name, the path, leaving each field.
+    ASSERT_TRUE(Ask(KeyConfigCommand, LauncherTab));
+    HWND grid = Control(IDC_DROPCATCHGRID1);
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    // The item state travels to the other program in a block of its own memory.
+    HANDLE process = Mirto->ProcessHandle();
+    void* remote = VirtualAllocEx(process, nullptr, sizeof state, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(remote, nullptr);
+    WriteProcessMemory(process, remote, &state, sizeof state, nullptr);
+    SendMessageA(grid, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    for (const auto& [id, text] : {std::pair{IDC_MEMO3, "記録係"}, {IDC_EDIT2, recorder.c_str()}}) {
+        SetText(id, text);
+        SendMessageA(GetParent(Control(id)), WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS),
+                     reinterpret_cast<LPARAM>(Control(id)));
+    }
+    PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return Has(SettingsText(), "Name=記録係\r\n"); })) << SettingsText();
+    EXPECT_TRUE(Has(SettingsText(), "Name=one\r\n")) << "key A was lost";
+
+    // B chosen in the menu and the keys released: the new entry starts.
+    ASSERT_TRUE(HoldUntilMenu(Form(), VK_CONTROL, VK_MENU, [&] { FocusKeyWindow(); }));
+    PressKeys({'B'});
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    EXPECT_TRUE(WaitFor([&] {
+        return GetFileAttributesA(record.c_str()) != INVALID_FILE_ATTRIBUTES;
+    })) << "the new entry did not start";
+    EXPECT_TRUE(EndProcessesIn(Folder.Path(), Mirto->ProcessId()));
+    SetEnvironmentVariableA("MIRTO_RECORD", nullptr);
 }
