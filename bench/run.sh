@@ -6,6 +6,7 @@
 #   bench/run.sh paint      runs bench_paint only (Win32, under Wine)
 #   bench/run.sh menu_latency   the call key's latency against a bare window (Win32, under Wine)
 #   bench/run.sh idle           the resident program's cost while idle (Win32, under Wine)
+#   bench/run.sh settings       opening and applying the settings dialog (Win32, under Wine)
 #   bench/run.sh clipboard      capture and paste of the clipboard menu (Win32, under Wine)
 #   bench/run.sh skin           skin set-up and the shaped window's region (Win32, under Wine)
 set -euo pipefail
