@@ -87,11 +87,7 @@ void TForm1::ApplySettings(const TSettingsDialogData& data) {
     Timer1.SetInterval(static_cast<UINT>(timer1));
     Timer2.SetInterval(static_cast<UINT>(timer2));
     // The move and resize keys are registered only while their group is switched on.
-    for (int id = wkMoveLeft; id <= wkSizeDown; ++id) {
-        const int shared = id <= wkMoveDown ? Settings.MoveKey : Settings.SizeKey;
-        Settings.WindowKeys[static_cast<std::size_t>(id)].Enabled =
-            shared >= 0 ? WindowKeyEnabled : WindowKeyDisabled;
-    }
+    MirrorStepKeys(Settings);
     if (Settings.Transparent != transparent) Layer->ApplySetting(Settings.Transparent);
     ApplyMenuSettings();
 

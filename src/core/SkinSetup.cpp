@@ -62,15 +62,17 @@ void TForm1::SetupSkin() {
     }
     SkinFolder =
         Settings.Skin.empty() ? ProgramFolder() + Settings.SkinDir : SkinFolderOf(info.Path);
+    // The window keeps the skin's size where it stands.
+    auto takeSize = [this](const TSkinInfo& skin) {
+        FixedWidth = skin.Width;
+        FixedHeight = skin.Height;
+        SetWindowPos(Handle, nullptr, 0, 0, skin.Width, skin.Height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
     HRGN region = nullptr;
     SkinReady = found && ListImage1.LoadSkinData(info, lines, failure, &region);
     if (SkinReady) {
-        FixedWidth = info.Width;
-        FixedHeight = info.Height;
-        RECT bounds{};
-        GetWindowRect(Handle, &bounds);
-        SetWindowPos(Handle, nullptr, bounds.left, bounds.top, info.Width, info.Height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        takeSize(info);
         if (region) {
             // The window owns the region from now on, and frees the one it had.
             if (SetWindowRgn(Handle, region, TRUE))
@@ -86,12 +88,7 @@ void TForm1::SetupSkin() {
         // still shows (720 x 480, black).
         TSkinInfo plain;
         std::string ignored;
-        if (ListImage1.LoadSkinData(plain, TStringList(), ignored)) {
-            FixedWidth = plain.Width;
-            FixedHeight = plain.Height;
-            SetWindowPos(Handle, nullptr, 0, 0, plain.Width, plain.Height,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        if (ListImage1.LoadSkinData(plain, TStringList(), ignored)) takeSize(plain);
     }
     LoadTrayIcon(NormalIcon, SkinReady ? info.EnableIcon : std::string(), 0);
     LoadTrayIcon(PausedIcon, SkinReady ? info.DisableIcon : std::string(), 1);

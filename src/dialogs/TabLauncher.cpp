@@ -121,23 +121,22 @@ void TLauncherPage::CommitRow(int row) {
     Items.SetSize(slot, std::max(ComboIndex(IDC_COMBOBOX1), 0));
     Items.SetOption(slot, ItemText(IDC_EDIT3));
     Items.SetWorkDir(slot, ItemText(IDC_EDIT4));
+    ShowRow(row);
+    EnablePageDelete();
+}
+
+void TLauncherPage::ShowRow(int row) {
+    const int slot = SlotOfRow(Page(), row);
     Grid.SetCell(1, row, ToCell(Items.GetName(slot)));
     Grid.SetCell(2, row, Items.GetPath(slot));
     Grid.SetCell(3, row, SizeToCodeText(Items.GetSize(slot)));
     Grid.SetCell(4, row, Items.GetOption(slot));
     Grid.SetCell(5, row, Items.GetWorkDir(slot));
-    EnablePageDelete();
 }
 
 void TLauncherPage::ShowPage() {
-    for (int row = 1; row <= LauncherPageSize; ++row) {
-        const int slot = SlotOfRow(Page(), row);
-        Grid.SetCell(1, row, ToCell(Items.GetName(slot)));
-        Grid.SetCell(2, row, Items.GetPath(slot));
-        Grid.SetCell(3, row, SizeToCodeText(Items.GetSize(slot)));
-        Grid.SetCell(4, row, Items.GetOption(slot));
-        Grid.SetCell(5, row, Items.GetWorkDir(slot));
-    }
+    for (int row = 1; row <= LauncherPageSize; ++row)
+        ShowRow(row);
     LoadRow(SelectedRow());
 }
 

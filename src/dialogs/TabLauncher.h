@@ -37,6 +37,8 @@ private:
 
     void LoadRow(int row);
     void CommitRow(int row);
+    // The grid row's cells from the table.
+    void ShowRow(int row);
     void ShowPage();
     void ClearFields();
     void EnableByPath();
