@@ -1,9 +1,11 @@
 // The settings dialog as the user reaches it: from the tray menu's items and a second start, one
-// dialog at most, what its buttons do to the program and to "Mirto.ini", and the key pages: their
-// lists and switches, and an OK that refuses clashing keys.
+// dialog at most, what its buttons do to the program and to "Mirto.ini", the key pages: their
+// lists and switches, and an OK that refuses clashing keys; the registration page edited by
+// typing, by the key and page menus and by a link dropped from another program.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cctype>
 #include <string>
@@ -13,6 +15,8 @@
 #include "LaunchHarness.h"
 #include "dialogs/TabKeysIds.h"
 #include "dialogs/Unit2Ids.h"
+#include "dialogs/Unit3Ids.h"
+#include "system/ShellLink.h"
 
 namespace {
 
@@ -98,6 +102,42 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return Tab() == tab && Focused() == Control(control); }))
             << "tab " << Tab() << ", focus on " << GetDlgCtrlID(Focused());
         EXPECT_NE(Dialog(), nullptr);
+    }
+    // Copies a block into the program's memory, where its controls read what they are handed;
+    // the caller frees it unless the program takes it.
+    void* Remote(const void* data, size_t size) const {
+        void* block =
+            VirtualAllocEx(Mirto->ProcessHandle(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (block) WriteProcessMemory(Mirto->ProcessHandle(), block, data, size, nullptr);
+        return block;
+    }
+    // Selects a row of the registration page's grid, as a click on it does.
+    void SelectRow(int row) const {
+        LVITEMA state{};
+        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        void* remote = Remote(&state, sizeof state);
+        ASSERT_NE(remote, nullptr);
+        SendMessageA(Control(IDC_DROPCATCHGRID1), LVM_SETITEMSTATE, static_cast<WPARAM>(row - 1),
+                     reinterpret_cast<LPARAM>(remote));
+        VirtualFreeEx(Mirto->ProcessHandle(), remote, 0, MEM_RELEASE);
+    }
+    // Clicks a button of a page: its notice to the page, as BM_CLICK would send it.
+    void Press(int id) const {
+        PostMessageA(GetParent(Control(id)), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Control(id)));
+    }
+    // Walks the program's popup menu with the keys, as a user's keyboard does.
+    bool ChooseFromMenu(std::initializer_list<WORD> keys) const {
+        HWND menu = nullptr;
+        if (!WaitFor([&] {
+                for (HWND window : Mirto->Windows("#32768"))
+                    if (IsWindowVisible(window)) menu = window;
+                return menu != nullptr;
+            }))
+            return false;
+        for (WORD key : keys)
+            PostMessageA(menu, WM_KEYDOWN, key, 0);
+        return WaitFor([&] { return !IsWindowVisible(menu); });
     }
     std::string SettingsText() const { return ReadWholeFile(Folder.FilePath("Mirto.ini")); }
     static bool Has(const std::string& text, const char* part) {
@@ -280,16 +320,7 @@ TEST_F(SettingsDialog, AnEntryTypedAndConfirmedIsSavedAndLaunchedFromTheMenu) {
 
     // Key B of page 1, typed as a user types: the name, the path, leaving each field.
     ASSERT_TRUE(Ask(KeyConfigCommand, LauncherTab));
-    HWND grid = Control(IDC_DROPCATCHGRID1);
-    LVITEMA state{};
-    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    // The item state travels to the other program in a block of its own memory.
-    HANDLE process = Mirto->ProcessHandle();
-    void* remote = VirtualAllocEx(process, nullptr, sizeof state, MEM_COMMIT, PAGE_READWRITE);
-    ASSERT_NE(remote, nullptr);
-    WriteProcessMemory(process, remote, &state, sizeof state, nullptr);
-    SendMessageA(grid, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(remote));
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    SelectRow(2);
     for (const auto& [id, text] : {std::pair{IDC_MEMO3, "記録係"}, {IDC_EDIT2, recorder.c_str()}}) {
         SetText(id, text);
         SendMessageA(GetParent(Control(id)), WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS),
@@ -310,4 +341,61 @@ TEST_F(SettingsDialog, AnEntryTypedAndConfirmedIsSavedAndLaunchedFromTheMenu) {
     })) << "the new entry did not start";
     EXPECT_TRUE(EndProcessesIn(Folder.Path(), Mirto->ProcessId()));
     SetEnvironmentVariableA("MIRTO_RECORD", nullptr);
+}
+
+TEST_F(SettingsDialog, ADroppedLinkAndTheKeyAndPageMenusEditTheTableThatOkSaves) {
+    const std::string tool = Folder.FilePath("my.tool.exe");
+    ASSERT_TRUE(Folder.Write("my.tool.exe", "MZ"));
+    TLinkData link;
+    link.Path = tool;
+    link.Arguments = "-x 1";
+    link.WorkDir = Folder.Path();
+    link.ShowCmd = SW_SHOWMAXIMIZED;
+    ASSERT_TRUE(WriteShellLink(Folder.FilePath("tool.lnk"), link));
+    StartWithSettings(IniText({"[Page.1-A]", "Name=one", "Path=C:\\windows\\notepad.exe",
+                               "[Page.1-B]", "Name=two", "Path=C:\\windows\\regedit.exe"}));
+    ASSERT_TRUE(Ask(KeyConfigCommand, LauncherTab));
+
+    // A's key menu: exchange with B of page 1 (the page's submenu, then its second key).
+    SelectRow(1);
+    Press(IDC_BUTTON_EXCHANGEKEY);
+    ASSERT_TRUE(ChooseFromMenu({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}))
+        << "the key menu did not close";
+    EXPECT_TRUE(WaitFor([&] { return Text(IDC_MEMO3) == "two"; })) << Text(IDC_MEMO3);
+    // The page menu: page 1 copied to page 3, which is empty and asks nothing.
+    Press(IDC_BUTTON_COPYPAGE);
+    ASSERT_TRUE(ChooseFromMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
+    EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr);
+
+    // The link dropped from another program with the pointer off the grid: the selected row D
+    // takes what it points at, after the link dialog's second choice.
+    SelectRow(4);
+    SetCursorPos(0, 0);
+    const std::string name = Folder.FilePath("tool.lnk");
+    std::string block(sizeof(DROPFILES), '\0');
+    auto* drop = reinterpret_cast<DROPFILES*>(block.data());
+    drop->pFiles = sizeof(DROPFILES);
+    block += name + std::string(2, '\0');
+    void* remote = Remote(block.data(), block.size());
+    ASSERT_NE(remote, nullptr);
+    PostMessageA(Control(IDC_DROPCATCHGRID1), WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (question = Mirto->VisibleDialog("登録確認")) != nullptr; }))
+        << "no link dialog";
+    PostMessageA(GetDlgItem(question, IDC_FORM3_RADIOBUTTON2), BM_CLICK, 0, 0);
+    PostMessageA(question, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return Text(IDC_EDIT3) == "-x 1"; })) << Text(IDC_EDIT3);
+    EXPECT_EQ(Selected(IDC_COMBOBOX1), 2) << "not maximised";
+
+    PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return Has(SettingsText(), "CallLauncherMenu="); }));
+    const std::string text = SettingsText();
+    EXPECT_TRUE(Has(text, "[Page.1-A]\r\nName=two\r\nPath=C:\\windows\\regedit.exe")) << text;
+    EXPECT_TRUE(Has(text, "[Page.1-B]\r\nName=one\r\nPath=C:\\windows\\notepad.exe")) << text;
+    EXPECT_TRUE(Has(text, "[Page.3-A]\r\nName=two\r\n")) << text;
+    EXPECT_TRUE(Has(text, "[Page.3-B]\r\nName=one\r\n")) << text;
+    EXPECT_TRUE(Has(text, "[Page.1-D]\r\nName=my\r\n")) << text;
+    EXPECT_TRUE(Has(text, "Opt.=-x 1\r\nWDir=")) << text;
+    EXPECT_FALSE(Has(text, "[Page.3-D]")) << "the copy came after the drop";
 }
