@@ -69,13 +69,13 @@ bool TPlatform::ReadWholeFile(const std::string& path, std::string& bytes) const
 void TPlatform::WriteWholeFile(const std::string& path, const std::string& bytes) {
     const std::string temp = path + ".new";
     std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) throw EFileError("Cannot create file \"" + path + "\"");
+    if (!f) throw EFileError("ファイル \"" + path + "\" を作成できません。");
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fflush(f) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
     if (!ok || !ReplaceFile(temp.c_str(), path.c_str())) {
         std::remove(temp.c_str());
-        throw EFileError("Cannot write file \"" + path + "\"");
+        throw EFileError("ファイル \"" + path + "\" に書き込めません。");
     }
 }
 

@@ -158,7 +158,7 @@ bool TIniStringList::IsExistsSection(std::string_view section) const {
 void TIniStringList::LoadFromFile(const std::string& path) {
     std::string bytes;
     if (!Platform().ReadWholeFile(path, bytes))
-        throw EFileError("Cannot open file \"" + path + "\"");
+        throw EFileError("ファイル \"" + path + "\" を開けません。");
     FItems.SetText(bytes);
 }
 

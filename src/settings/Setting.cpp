@@ -484,7 +484,7 @@ void TSettingsFile::SaveSettings(const TSettingData& data, const TLaunchItemTabl
     if (ReadFailed) return;
     std::string oldText;
     if (Platform().FileExists(SettingsPath) && !Platform().ReadWholeFile(SettingsPath, oldText))
-        throw EFileError("Cannot read file \"" + SettingsPath + "\"");
+        throw EFileError("ファイル \"" + SettingsPath + "\" を読み込めません。");
     WriteSettings(data, items, menu, oldText);
 }
 
@@ -497,7 +497,7 @@ void TSettingsFile::SaveDialogSize(int width, int height) const {
     if (ReadFailed) return;
     TProfile ini;
     if (!ini.LoadFromFile(SettingsPath) && Platform().FileExists(SettingsPath))
-        throw EFileError("Cannot read file \"" + SettingsPath + "\"");
+        throw EFileError("ファイル \"" + SettingsPath + "\" を読み込めません。");
     ini.WriteInteger("Setting", "WindowWidth", width);
     ini.WriteInteger("Setting", "WindowHeight", height);
     ini.Flush(SettingsPath);

@@ -23,8 +23,9 @@ public:
     HANDLE Handle;
 };
 
+// "what" follows the quoted file name: "ファイル "C:\..." <what>。<the system's reason>".
 [[noreturn]] void ThrowFileError(const char* what, const std::string& path, DWORD error) {
-    throw EFileError(std::string(what) + " \"" + path + "\". " + GetSystemErrorText(error));
+    throw EFileError("ファイル \"" + path + "\" " + what + "。" + GetSystemErrorText(error));
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
@@ -78,12 +79,12 @@ void TWin32Platform::WriteWholeFile(const std::string& path, const std::string& 
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        ThrowFileError("Cannot write file", path, ERROR_ACCESS_DENIED);
+        ThrowFileError("に書き込めません", path, ERROR_ACCESS_DENIED);
 
     const std::string temp = path + ".new";
     THandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) ThrowFileError("Cannot create file", path, GetLastError());
+    if (!file.Valid()) ThrowFileError("を作成できません", path, GetLastError());
 
     bool ok = WriteAll(file.Handle, bytes) && FlushFileBuffers(file.Handle);
     DWORD error = ok ? ERROR_SUCCESS : GetLastError();
@@ -98,7 +99,7 @@ void TWin32Platform::WriteWholeFile(const std::string& path, const std::string& 
     }
     if (!ok) {
         DeleteFileA(temp.c_str());
-        ThrowFileError("Cannot write file", path, error);
+        ThrowFileError("に書き込めません", path, error);
     }
 }
 
