@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "clipboard/TextSet.h"
 #include "core/FormRules.h"
 #include "core/Unit1.h"
 #include "dialogs/Unit2.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
+#include "system/PathText.h"
+#include "system/PathsWin.h"
 
 HWND TForm1::SettingsDialog() const {
     return Form2 ? Form2->Handle() : nullptr;
@@ -29,6 +32,19 @@ void TForm1::OpenSettings(int page) {
     data.Menu = MenuSettings;
     data.Items.Assign(*LaunchItems);
     data.LauncherPage = ClipboardMode ? 1 : ListImage1.Menu().PageIndex();
+    data.ProgramFolder = AddTrailingBackslash(ProgramFolder());
+    // The font page starts from the font the menu shows.
+    const TMenuFont shown = ListImage1.Menu().Font();
+    data.Menu.FontName = shown.Name;
+    data.Menu.FontSize = shown.Size;
+    data.Menu.FontBold = shown.Bold;
+    data.Menu.FontItalic = shown.Italic;
+    data.LayeredWindows = Layer->Enabled();
+    data.PreviewTransparency = [this](int level) { Layer->ApplySetting(level); };
+    data.SwitchTextSet = [this](const std::string& fileName) {
+        ::SwitchTextSet(*History, ProgramFolder(), Settings.ListDir, fileName,
+                        Settings.CurrentFile);
+    };
     TForm2 dialog(data);
     Form2 = &dialog;
 
@@ -45,7 +61,11 @@ void TForm1::OpenSettings(int page) {
 
     if (result == IDOK || result == SettingsQuitSaving) {
         ApplySettings(data);
-    } else if (!SkinReady) {
+    } else if (Layer->Enabled()) {
+        // A transparency shown on trial goes back to the one set.
+        Layer->ApplySetting(Settings.Transparent);
+    }
+    if (result != IDOK && result != SettingsQuitSaving && !SkinReady) {
         // The skin the user left broken gives way to the standard background.
         Settings.Skin.clear();
         SetupSkin();
@@ -76,8 +96,10 @@ void TForm1::ApplySettings(const TSettingsDialogData& data) {
     PageCount = PagesInUse(*LaunchItems);
 
     const bool hadClipboardKey = Settings.CallClipboardMenu != -1;
-    const int transparent = Settings.Transparent;
+    // The text set in use was switched, if at all, while the dialog was open.
+    const std::string currentFile = Settings.CurrentFile;
     Settings = data.Settings;
+    Settings.CurrentFile = currentFile;
     MenuSettings = data.Menu;
     if (!hadClipboardKey && Settings.CallClipboardMenu != -1) JoinClipboardChain();
     if (hadClipboardKey && Settings.CallClipboardMenu == -1) LeaveClipboardChain();
@@ -88,7 +110,8 @@ void TForm1::ApplySettings(const TSettingsDialogData& data) {
     Timer2.SetInterval(static_cast<UINT>(timer2));
     // The move and resize keys are registered only while their group is switched on.
     MirrorStepKeys(Settings);
-    if (Settings.Transparent != transparent) Layer->ApplySetting(Settings.Transparent);
+    // Applied even when unchanged: a trial in the dialog may have shown another level.
+    Layer->ApplySetting(Settings.Transparent);
     ApplyMenuSettings();
 
     RegisterWindowKeys();

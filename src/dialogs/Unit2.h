@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,16 @@ struct TSettingsDialogData {
     TLaunchItemTable Items{LauncherItemCount};
     // The launcher page the registration tab starts on (1 to 3).
     int LauncherPage = 1;
+    // The program's folder with its trailing "\": the skin and text-set folders are below it.
+    std::string ProgramFolder;
+    // The system offers layered windows: only then are the transparency controls usable.
+    bool LayeredWindows = false;
+    // Shows a transparency level on the menu window at once (-1 opaque), before OK; empty when
+    // the dialog has no menu window to show it on.
+    std::function<void(int level)> PreviewTransparency;
+    // Makes the text set of a file name in the text-set folder (empty: none) the one in use at
+    // once, before OK; empty when there is no clipboard menu to switch.
+    std::function<void(const std::string& fileName)> SwitchTextSet;
 };
 
 // Results of the dialog beside IDOK and IDCANCEL: the quit button answered "save" (IDYES) or
