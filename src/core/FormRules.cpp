@@ -1,12 +1,15 @@
 #include "core/FormRules.h"
 
+#include <algorithm>
+
 #include "system/SysText.h"
 
-TPointI MenuPosition(int position, int screenWidth, int screenHeight, const TRectI& workArea,
-                     int width, int height) {
+TPointI MenuPosition(int position, const TRectI& screen, const TRectI& workArea, int width,
+                     int height) {
     switch (position) {
     case 0:
-        return {(screenWidth - width) / 2, (screenHeight - height) / 2};
+        return {screen.Left + (screen.Width() - width) / 2,
+                screen.Top + (screen.Height() - height) / 2};
     case 1:
         return {workArea.Left, workArea.Top};
     case 2:
@@ -16,8 +19,37 @@ TPointI MenuPosition(int position, int screenWidth, int screenHeight, const TRec
     case 4:
         return {workArea.Right - width, workArea.Bottom - height};
     default:
-        return {0, 0};
+        return {screen.Left, screen.Top};
     }
+}
+
+int MenuMonitor(const std::vector<TMonitor>& monitors, const TRectI* foreground, TPointI pointer) {
+    if (monitors.empty()) return -1;
+    if (foreground) {
+        long long best = 0;
+        int chosen = -1;
+        for (std::size_t i = 0; i < monitors.size(); ++i) {
+            const TRectI& m = monitors[i].Screen;
+            const long long w = std::min(m.Right, foreground->Right) -
+                                static_cast<long long>(std::max(m.Left, foreground->Left));
+            const long long h = std::min(m.Bottom, foreground->Bottom) -
+                                static_cast<long long>(std::max(m.Top, foreground->Top));
+            if (w > 0 && h > 0 && w * h > best) {
+                best = w * h;
+                chosen = static_cast<int>(i);
+            }
+        }
+        if (chosen >= 0) return chosen;
+    }
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const TRectI& m = monitors[i].Screen;
+        if (pointer.X >= m.Left && pointer.X < m.Right && pointer.Y >= m.Top &&
+            pointer.Y < m.Bottom)
+            return static_cast<int>(i);
+    }
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+        if (monitors[i].Primary) return static_cast<int>(i);
+    return 0;
 }
 
 std::array<int, 2> CallPairKeys(int pair) {

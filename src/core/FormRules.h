@@ -17,10 +17,25 @@ struct TPointI {
     bool operator==(const TPointI&) const = default;
 };
 
-// The menu's top-left corner for a "Position" value: 0 centred on the full screen (halves
-// rounded toward zero), 1-4 the corners of the work area, anything else (0, 0).
-TPointI MenuPosition(int position, int screenWidth, int screenHeight, const TRectI& workArea,
-                     int width, int height);
+// The menu's top-left corner for a "Position" value on a monitor: 0 centred on the monitor's
+// full area (halves rounded toward zero), 1-4 the corners of its work area, anything else the
+// monitor's top-left corner.
+TPointI MenuPosition(int position, const TRectI& screen, const TRectI& workArea, int width,
+                     int height);
+
+// A display monitor: its full area and work area in virtual-screen pixels, and its scale.
+struct TMonitor {
+    TRectI Screen;
+    TRectI Work;
+    int Dpi = 96;
+    bool Primary = false;
+};
+
+// The monitor the menu goes to: the one that holds the largest part of the window the user works
+// in (ties to the first listed); when no monitor holds any of it (no such window, or one
+// minimised off the screen), the one under the pointer; else the primary one, else the first.
+// An empty list gives -1.
+int MenuMonitor(const std::vector<TMonitor>& monitors, const TRectI* foreground, TPointI pointer);
 
 // The settings dialog's top-left corner: centred on the menu window (halves rounded toward
 // zero), then held inside the work area, left and top edges first, so that a dialog larger than

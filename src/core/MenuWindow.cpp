@@ -1,11 +1,44 @@
 // Showing, placing, keeping and hiding the menu window.
 #include <utility>
+#include <vector>
 
 #include "core/FormRules.h"
 #include "core/Unit1.h"
 #include "system/SysInfoWin.h"
 
 namespace {
+
+TRectI RectOf(const RECT& r) {
+    return TRectI{r.left, r.top, r.right, r.bottom};
+}
+
+// The display monitors with their areas and scales (96 where the system cannot tell).
+std::vector<TMonitor> DisplayMonitors() {
+    using TGetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpi = [] {
+        HMODULE shcore = LoadLibraryA("shcore.dll");
+        return shcore ? reinterpret_cast<TGetDpiForMonitor>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    std::vector<TMonitor> monitors;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR handle, HDC, LPRECT, LPARAM data) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (!GetMonitorInfoA(handle, &info)) return TRUE;
+            TMonitor monitor{RectOf(info.rcMonitor), RectOf(info.rcWork), 96,
+                             (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
+            UINT x = 0, y = 0;
+            if (getDpi && SUCCEEDED(getDpi(handle, 0, &x, &y)) && x > 0)
+                monitor.Dpi = static_cast<int>(x);
+            reinterpret_cast<std::vector<TMonitor>*>(data)->push_back(monitor);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
 
 // Whether both keys of a call-key pair are down now, as the keyboard reports them.
 bool PairDown(int pair) {
@@ -45,14 +78,30 @@ void TForm1::HookNotification(WPARAM wParam) {
 }
 
 void TForm1::PlaceMenu() {
-    RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // On the monitor of the window the user works in, or the one under the pointer.
+    std::vector<TMonitor> monitors = DisplayMonitors();
+    RECT foreground{};
+    HWND active = GetForegroundWindow();
+    const bool hasWindow = active && IsWindowVisible(active) && !IsIconic(active) &&
+                           GetWindowRect(active, &foreground);
+    const TRectI activeRect = RectOf(foreground);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const int chosen =
+        MenuMonitor(monitors, hasWindow ? &activeRect : nullptr, TPointI{pointer.x, pointer.y});
+    TMonitor monitor;
+    if (chosen >= 0) {
+        monitor = monitors[static_cast<std::size_t>(chosen)];
+    } else {
+        RECT work{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        monitor.Screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        monitor.Work = RectOf(work);
+    }
     RECT window{};
     GetWindowRect(Handle, &window);
     const int w = window.right - window.left, h = window.bottom - window.top;
-    const TPointI at = MenuPosition(Settings.Position, GetSystemMetrics(SM_CXSCREEN),
-                                    GetSystemMetrics(SM_CYSCREEN),
-                                    TRectI{work.left, work.top, work.right, work.bottom}, w, h);
+    const TPointI at = MenuPosition(Settings.Position, monitor.Screen, monitor.Work, w, h);
     SetWindowPos(Handle, nullptr, at.X, at.Y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowMenu();
 }

@@ -50,8 +50,14 @@ void TForm1::OpenSettings(int page) {
 
     RECT menu{};
     GetWindowRect(Handle, &menu);
+    // Held inside the work area of the menu's monitor.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
     RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    if (GetMonitorInfoA(MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST), &monitor))
+        work = monitor.rcWork;
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int width = std::max(Settings.DialogWidth, MinDialogWidth);
     const int height = std::max(Settings.DialogHeight, MinDialogHeight);
     const TPointI at = DialogPosition(TRectI{menu.left, menu.top, menu.right, menu.bottom}, width,
