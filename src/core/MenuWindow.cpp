@@ -77,9 +77,9 @@ void TForm1::HookNotification(WPARAM wParam) {
     }
 }
 
-void TForm1::PlaceMenu() {
-    // On the monitor of the window the user works in, or the one under the pointer.
-    std::vector<TMonitor> monitors = DisplayMonitors();
+TMonitor TForm1::MenuTargetMonitor() const {
+    // The monitor of the window the user works in, or the one under the pointer.
+    const std::vector<TMonitor> monitors = DisplayMonitors();
     RECT foreground{};
     HWND active = GetForegroundWindow();
     const bool hasWindow = active && IsWindowVisible(active) && !IsIconic(active) &&
@@ -89,15 +89,19 @@ void TForm1::PlaceMenu() {
     GetCursorPos(&pointer);
     const int chosen =
         MenuMonitor(monitors, hasWindow ? &activeRect : nullptr, TPointI{pointer.x, pointer.y});
-    TMonitor monitor;
-    if (chosen >= 0) {
-        monitor = monitors[static_cast<std::size_t>(chosen)];
-    } else {
-        RECT work{};
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        monitor.Screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        monitor.Work = RectOf(work);
-    }
+    if (chosen >= 0) return monitors[static_cast<std::size_t>(chosen)];
+    TMonitor screen;
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    screen.Screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    screen.Work = RectOf(work);
+    return screen;
+}
+
+void TForm1::PlaceMenu() {
+    const TMonitor monitor = MenuTargetMonitor();
+    // At the monitor's scale first, so that the place is worked out with the size there.
+    ScaleMenu(monitor.Dpi);
     RECT window{};
     GetWindowRect(Handle, &window);
     const int w = window.right - window.left, h = window.bottom - window.top;

@@ -62,33 +62,15 @@ void TForm1::SetupSkin() {
     }
     SkinFolder =
         Settings.Skin.empty() ? ProgramFolder() + Settings.SkinDir : SkinFolderOf(info.Path);
-    // The window keeps the skin's size where it stands.
-    auto takeSize = [this](const TSkinInfo& skin) {
-        FixedWidth = skin.Width;
-        FixedHeight = skin.Height;
-        SetWindowPos(Handle, nullptr, 0, 0, skin.Width, skin.Height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    };
     HRGN region = nullptr;
     SkinReady = found && ListImage1.LoadSkinData(info, lines, failure, &region);
-    if (SkinReady) {
-        takeSize(info);
-        if (region) {
-            // The window owns the region from now on, and frees the one it had.
-            if (SetWindowRgn(Handle, region, TRUE))
-                Shaped = true;
-            else
-                DeleteObject(region);
-        } else {
-            ReleaseSkinRegion();
-        }
-    }
+    if (SkinReady) TakeSkinShape(info, region);
     if (!SkinReady && ListImage1.PictureEmpty()) {
         // No earlier skin to keep: the plain look of an empty definition, so that the menu
-        // still shows (720 x 480, black).
+        // still shows (720 x 480 at 96 dots per inch, black).
         TSkinInfo plain;
         std::string ignored;
-        if (ListImage1.LoadSkinData(plain, TStringList(), ignored)) takeSize(plain);
+        if (ListImage1.LoadSkinData(plain, TStringList(), ignored)) TakeSkinShape(plain, nullptr);
     }
     LoadTrayIcon(NormalIcon, SkinReady ? info.EnableIcon : std::string(), 0);
     LoadTrayIcon(PausedIcon, SkinReady ? info.DisableIcon : std::string(), 1);
@@ -101,6 +83,29 @@ void TForm1::SetupSkin() {
     StopMenuTimers();
     ShowMessageBox(Application().Handle(), text, MB_ICONSTOP);
     OpenSettings(spBackground);
+}
+
+void TForm1::TakeSkinShape(const TSkinInfo& skin, HRGN region) {
+    // The window keeps the skin's size where it stands.
+    FixedWidth = skin.Width;
+    FixedHeight = skin.Height;
+    SetWindowPos(Handle, nullptr, 0, 0, skin.Width, skin.Height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!region) {
+        ReleaseSkinRegion();
+        return;
+    }
+    // The window owns the region from now on, and frees the one it had.
+    if (SetWindowRgn(Handle, region, TRUE))
+        Shaped = true;
+    else
+        DeleteObject(region);
+}
+
+void TForm1::ScaleMenu(int dpi) {
+    TSkinInfo info;
+    HRGN region = nullptr;
+    if (ListImage1.SetDpi(dpi, info, &region)) TakeSkinShape(info, region);
 }
 
 void TForm1::ReleaseSkinRegion() {

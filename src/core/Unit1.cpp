@@ -6,6 +6,7 @@
 #include "core/FormRules.h"
 #include "clipboard/TextSet.h"
 #include "core/Mapping.h"
+#include "menu/SkinDefinition.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
@@ -125,6 +126,9 @@ bool TForm1::DeferredStartup() {
         Application().Terminate();
         return true;
     }
+    // The skin is shown at the scale of the monitor the menu would go to now.
+    TSkinInfo unscaled;
+    ListImage1.SetDpi(MenuTargetMonitor().Dpi, unscaled);
     SetupSkin();
     InstallHook();
     NotifyIcon(0, NIM_ADD);
@@ -239,6 +243,12 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         result = 0;
         return true;
     }
+    case WM_DPICHANGED:
+        // The menu moved to a monitor of another scale: it takes that scale where it stands,
+        // rather than the size the system suggests for a window that only grows.
+        ScaleMenu(LOWORD(wParam));
+        result = 0;
+        return true;
     case WM_HOTKEY:
         WindowKey(static_cast<int>(wParam));
         return true;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "clipboard/CHistory.h"
+#include "core/FormRules.h"
 #include "frame/Window.h"
 #include "launcher/LaunchItem.h"
 #include "menu/Layer.h"
@@ -73,6 +74,11 @@ private:
     // The skin: the standard background of the skin library when the "Skin" setting is empty,
     // otherwise the skin file it names (SkinSetup.cpp).
     void SetupSkin();
+    // The window takes the skin's size as its fixed size, and the region (owned by the window
+    // from now on) or, without one, no shape.
+    void TakeSkinShape(const TSkinInfo& skin, HRGN region);
+    // Shows the menu at the scale of a monitor (dots per inch), its window sized and shaped anew.
+    void ScaleMenu(int dpi);
     bool ReadStandardSkin(TStringList& lines, std::string& failure);
     void ReleaseSkinRegion();
     void ApplyLoadedSettings(const TStartupSettings& startup);
@@ -95,6 +101,9 @@ private:
     // Shows the menu of the call in PendingCall.
     void CallMenu();
     void PlaceMenu();
+    // The monitor the menu goes to now (FormRules' MenuMonitor), the primary screen's areas when
+    // the system lists none.
+    TMonitor MenuTargetMonitor() const;
     void ShowMenu();
     void BringToFront(HWND window);
     void HideMenu();

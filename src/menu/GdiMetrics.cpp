@@ -1,9 +1,6 @@
 #include "menu/GdiMetrics.h"
 
-static HFONT CreateMenuFont(const TMenuFont& font, int charset) {
-    HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+static HFONT CreateMenuFont(const TMenuFont& font, int charset, int pixelsPerInch) {
     LOGFONTA description{};
     // A negative height asks for the character height in pixels, as a point size means.
     description.lfHeight = -MulDiv(font.Size, pixelsPerInch, 72);
@@ -20,12 +17,13 @@ static HFONT CreateMenuFont(const TMenuFont& font, int charset) {
     return CreateFontIndirectA(&description);
 }
 
-void TMenuFonts::Update(const TMenuFont& font) {
-    if (Made && font == Description) return;
+void TMenuFonts::Update(const TMenuFont& font, int dpi) {
+    if (Made && font == Description && dpi == Dpi) return;
     Free();
     Description = font;
-    Ansi = CreateMenuFont(font, ANSI_CHARSET);
-    ShiftJis = CreateMenuFont(font, SHIFTJIS_CHARSET);
+    Dpi = dpi;
+    Ansi = CreateMenuFont(font, ANSI_CHARSET, dpi);
+    ShiftJis = CreateMenuFont(font, SHIFTJIS_CHARSET, dpi);
     Made = true;
 }
 

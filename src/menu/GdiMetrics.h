@@ -13,8 +13,9 @@ public:
     TMenuFonts(const TMenuFonts&) = delete;
     TMenuFonts& operator=(const TMenuFonts&) = delete;
 
-    // Recreates the fonts when the description differs from the one they were made from.
-    void Update(const TMenuFont& font);
+    // Recreates the fonts when the description or the scale (dots per inch) differs from the
+    // one they were made for.
+    void Update(const TMenuFont& font, int dpi);
     // The font in ANSI (0) or Shift_JIS (128); any other value gives the Shift_JIS one.
     HFONT Get(int charset) const { return charset == AnsiCharset ? Ansi : ShiftJis; }
 
@@ -22,6 +23,7 @@ private:
     void Free();
     bool Made = false;
     TMenuFont Description;
+    int Dpi = 0;
     HFONT Ansi = nullptr;
     HFONT ShiftJis = nullptr;
 };

@@ -149,7 +149,7 @@ void TListImage::DrawMenu(bool backgroundDrawn) {
 void TListImage::ItemRepaint(int index, bool selected, bool backgroundDrawn) {
     // Until the surface is composed, the next paint draws everything anyway.
     if (!FComposed || FSurface.Empty()) return;
-    FFonts.Update(FMenu.Font());
+    FFonts.Update(FMenu.Font(), FDpi);
     HDC dc = FSurface.Dc();
     const TGdiTextMetrics metrics(dc, FFonts);
     TItemLayout layout;

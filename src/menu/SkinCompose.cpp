@@ -651,7 +651,8 @@ TGdiObject<HBITMAP> LooseCopy(const TMemoryBitmap& bitmap) {
 
 } // namespace
 
-void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin, TSkinPicture& picture) {
+void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin,
+                        const TSkinPicture& picture) {
     for (std::size_t k = 0; k < picture.Marks.size(); ++k) {
         const TSkinMarkPicture& mark = picture.Marks[k];
         if (!mark.Loaded) continue;
@@ -667,10 +668,85 @@ void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin, TSkinPict
     // The background stays selected into its own device context: the control gets a copy.
     TGdiObject<HBITMAP> background = LooseCopy(picture.Background);
     list.SetPicture(background.Get());
-    list.SetPalette(picture.Palette.Release());
+    list.SetPalette(CopyPalette(picture.Palette.Get()));
     if (HWND handle = list; handle)
         SetWindowPos(handle, nullptr, 0, 0, picture.Width(), picture.Height(),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HPALETTE CopyPalette(HPALETTE palette) {
+    if (!palette) return nullptr;
+    const UINT count = GetPaletteEntries(palette, 0, 0, nullptr);
+    if (count == 0) return nullptr;
+    std::vector<unsigned char> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* copy = reinterpret_cast<LOGPALETTE*>(block.data());
+    copy->palVersion = 0x300;
+    copy->palNumEntries = static_cast<WORD>(count);
+    GetPaletteEntries(palette, 0, count, copy->palPalEntry);
+    return CreatePalette(copy);
+}
+
+namespace {
+// The bitmap stretched to the size: smoothly for a picture, pixel by pixel for frames whose
+// transparent colour must stay exact.
+bool StretchInto(TMemoryBitmap& target, const TMemoryBitmap& source, int width, int height,
+                 bool smooth) {
+    if (source.Empty() || width <= 0 || height <= 0) return false;
+    if (!target.Create24(width, height)) return false;
+    SetStretchBltMode(target.Dc(), smooth ? HALFTONE : COLORONCOLOR);
+    SetBrushOrgEx(target.Dc(), 0, 0, nullptr);
+    return StretchBlt(target.Dc(), 0, 0, width, height, source.Dc(), 0, 0, source.Width,
+                      source.Height, SRCCOPY) != FALSE;
+}
+} // namespace
+
+HRGN ScaleRegion(HRGN region, int dpi) {
+    if (!region) return nullptr;
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    if (size == 0) return nullptr;
+    std::vector<unsigned char> block(size);
+    auto* data = reinterpret_cast<RGNDATA*>(block.data());
+    if (GetRegionData(region, size, data) == 0) return nullptr;
+    const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+    std::vector<TScaleRect> design;
+    design.reserve(data->rdh.nCount);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+        design.push_back({rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
+    const std::vector<TScaleRect> scaled = ScaleRects(design, dpi);
+    std::vector<unsigned char> out(sizeof(RGNDATAHEADER) + scaled.size() * sizeof(RECT));
+    auto* result = reinterpret_cast<RGNDATA*>(out.data());
+    result->rdh.dwSize = sizeof(RGNDATAHEADER);
+    result->rdh.iType = RDH_RECTANGLES;
+    result->rdh.nCount = static_cast<DWORD>(scaled.size());
+    result->rdh.rcBound = {
+        ScaleToDpi(data->rdh.rcBound.left, dpi), ScaleToDpi(data->rdh.rcBound.top, dpi),
+        ScaleToDpi(data->rdh.rcBound.right, dpi), ScaleToDpi(data->rdh.rcBound.bottom, dpi)};
+    auto* target = reinterpret_cast<RECT*>(result->Buffer);
+    for (std::size_t i = 0; i < scaled.size(); ++i)
+        target[i] = {scaled[i].Left, scaled[i].Top, scaled[i].Right, scaled[i].Bottom};
+    return ExtCreateRegion(nullptr, static_cast<DWORD>(out.size()), result);
+}
+
+std::unique_ptr<TSkinPicture> ScaleSkinPicture(const TSkinPicture& design, int dpi) {
+    auto scaled = std::make_unique<TSkinPicture>();
+    if (!StretchInto(scaled->Background, design.Background, ScaleToDpi(design.Width(), dpi),
+                     ScaleToDpi(design.Height(), dpi), true))
+        return nullptr;
+    for (std::size_t k = 0; k < design.Marks.size(); ++k) {
+        const TSkinMarkPicture& from = design.Marks[k];
+        TSkinMarkPicture& to = scaled->Marks[k];
+        if (!from.Loaded) continue;
+        to.Left = ScaleToDpi(from.Left, dpi);
+        to.Top = ScaleToDpi(from.Top, dpi);
+        to.Width = std::max(ScaleToDpi(from.Width, dpi), 1);
+        to.Height = std::max(ScaleToDpi(from.Height, dpi), 1);
+        to.Transparent = from.Transparent;
+        to.TransparentColor = from.TransparentColor;
+        // The two frames stay stacked, each of the scaled height.
+        to.Loaded = StretchInto(to.Frames, from.Frames, to.Width, 2 * to.Height, false);
+    }
+    scaled->Palette.Reset(CopyPalette(design.Palette.Get()));
+    return scaled;
 }
 
 void ReleaseSkinRegion(HWND window) {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "menu/GdiBitmap.h"
+#include "menu/MenuScale.h"
 #include "menu/SkinDefinition.h"
 
 // Owns one GDI object (bitmap, region, palette) and deletes it at the end unless released.
@@ -157,12 +158,20 @@ TSkinComposeResult ComposeSkin(const TSkinDefinition& skin, const TSkinLibraryIm
 bool CreateSkin(const TSkinDefinition& skin, int part, TMemoryBitmap& target, const RECT& place,
                 std::string& error, const TSkinLibraryImages& library = {});
 
+// A copy of a palette (nullptr for none).
+HPALETTE CopyPalette(HPALETTE palette);
+// The picture of a composition at a display scale (MenuScale.h): the background stretched
+// smoothly, the marks' places and frames pixel by pixel (their transparent colour stays exact),
+// the palette copied; no region (ScaleRegion). nullptr when the system refuses the bitmaps.
+std::unique_ptr<TSkinPicture> ScaleSkinPicture(const TSkinPicture& design, int dpi);
+// A new region of the design region's rectangles at the scale; nullptr for none.
+HRGN ScaleRegion(HRGN region, int dpi);
 // Gives the menu control what a composition made, as a skin load ends: each loaded mark its
 // bounds, frames (two), transparency and no frame shown; then the picture, over which the control
-// composes the marks' frames again; then the palette, which the control owns from now on. The
-// control takes the picture's size. Marks that did not load keep what they had.
+// composes the marks' frames again; then a copy of the palette. The control takes the picture's
+// size. Marks that did not load keep what they had. The picture stays as it was.
 class TListImage;
-void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin, TSkinPicture& picture);
+void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin, const TSkinPicture& picture);
 
 // Takes the region off the window; the system frees it.
 void ReleaseSkinRegion(HWND window);

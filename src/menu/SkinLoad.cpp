@@ -33,9 +33,10 @@ bool TListImage::LoadSkinData(TSkinInfo& info, const TStringList& lines, std::st
         error = reason;
         return false;
     };
+    // Asked in design pixels: the font at this scale, measured back to the design.
     const TSkinDefinition skin = ReadSkinDefinition(ini, info, [this](int lineSpace) {
-        SetLineSpace(lineSpace);
-        return GetWindowHeight();
+        SetLineSpace(ScaleToDpi(lineSpace, FDpi));
+        return DesignLengthAt(GetWindowHeight(), FDpi);
     });
     if (!skin.Ok) return fail(skin.Error);
     // The library is asked only for names without ".", so a skin of files never loads it.
@@ -54,10 +55,41 @@ bool TListImage::LoadSkinData(TSkinInfo& info, const TStringList& lines, std::st
     }
     UnloadDLL();
     if (!composed.Ok) return fail(composed.Error);
+    FDesignSkin = std::make_unique<TSkinDefinition>(skin);
+    FDesignInfo = std::make_unique<TSkinInfo>(info);
+    FDesignPicture = std::move(composed.Picture);
+    ShowSkinAtDpi(info, region);
+    return true;
+}
+
+bool TListImage::SetDpi(int dpi, TSkinInfo& info, HRGN* region) {
+    if (region) *region = nullptr;
+    if (dpi <= 0 || dpi == FDpi) return false;
+    FDpi = dpi;
+    Invalidate();
+    if (!FDesignPicture) return false;
+    ShowSkinAtDpi(info, region);
+    return true;
+}
+
+void TListImage::ShowSkinAtDpi(TSkinInfo& info, HRGN* region) {
+    const TSkinDefinition skin = ScaledSkinGeometry(*FDesignSkin, FDpi);
     ApplySkinToMenu(skin, FMenu);
     SetLineSpace(skin.LineSpace);
     SetColor(skin.Color);
-    InstallSkinPicture(*this, skin, *composed.Picture);
-    if (region && skin.Transparent) *region = composed.Picture->Region.Release();
-    return true;
+    std::unique_ptr<TSkinPicture> scaled;
+    if (FDpi != DesignDpi) scaled = ScaleSkinPicture(*FDesignPicture, FDpi);
+    InstallSkinPicture(*this, skin, scaled ? *scaled : *FDesignPicture);
+    info = *FDesignInfo;
+    info.Width = ScaleToDpi(info.Width, FDpi);
+    info.Height = ScaleToDpi(info.Height, FDpi);
+    if (region && skin.Transparent && FDesignPicture->Region) {
+        HRGN design = FDesignPicture->Region.Get();
+        if (FDpi == DesignDpi) {
+            *region = CreateRectRgn(0, 0, 0, 0);
+            if (*region) CombineRgn(*region, design, nullptr, RGN_COPY);
+        } else {
+            *region = ScaleRegion(design, FDpi);
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include "menu/listimage.h"
 
 #include "frame/Errors.h"
+#include "menu/SkinCompose.h"
 
 namespace {
 const char ListImageClassName[] = "TListImage";
@@ -67,7 +68,7 @@ void TListImage::SetMarkBitmap(int index, HBITMAP frames) {
 }
 
 int TListImage::GetWindowHeight() {
-    FFonts.Update(FMenu.Font());
+    FFonts.Update(FMenu.Font(), FDpi);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@
 #include "menu/MenuModel.h"
 
 class TStringList;
+class TSkinPicture;
+struct TSkinDefinition;
 struct TSkinInfo;
 
 // The modifier keys held with a key event.
@@ -81,8 +84,16 @@ public:
     // library, loaded for the call. False with the reason in error: the control keeps its look.
     // The menu font must be set first: a menu area that follows the window's height is never
     // lower than the font needs.
+    // The skin is composed once at its design scale and kept: the control shows it at its own
+    // scale (Dpi), and info gets the window's size at that scale.
     bool LoadSkinData(TSkinInfo& info, const TStringList& lines, std::string& error,
                       HRGN* region = nullptr);
+    // The display scale in dots per inch (96 at first): the skin's picture, areas and marks are
+    // shown at dpi / 96 of their design, the font at the scale's own size. A new scale shows the
+    // kept skin at once and gives, as LoadSkinData does, the window's size and shape; false when
+    // the scale is the one shown or there is no skin yet (only the scale is kept then).
+    int Dpi() const { return FDpi; }
+    bool SetDpi(int dpi, TSkinInfo& info, HRGN* region = nullptr);
     // The skin library ("Skin.dll" by the system's search), loaded once until UnloadDLL.
     bool LoadDLL();
     void UnloadDLL();
@@ -163,6 +174,12 @@ private:
     bool FComposed = false;
     bool FComposing = false;
     std::vector<RECT> FDamage;
+    // The skin as composed at its design scale, and the scale shown.
+    void ShowSkinAtDpi(TSkinInfo& info, HRGN* region);
+    int FDpi = 96;
+    std::unique_ptr<TSkinDefinition> FDesignSkin;
+    std::unique_ptr<TSkinInfo> FDesignInfo;
+    std::unique_ptr<TSkinPicture> FDesignPicture;
     bool FSwallowSysChar = false;
     HMODULE FDll = nullptr;
 };

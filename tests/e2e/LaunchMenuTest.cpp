@@ -105,7 +105,7 @@ public:
             lines.Add(name);
         Menu.SetPageCount(3);
         Menu.SetItems(lines);
-        Fonts.Update(font);
+        Fonts.Update(font, 96); // the runs are at 96 dots per inch
         Dc = CreateCompatibleDC(nullptr);
     }
     ~TExpectedMenu() { DeleteDC(Dc); }

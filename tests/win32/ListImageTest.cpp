@@ -248,7 +248,7 @@ protected:
 
     // Where the geometry puts a line, measured with the menu font as the control does.
     TItemLayout Layout(int index) {
-        Fonts.Update(List.Menu().Font());
+        Fonts.Update(List.Menu().Font(), List.Dpi());
         HDC dc = CreateCompatibleDC(nullptr);
         TItemLayout layout;
         EXPECT_TRUE(LayoutItem(List.Menu(), TGdiTextMetrics(dc, Fonts), index, layout));
@@ -508,7 +508,7 @@ TEST(GdiTextMetrics, GiveTheDeviceContextItsFontBackSoThatAChangedFontCanBeDelet
     HDC dc = CreateCompatibleDC(nullptr);
     const HGDIOBJ original = GetCurrentObject(dc, OBJ_FONT);
     TMenuFonts fonts;
-    fonts.Update(TMenuFont{});
+    fonts.Update(TMenuFont{}, 96);
     {
         const TGdiTextMetrics metrics(dc, fonts);
         metrics.Extent("Aあ", ShiftJisCharset);
