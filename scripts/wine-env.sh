@@ -86,6 +86,36 @@ mirto_wine_prefix() {
     ) 9>"$MIRTO_LOCK"
 }
 
+# Switches WINEPREFIX to a copy of the project's prefix whose display scale is the given dots per
+# inch ("LogPixels"; 144 is 150 %), made once. Wine reads the scale when its server starts, so
+# the copy has a server of its own.
+mirto_scaled_prefix() {
+    local dpi="$1"
+    mirto_wine_prefix || return 1
+    local base="$WINEPREFIX"
+    local scaled="$MIRTO_ROOT/build/wineprefix-${dpi}dpi"
+    local stamp="$scaled/.mirto-dpi"
+    local want
+    want="$(cat "$base/.mirto-fonts") $dpi"
+    if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ]; then
+        (
+            flock 9
+            if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+                exit 0
+            fi
+            WINEPREFIX="$base" wineserver -w
+            rm -rf "$scaled"
+            cp -a "$base" "$scaled" || exit 1
+            rm -f "$scaled/.mirto-dpi"
+            WINEPREFIX="$scaled" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+                /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1 || exit 1
+            WINEPREFIX="$scaled" wineserver -w
+            printf '%s\n' "$want" >"$stamp"
+        ) 9>"$MIRTO_LOCK.scaled" || return 1
+    fi
+    export WINEPREFIX="$scaled"
+}
+
 # The keyboard of a Japanese machine (106 keys) for the virtual display: Wine derives the Windows
 # layout from it, so that VkKeyScanA answers as on Japanese Windows (":" unshifted on its own
 # key, "<" with Shift). The extra key of 105-key boards is cleared, as the 106 board has none.
