@@ -64,6 +64,8 @@ TSkinList BuildSkinList(const std::string& programFolder, const std::string& ski
     TSkinList list;
     list.Names.push_back(StandardSkinName);
     list.Entries.push_back({StandardSkinDefinition, StandardSkinLibrary});
+    // Only a full program folder is listed: a relative one would depend on the current folder.
+    if (VolumeRoot(programFolder).empty()) return list;
     for (const std::string& file : Platform().ListFiles(programFolder + skinFolder, "*.ini")) {
         TProfile ini;
         if (!ini.LoadFromFile(programFolder + skinFolder + file)) continue;

@@ -44,12 +44,12 @@ inline constexpr char StandardSkinName[] = "ミルト　-標準背景";
 inline constexpr char StandardSkinDefinition[] = "(NULL)";
 inline constexpr char StandardSkinLibrary[] = "skin.dll";
 
-// The standard background, then every "*.ini" of programFolder + skinFolder (skinFolder with its
-// trailing "\") with a [Basic] "Name", in the sequence the platform lists them; files read
-// through the platform. The line whose definition is currentSkin (letter case ignored) is
-// selected, line 0 when none is. A "DLL" that is not a plain name inside the skin folder (a
-// drive, a root or a ".." in it) counts as no library: a skin file may not have the program load
-// a library from elsewhere.
+// The standard background, then every "*.ini" of programFolder + skinFolder (a full path and a
+// folder below it, both with their trailing "\") with a [Basic] "Name", in the sequence the
+// platform lists them; files read through the platform. The line whose definition is currentSkin
+// (letter case ignored) is selected, line 0 when none is. A "DLL" that is not a plain name inside
+// the skin folder (a drive, a root or a ".." in it) counts as no library: a skin file may not have
+// the program load a library from elsewhere.
 TSkinList BuildSkinList(const std::string& programFolder, const std::string& skinFolder,
                         const std::string& currentSkin);
 

@@ -120,6 +120,8 @@ TEST_F(SkinList, MissingCurrentSkinOrFolderSelectsTheStandardBackground) {
     const TSkinList none = BuildSkinList(Folder, "Nowhere\\", "Nowhere\\Kiri.ini");
     EXPECT_EQ(none.Names, TNames{"ミルト　-標準背景"});
     EXPECT_EQ(none.Selected, 0);
+    EXPECT_EQ(BuildSkinList("", "C:\\Mirto\\Skin\\", "").Names.size(), 1u)
+        << "a relative program folder lists nothing";
 }
 
 } // namespace
