@@ -33,6 +33,7 @@ void TForm1::OpenSettings(int page) {
     data.Items.Assign(*LaunchItems);
     data.LauncherPage = ClipboardMode ? 1 : ListImage1.Menu().PageIndex();
     data.ProgramFolder = AddTrailingBackslash(ProgramFolder());
+    data.SettingsPath = SettingsFile.Path();
     // The font page starts from the font the menu shows.
     const TMenuFont shown = ListImage1.Menu().Font();
     data.Menu.FontName = shown.Name;

@@ -185,6 +185,13 @@ LRESULT CALLBACK KeyListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPar
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
+// An open drop-down list takes Enter as its choice.
+bool IsDroppedDown(HWND control) {
+    char name[16] = {};
+    GetClassNameA(control, name, sizeof name);
+    return lstrcmpiA(name, "ComboBox") == 0 && SendMessageA(control, CB_GETDROPPEDSTATE, 0, 0);
+}
+
 // Enter in a switch or a number box is not the dialog's default button: it takes the focus to
 // "&Ok", for a second Enter to confirm.
 LRESULT CALLBACK EnterProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -197,7 +204,7 @@ LRESULT CALLBACK EnterProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
         return code;
     }
     case WM_KEYDOWN:
-        if (wParam != VK_RETURN) break;
+        if (wParam != VK_RETURN || IsDroppedDown(control)) break;
         {
             HWND dialog = GetAncestor(control, GA_ROOT);
             if (HWND ok = GetDlgItem(dialog, IDOK))
@@ -235,6 +242,10 @@ std::vector<int> KeyListIds() {
 }
 
 } // namespace
+
+void SendEnterToOk(HWND control) {
+    SetWindowSubclass(control, EnterProc, EnterSubclass, 0);
+}
 
 int KeyControlId(TKeyControl control) {
     using K = TKeyControl;
@@ -284,7 +295,7 @@ void TKeyControls::Attach(TDialog& page) {
             SetWindowSubclass(Page->Item(id), KeyListProc, KeyListSubclass,
                               reinterpret_cast<DWORD_PTR>(&SwallowChar));
     for (int id : EnterToOk)
-        if (Holds(id)) SetWindowSubclass(Page->Item(id), EnterProc, EnterSubclass, 0);
+        if (Holds(id)) SendEnterToOk(Page->Item(id));
 }
 
 void TKeyControls::Load(const TKeyChoices& choices) {
@@ -433,7 +444,6 @@ bool TKeyPage::OnInit() {
 }
 
 void TKeyPage::Load(const TSettingsDialogData& data) {
-    if (Describe) SetItemText(IDC_SUMMARY, Describe(data));
     Keys.Load(KeyChoicesFromSettings(data.Settings, data.Menu));
 }
 
@@ -471,12 +481,6 @@ void TKeyPage::Layout(int width, int) {
         int dx = 0;
         if (IsGroupBox(id)) {
             SetWindowPos(d.Control, nullptr, groupLeft, r.top, groupWidth, r.bottom - r.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            continue;
-        }
-        if (id == IDC_SUMMARY) {
-            SetWindowPos(d.Control, nullptr, r.left, r.top,
-                         std::max(width - 2 * static_cast<int>(r.left), 0), r.bottom - r.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
             continue;
         }

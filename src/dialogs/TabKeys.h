@@ -4,8 +4,6 @@
 // input-method switches ("フォント"). A page holds some of them; TKeyControls gives whichever it
 // holds their lists, their enabling rules, their key handling and their exchange with the key
 // choices, so that any page can host a key group.
-#include <functional>
-#include <string>
 #include <vector>
 
 #include "dialogs/KeyCheck.h"
@@ -13,6 +11,10 @@
 
 // The identifier of the control a failed key check names; 0 for none.
 int KeyControlId(TKeyControl control);
+
+// Enter in the control is not the dialog's default button: it takes the focus to "&Ok", for a
+// second Enter to confirm.
+void SendEnterToOk(HWND control);
 
 class TKeyControls {
 public:
@@ -40,13 +42,10 @@ private:
     bool SwallowChar = false;
 };
 
-// A page of key controls; the "フォント" and "背景" pages show their values as text above their
-// key group until they can be edited.
+// A page of key controls; the "フォント" and "背景" pages build on it to hold their key group
+// below their own controls.
 class TKeyPage : public TSettingsTabPage {
 public:
-    using TDescribe = std::function<std::string(const TSettingsDialogData& data)>;
-    explicit TKeyPage(TDescribe describe = nullptr) : Describe(std::move(describe)) {}
-
     void Load(const TSettingsDialogData& data) override;
     void Save(TSettingsDialogData& data) const override;
     void Commit() override;
@@ -64,7 +63,6 @@ private:
     };
 
     TKeyControls Keys;
-    TDescribe Describe;
     std::vector<TDesign> Design;
     RECT DesignGroup{}; // the group boxes' common span in the template
 };

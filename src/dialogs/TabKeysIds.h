@@ -1,8 +1,8 @@
 #pragma once
-// Identifiers of the settings dialog's key pages ("メニュー", "ウィンドウ操作") and of the pages
-// that hold a key group beside their values ("フォント", "背景"): one block of hundreds per page,
-// the key controls named as the dialog's description names them. Labels without a role of their
-// own are -1.
+// Identifiers of the settings dialog's key pages ("メニュー", "ウィンドウ操作") and of the key
+// groups on "フォント" and "背景" (their other controls are in TabAppearanceIds.h): one block of
+// hundreds per page, the key controls named as the dialog's description names them. Labels
+// without a role of their own are -1.
 
 // "メニュー": the call keys, the menu's behaviour and command keys, the call toggle.
 #define IDD_TAB_MENU 5000
@@ -55,13 +55,13 @@
 #define IDC_COMBOBOX32 5129
 #define IDC_CHECKBOX8 5130 // the tray-menu key: kept with the settings, never shown
 
-// "フォント": the input-method switches below the page's values.
+// "フォント": the input-method switches below the font and its preview.
 #define IDD_TAB_FONT 5200
 #define IDC_GROUP_IME 5201
 #define IDC_CHECKBOX4 5202
 #define IDC_CHECKBOX5 5203
 
-// "背景": the screen-saver key below the page's values.
+// "背景": the screen-saver key below the skin and the transparency.
 #define IDD_TAB_BACKGROUND 5300
 #define IDC_CHECKBOX17 5301
 #define IDC_COMBOBOX33 5302

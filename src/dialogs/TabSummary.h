@@ -1,6 +1,6 @@
 #pragma once
-// A settings page that shows its current values as text: the appearance and clipboard pages
-// until they can be edited. The exchange carries their settings through unchanged.
+// A settings page that shows its current values as text: the clipboard page until it can be
+// edited. The exchange carries their settings through unchanged.
 #include <functional>
 #include <string>
 
@@ -21,6 +21,3 @@ private:
 
 // The texts of the pages.
 std::string DescribeClipboardPage(const TSettingsDialogData& data);
-std::string DescribeFontPage(const TSettingsDialogData& data);
-std::string DescribeBackgroundPage(const TSettingsDialogData& data);
-std::string DescribePositionPage(const TSettingsDialogData& data);

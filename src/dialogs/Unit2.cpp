@@ -4,6 +4,7 @@
 
 #include "dialogs/TabLauncher.h"
 #include "dialogs/KeyCheck.h"
+#include "dialogs/TabAppearance.h"
 #include "dialogs/TabKeys.h"
 #include "dialogs/TabKeysIds.h"
 #include "dialogs/TabSummary.h"
@@ -43,9 +44,9 @@ TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[1] = std::make_unique<TSummaryPage>(DescribeClipboardPage);
     Pages[2] = std::make_unique<TKeyPage>();
     Pages[3] = std::make_unique<TKeyPage>();
-    Pages[4] = std::make_unique<TKeyPage>(DescribeFontPage);
-    Pages[5] = std::make_unique<TKeyPage>(DescribeBackgroundPage);
-    Pages[6] = std::make_unique<TSummaryPage>(DescribePositionPage);
+    Pages[4] = std::make_unique<TFontPage>();
+    Pages[5] = std::make_unique<TBackgroundPage>();
+    Pages[6] = std::make_unique<TPositionPage>();
     Pages[7] = std::make_unique<TVersionPage>();
 }
 

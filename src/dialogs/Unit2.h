@@ -23,6 +23,9 @@ struct TSettingsDialogData {
     int LauncherPage = 1;
     // The program's folder with its trailing "\": the skin and text-set folders are below it.
     std::string ProgramFolder;
+    // The settings file, handed to a skin's own settings window; empty: "Mirto.ini" in the
+    // program folder.
+    std::string SettingsPath;
     // The system offers layered windows: only then are the transparency controls usable.
     bool LayeredWindows = false;
     // Shows a transparency level on the menu window at once (-1 opaque), before OK; empty when

@@ -43,7 +43,7 @@
 #define IDM_KEY_FIRST 4001  // + slot (0 .. 77)
 #define IDM_PAGE_FIRST 4101 // + page (0 .. 2)
 
-// Pages that show their values read-only until they can be edited.
+// A page that shows its values read-only until it can be edited.
 #define IDC_SUMMARY 2901
 
 // The version page.

@@ -517,3 +517,23 @@ TEST(GdiTextMetrics, GiveTheDeviceContextItsFontBackSoThatAChangedFontCanBeDelet
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), original);
     DeleteDC(dc);
 }
+
+TEST(MenuFonts, ANewDescriptionDeletesTheFontsItReplacesAndTheSameOneKeepsThem) {
+    // The settings dialog may change the menu font any number of times.
+    TMenuFonts fonts;
+    TMenuFont font;
+    font.Size = 9;
+    fonts.Update(font);
+    HFONT ansi = fonts.Get(AnsiCharset), shiftJis = fonts.Get(ShiftJisCharset);
+    fonts.Update(font);
+    EXPECT_EQ(fonts.Get(AnsiCharset), ansi);
+    for (int size = 10; size < 20; ++size) {
+        font.Size = size;
+        fonts.Update(font);
+        EXPECT_EQ(GetObjectType(ansi), 0u) << size;
+        EXPECT_EQ(GetObjectType(shiftJis), 0u) << size;
+        ansi = fonts.Get(AnsiCharset);
+        shiftJis = fonts.Get(ShiftJisCharset);
+        EXPECT_EQ(GetObjectType(ansi), static_cast<DWORD>(OBJ_FONT));
+    }
+}

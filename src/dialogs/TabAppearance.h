@@ -1,0 +1,83 @@
+#pragma once
+// The settings dialog's appearance pages: "フォント" (the menu font with a preview, above the
+// input-method switches), "背景" (the skin, the skin's own settings window and the window's
+// transparency, above the screen-saver key) and "表示位置" (where the menu shows).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dialogs/AppearanceRules.h"
+#include "dialogs/TabKeys.h"
+
+// A control's place in the template, in pixels of its page.
+struct TDesignRect {
+    HWND Control;
+    RECT Rect;
+};
+
+class TFontPage : public TKeyPage {
+public:
+    ~TFontPage() override;
+    void Load(const TSettingsDialogData& data) override;
+    void Save(TSettingsDialogData& data) const override;
+    void Layout(int width, int height) override;
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void FillFontList();
+    // Gives both labels the chosen font and centres them in the panel.
+    void UpdatePreview();
+    void CentrePreview() const;
+    std::string SelectedFontName() const;
+
+    std::vector<TDesignRect> Design;
+    HFONT ShiftJisFont = nullptr; // Label26's
+    HFONT AnsiFont = nullptr;     // Label27's
+    HBRUSH PanelBrush = nullptr;
+};
+
+class TBackgroundPage : public TKeyPage {
+public:
+    void Load(const TSettingsDialogData& data) override;
+    void Save(TSettingsDialogData& data) const override;
+    void Layout(int width, int height) override;
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+
+private:
+    void FillSkinList(const std::string& currentSkin);
+    // "詳細(&V)..." follows the selected line.
+    void ApplySkinSelection() const;
+    void OpenSkinSettings();
+    void ApplyTransparencyEnabling() const;
+    int TransparencyLevel() const;
+
+    std::vector<TDesignRect> Design;
+    TSkinList Skins;
+    std::string ProgramFolder;
+    std::string SkinFolder;
+    std::string SettingsPath;
+    bool LayeredWindows = false;
+    std::function<void(int level)> PreviewTransparency;
+};
+
+class TPositionPage : public TSettingsTabPage {
+public:
+    void Load(const TSettingsDialogData& data) override;
+    void Save(TSettingsDialogData& data) const override;
+    void Layout(int width, int height) override;
+
+protected:
+    bool OnInit() override;
+
+private:
+    std::vector<TDesignRect> Design;
+};
