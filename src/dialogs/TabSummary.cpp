@@ -18,15 +18,6 @@ void TSummaryPage::Layout(int width, int height) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string DescribeClipboardPage(const TSettingsDialogData& data) {
-    const TSettingData& s = data.Settings;
-    std::string text = "起動時の定型文：";
-    text += s.Startup == 1 && !s.LoadFile.empty() ? s.LoadFile : std::string("（ブランク）");
-    text.append("\n定型文のフォルダ：").append(s.ListDir);
-    text.append("\n履歴を保存する：").append(YesNo(s.SaveHistory));
-    return text.append(ReadOnlyNote);
-}
-
 std::string DescribeFontPage(const TSettingsDialogData& data) {
     const TMenuSettings& m = data.Menu;
     std::string text = "フォント：";

@@ -1,5 +1,5 @@
 #pragma once
-// A settings page that shows its current values as text: the appearance and clipboard pages
+// A settings page that shows its current values as text: the appearance pages
 // until they can be edited. The exchange carries their settings through unchanged.
 #include <functional>
 #include <string>
@@ -20,7 +20,6 @@ private:
 };
 
 // The texts of the pages.
-std::string DescribeClipboardPage(const TSettingsDialogData& data);
 std::string DescribeFontPage(const TSettingsDialogData& data);
 std::string DescribeBackgroundPage(const TSettingsDialogData& data);
 std::string DescribePositionPage(const TSettingsDialogData& data);
