@@ -2,12 +2,13 @@
 
 #include <commctrl.h>
 
+#include "dialogs/TabClipboard.h"
+#include "dialogs/TabClipboardIds.h"
 #include "dialogs/TabLauncher.h"
 #include "dialogs/KeyCheck.h"
 #include "dialogs/TabAppearance.h"
 #include "dialogs/TabKeys.h"
 #include "dialogs/TabKeysIds.h"
-#include "dialogs/TabSummary.h"
 #include "dialogs/TabVersion.h"
 #include "dialogs/Unit2Ids.h"
 #include "frame/MessageBox.h"
@@ -41,7 +42,7 @@ void TSettingsTabPage::Layout(int, int) {}
 
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[0] = std::make_unique<TLauncherPage>();
-    Pages[1] = std::make_unique<TSummaryPage>(DescribeClipboardPage);
+    Pages[1] = std::make_unique<TClipboardPage>();
     Pages[2] = std::make_unique<TKeyPage>();
     Pages[3] = std::make_unique<TKeyPage>();
     Pages[4] = std::make_unique<TFontPage>();
@@ -189,6 +190,7 @@ void TForm2::OnOK() {
     if (!static_cast<TLauncherPage&>(*Pages[0]).CheckEntries(*this)) return;
     SaveAll();
     if (!CheckKeys()) return;
+    if (!CheckTextSet()) return;
     End(IDOK);
 }
 
@@ -199,6 +201,14 @@ bool TForm2::CheckKeys() {
     ShowMessageBox(Handle(), result.Message, MB_ICONSTOP);
     ShowPage(static_cast<int>(result.Tab));
     FocusControl(KeyControlId(result.Focus));
+    return false;
+}
+
+bool TForm2::CheckTextSet() {
+    if (static_cast<const TClipboardPage&>(*Pages[1]).HasSelection()) return true;
+    ShowMessageBox(Handle(), "クリップボード履歴用ファイルが指定されていません。", MB_ICONSTOP);
+    ShowPage(static_cast<int>(TSettingsTab::Clipboard));
+    FocusControl(IDC_LISTBOX3);
     return false;
 }
 

@@ -77,6 +77,7 @@ private:
     void SelectTab(int tab);
     void SaveAll();
     bool CheckKeys();
+    bool CheckTextSet();
     void FocusControl(int id);
     void Quit();
 

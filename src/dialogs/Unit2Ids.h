@@ -43,9 +43,6 @@
 #define IDM_KEY_FIRST 4001  // + slot (0 .. 77)
 #define IDM_PAGE_FIRST 4101 // + page (0 .. 2)
 
-// A page that shows its values read-only until it can be edited.
-#define IDC_SUMMARY 2901
-
 // The version page.
 #define IDC_IMAGE1 2801
 #define IDC_PANEL2 2802

@@ -523,13 +523,13 @@ TEST(MenuFonts, ANewDescriptionDeletesTheFontsItReplacesAndTheSameOneKeepsThem) 
     TMenuFonts fonts;
     TMenuFont font;
     font.Size = 9;
-    fonts.Update(font);
+    fonts.Update(font, 96);
     HFONT ansi = fonts.Get(AnsiCharset), shiftJis = fonts.Get(ShiftJisCharset);
-    fonts.Update(font);
+    fonts.Update(font, 96);
     EXPECT_EQ(fonts.Get(AnsiCharset), ansi);
     for (int size = 10; size < 20; ++size) {
         font.Size = size;
-        fonts.Update(font);
+        fonts.Update(font, 96);
         EXPECT_EQ(GetObjectType(ansi), 0u) << size;
         EXPECT_EQ(GetObjectType(shiftJis), 0u) << size;
         ansi = fonts.Get(AnsiCharset);

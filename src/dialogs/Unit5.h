@@ -1,0 +1,35 @@
+#pragma once
+// The text-set chooser (TForm5, "クリップボード履歴選択"): the text sets of the text-set folder
+// with the blank entry first; OK hands back the chosen set's file name (empty for the blank one).
+#include <string>
+
+#include "frame/Dialog.h"
+#include "frame/StringList.h"
+
+class TForm5 : public TDialog {
+public:
+    // The set selected when the list is first filled, and on OK the chosen one (empty: none).
+    std::string FileName;
+    // The program's folder (with its trailing "\") and the text-set folder below it.
+    std::string ProgramFolder;
+    std::string ListDir;
+
+    // Shows the chooser modally with its top left corner at the point; IDOK or IDCANCEL.
+    INT_PTR Execute(HWND owner, int left, int top);
+    // Refills the list and selects the set it showed before (at first: FileName).
+    void Refresh();
+
+    static constexpr int Width = 320, Height = 400;
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void OnOK() override;
+
+private:
+    int Selected() const;
+
+    TStringList FileNames;
+    POINT At{};
+};
