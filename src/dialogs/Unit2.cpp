@@ -98,9 +98,7 @@ void TForm2::SelectTab(int tab) {
 }
 
 SIZE TForm2::CurrentSize() const {
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    return SIZE{r.right - r.left, r.bottom - r.top};
+    return Size;
 }
 
 void TForm2::Layout() {
@@ -159,10 +157,15 @@ bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
 
 bool TForm2::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
     switch (message) {
-    case WM_SIZE:
+    case WM_SIZE: {
+        // Kept for after the dialog has closed, when the main form stores it.
+        RECT r{};
+        GetWindowRect(Handle(), &r);
+        Size = SIZE{r.right - r.left, r.bottom - r.top};
         Layout();
         result = TRUE;
         return true;
+    }
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize.x = DesignWidth;

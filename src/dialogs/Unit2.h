@@ -62,7 +62,7 @@ public:
     INT_PTR Execute(HWND owner, int page, int left, int top, int width, int height);
     // Switches the open dialog to the page; other numbers leave it where it is.
     void ShowPage(int page);
-    // The dialog's current size in pixels.
+    // The dialog's size in pixels, as it was when it closed (or now, while it is open).
     SIZE CurrentSize() const;
 
 protected:
@@ -86,6 +86,7 @@ private:
     int StartPage = 0;
     RECT StartBounds{};
     int ShownTab = -1;
+    SIZE Size{};
     // The startup registration button's link ("Mirto.lnk" in the user's Startup folder).
     std::unique_ptr<TStartupLink> Startup;
 };

@@ -167,12 +167,14 @@ TEST_F(SettingsDialog, OpensOnTheAskedPageOnlyOnceAndCancelKeepsTheSettingsButWr
     EXPECT_GE(rect.right - rect.left, 460);
     EXPECT_GE(rect.bottom - rect.top, 452);
 
+    // The user makes it larger, then cancels: the size is remembered.
+    SetWindowPos(Dialog(), nullptr, 0, 0, 503, 481, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageA(Dialog(), WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
     ASSERT_TRUE(WaitFor([&] { return Has(SettingsText(), "WindowWidth="); }))
         << "the dialog size was not written";
     const std::string text = SettingsText();
-    EXPECT_TRUE(Has(text, "WindowHeight="));
+    EXPECT_TRUE(Has(text, "WindowWidth=503\r\nWindowHeight=481\r\n")) << text;
     // Only the size: the rest of the file is as the user wrote it.
     EXPECT_FALSE(Has(text, "CallLauncherMenu=")) << text;
     EXPECT_TRUE(Has(text, "Name=one"));
@@ -192,8 +194,10 @@ TEST_F(SettingsDialog, OkSavesTheSettingsAndQuitAnsweredNoEndsWithoutSaving) {
     PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
     // A confirmed dialog writes every setting, the entry among them, and the program goes on.
-    ASSERT_TRUE(WaitFor([&] { return Has(SettingsText(), "CallLauncherMenu="); }))
+    ASSERT_TRUE(WaitFor([&] { return Has(SettingsText(), "WindowHeight=452\r\n"); }))
         << SettingsText();
+    EXPECT_TRUE(Has(SettingsText(), "CallLauncherMenu="));
+    EXPECT_TRUE(Has(SettingsText(), "WindowWidth=460\r\n"));
     EXPECT_TRUE(Has(SettingsText(), "Name=one"));
     EXPECT_TRUE(Mirto->Running());
     Mirto->Stop();
