@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -677,4 +679,65 @@ void TTarget::SetText(const std::wstring& text) const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(Edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
                         DefaultTimeout, &result);
+}
+
+HWND FindControl(HWND dialog, int id) {
+    struct TFind {
+        int Id;
+        HWND Found = nullptr;
+    } find{id};
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* f = reinterpret_cast<TFind*>(data);
+            if (GetDlgCtrlID(child) != f->Id) return TRUE;
+            f->Found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.Found;
+}
+
+std::string ControlText(HWND control) {
+    char text[1024] = {};
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void SetControlText(HWND control, const char* text) {
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void ChooseInCombo(HWND combo, int position) {
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+void ChooseInList(HWND list, int line) {
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+std::string ListLine(HWND list, int line) {
+    // Another program's list answers in UTF-16 whichever form it is asked in: asked so, and
+    // turned into the program's own code page.
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
+    if (length < 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(line),
+                 reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(std::wcslen(wide.c_str()));
+    std::string text(wide.size() * 2, '\0');
+    const int bytes =
+        WideCharToMultiByte(932, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(std::max(bytes, 0)));
+    return text;
+}
+
+void ClickButton(HWND button) {
+    PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
 }

@@ -153,6 +153,20 @@ private:
     std::vector<WORD> Releases;
 };
 
+// Another program's dialog driven as a user's clicks and keys would drive it. Its controls are
+// found by identifier among all its descendants (the pages of a tabbed dialog are child
+// dialogs); texts go by message, as GetWindowText does not reach another program's edit
+// controls; a list's choice is the position and then the notice its parent expects.
+HWND FindControl(HWND dialog, int id);
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const char* text);
+void ChooseInCombo(HWND combo, int position);
+void ChooseInList(HWND list, int line);
+// The text of a list box's line (LB_GETTEXT); empty outside the list.
+std::string ListLine(HWND list, int line);
+// A button's click as its parent hears of it.
+void ClickButton(HWND button);
+
 // The rectangle of a window.
 RECT WindowRect(HWND window);
 // Asks a window's thread to answer a message, and so to take one more turn of its message loop.

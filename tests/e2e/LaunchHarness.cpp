@@ -298,3 +298,53 @@ void CloseForeignWindow(const TForeignWindow& window, DWORD timeoutMs) {
         CloseHandle(process);
     }
 }
+
+double Coverage(COLORREF pixel, COLORREF background, COLORREF text) {
+    const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    return double(sum(background) - sum(pixel)) / double(sum(background) - sum(text));
+}
+
+int InkHeight(const char* text, int dpi, int points) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 150);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    LOGFONTA description{};
+    description.lfHeight = -MulDiv(points, dpi, 72);
+    description.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpyA(description.lfFaceName, "ＭＳ Ｐゴシック");
+    HFONT font = CreateFontIndirectA(&description);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    RECT all{0, 0, 400, 150};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TextOutA(dc, 10, 10, text, lstrlenA(text));
+    int first = -1, last = -1;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (Coverage(GetPixel(dc, x, y), RGB(255, 255, 255), RGB(0, 0, 0)) >= 0.5) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(font);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return first < 0 ? 0 : last - first + 1;
+}
+
+int FirstInkRun(const TScreenShot& shot, const RECT& panel, COLORREF background, COLORREF text) {
+    int first = -1;
+    for (int y = panel.top; y < panel.bottom; ++y) {
+        const bool ink = shot.Count(RECT{panel.left, y, panel.right, y + 1}, [&](COLORREF c) {
+            return Coverage(c, background, text) >= 0.5;
+        }) > 0;
+        if (ink && first < 0) first = y;
+        if (!ink && first >= 0) return y - first;
+    }
+    return 0;
+}

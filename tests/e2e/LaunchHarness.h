@@ -38,6 +38,16 @@ private:
     std::vector<DWORD> FPixels; // 0x00RRGGBB as a DIB holds them
 };
 
+// How much of a pixel a text covers, from its colour between the background's and the text's
+// (smoothed edges are in between).
+double Coverage(COLORREF pixel, COLORREF background, COLORREF text);
+// The rows that a text covers at least half of some pixel of, drawn by the test itself black on
+// white in "ＭＳ Ｐゴシック" of the size in points at a scale (dots per inch).
+int InkHeight(const char* text, int dpi, int points = 9);
+// The rows of the first run of rows, from the top, with a pixel that a text of the colour covers
+// at least half of, in a rectangle of the background's colour.
+int FirstInkRun(const TScreenShot& shot, const RECT& panel, COLORREF background, COLORREF text);
+
 // The folder where the tests leave their pictures of the menu: MIRTO_E2E_SHOTS, else
 // "e2e-shots" two levels above BinFolder() (build/e2e-shots for the build's bin folder). Made
 // when missing; ends with a backslash.

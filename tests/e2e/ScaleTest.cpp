@@ -18,62 +18,6 @@ int ScreenDpi() {
     return dpi;
 }
 
-// How much of a pixel a text covers, from its colour between the background and the text colour
-// (smoothed edges are in between).
-double Coverage(COLORREF pixel, COLORREF background, COLORREF text) {
-    const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
-    return double(sum(background) - sum(pixel)) / double(sum(background) - sum(text));
-}
-
-// The rows that a text covers at least half of some pixel of, drawn by the test itself in the
-// menu's font at a scale, black on white.
-int InkHeight(const char* text, int dpi) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 100);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    LOGFONTA description{};
-    description.lfHeight = -MulDiv(9, dpi, 72);
-    description.lfCharSet = SHIFTJIS_CHARSET;
-    lstrcpyA(description.lfFaceName, "ＭＳ Ｐゴシック");
-    HFONT font = CreateFontIndirectA(&description);
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    RECT all{0, 0, 300, 100};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    TextOutA(dc, 10, 10, text, lstrlenA(text));
-    int first = -1, last = -1;
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 300; ++x)
-            if (Coverage(GetPixel(dc, x, y), RGB(255, 255, 255), RGB(0, 0, 0)) >= 0.5) {
-                if (first < 0) first = y;
-                last = y;
-                break;
-            }
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(font);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return first < 0 ? 0 : last - first + 1;
-}
-
-// The rows of the first run of rows, from the top, with a pixel that the text covers at least
-// half of, in a rectangle of the panel's colour.
-int FirstInkRun(const TScreenShot& shot, const RECT& panel, COLORREF background, COLORREF text) {
-    int first = -1;
-    for (int y = panel.top; y < panel.bottom; ++y) {
-        const bool ink = shot.Count(RECT{panel.left, y, panel.right, y + 1}, [&](COLORREF c) {
-            return Coverage(c, background, text) >= 0.5;
-        }) > 0;
-        if (ink && first < 0) first = y;
-        if (!ink && first >= 0) return y - first;
-    }
-    return 0;
-}
-
 class AtScale : public MirtoTest {
 protected:
     AtScale() : MirtoTest("Mirto.dll", "Skin.dll") {}

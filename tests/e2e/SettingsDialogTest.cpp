@@ -13,6 +13,7 @@
 
 #include "E2eFixture.h"
 #include "LaunchHarness.h"
+#include "dialogs/TabAppearanceIds.h"
 #include "dialogs/TabKeysIds.h"
 #include "dialogs/Unit2Ids.h"
 #include "dialogs/Unit3Ids.h"
@@ -22,11 +23,12 @@ namespace {
 
 // The tray menu's commands, and identifiers of the dialog's controls.
 constexpr WPARAM KeyConfigCommand = 101, CallKeyCommand = 103, FontSettingCommand = 105,
-                 VersionCommand = 110;
+                 BackgroundCommand = 106, VersionCommand = 110;
 constexpr int PageControl = 2001, QuitButton = 2003, VersionLabel = 2805, SystemLabel = 2815;
 // Tabs in their order: ランチャ 0, クリップボード 1, メニュー 2, ウィンドウ操作 3, フォント 4,
 // 背景 5, 表示位置 6, バージョン情報 7.
-constexpr LRESULT LauncherTab = 0, MenuTab = 2, WindowTab = 3, FontTab = 4, VersionTab = 7;
+constexpr LRESULT LauncherTab = 0, MenuTab = 2, WindowTab = 3, FontTab = 4, BackgroundTab = 5,
+                  VersionTab = 7;
 
 class SettingsDialog : public MirtoTest {
 protected:
@@ -49,40 +51,11 @@ protected:
         PostMessageA(Form(), WM_COMMAND, command, 0);
         return WaitFor([&] { return Dialog() != nullptr && Tab() == tab; });
     }
-    // A control on one of the dialog's pages.
-    HWND Control(int id) const {
-        struct TFind {
-            int Id;
-            HWND Found = nullptr;
-        } find{id};
-        EnumChildWindows(
-            Dialog(),
-            [](HWND child, LPARAM data) -> BOOL {
-                auto* f = reinterpret_cast<TFind*>(data);
-                if (GetDlgCtrlID(child) != f->Id) return TRUE;
-                f->Found = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&find));
-        return find.Found;
-    }
-    // Texts of another program's controls go by message: GetWindowText and SetWindowText do not
-    // reach an edit control's text there.
-    std::string Text(int id) const {
-        char text[256] = {};
-        SendMessageA(Control(id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-    void SetText(int id, const char* text) const {
-        SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    }
-    // A list's choice as a click makes it: the position, then the notice to its page.
-    void Choose(int id, int position) const {
-        HWND list = Control(id);
-        SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-        SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(list));
-    }
+    // A control on one of the dialog's pages, its text, a list's choice.
+    HWND Control(int id) const { return FindControl(Dialog(), id); }
+    std::string Text(int id) const { return ControlText(Control(id)); }
+    void SetText(int id, const char* text) const { SetControlText(Control(id), text); }
+    void Choose(int id, int position) const { ChooseInCombo(Control(id), position); }
     LRESULT Selected(int id) const { return SendMessageA(Control(id), CB_GETCURSEL, 0, 0); }
     LRESULT Entries(int id) const { return SendMessageA(Control(id), CB_GETCOUNT, 0, 0); }
     // The window with the keyboard focus in the program's dialog thread.
@@ -121,11 +94,7 @@ protected:
                      reinterpret_cast<LPARAM>(remote));
         VirtualFreeEx(Mirto->ProcessHandle(), remote, 0, MEM_RELEASE);
     }
-    // Clicks a button of a page: its notice to the page, as BM_CLICK would send it.
-    void Press(int id) const {
-        PostMessageA(GetParent(Control(id)), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(Control(id)));
-    }
+    void Press(int id) const { ClickButton(Control(id)); }
     // Walks the program's popup menu with the keys, as a user's keyboard does.
     bool ChooseFromMenu(std::initializer_list<WORD> keys) const {
         HWND menu = nullptr;
@@ -402,4 +371,97 @@ TEST_F(SettingsDialog, ADroppedLinkAndTheKeyAndPageMenusEditTheTableThatOkSaves)
     EXPECT_TRUE(Has(text, "[Page.1-D]\r\nName=my\r\n")) << text;
     EXPECT_TRUE(Has(text, "Opt.=-x 1\r\nWDir=")) << text;
     EXPECT_FALSE(Has(text, "[Page.3-D]")) << "the copy came after the drop";
+}
+
+TEST_F(SettingsDialog, AFontASkinAndATriedTransparencyShowOnTheMenuAtOnce) {
+    ASSERT_TRUE(Folder.CopySkins(MIRTO_SAMPLE_SKINS));
+    StartWithSettings(IniText({"[Setting]", "Skin=Skin\\Maru.ini", "[Window]", "Position=0",
+                               "[Font]", "Name=ＭＳ Ｐゴシック", "Size=9", "Bold=0", "Italic=0",
+                               "[Page.1-A]", "Name=MM", "Path=C:\\windows\\notepad.exe"}));
+    ASSERT_TRUE(HoldUntilMenu(Form(), VK_CONTROL, VK_MENU, [&] { FocusKeyWindow(); }));
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    ASSERT_TRUE(WaitMenuHidden());
+    // Line A's text height (no letter reaches below the line, so that it stays apart from line
+    // B) on Maru's inner panel, the menu called and taken a picture of until
+    // the text is there.
+    const auto lineA = [&](int atLeast) {
+        int rows = 0;
+        TScreenShot shot;
+        EXPECT_TRUE(HoldUntilMenu(Form(), VK_CONTROL, VK_MENU, [&] {
+            WaitFor([] { return false; }, static_cast<DWORD>(KeyReadingExpiry));
+            FocusKeyWindow();
+        }));
+        WaitFor([&] {
+            return shot.Take(Form()) &&
+                   (rows = FirstInkRun(shot, RECT{40, 45, 250, 295}, RGB(251, 246, 238),
+                                       RGB(0x4A, 0x3A, 0x2E))) >= atLeast;
+        });
+        KeyUp(VK_MENU);
+        KeyUp(VK_CONTROL);
+        EXPECT_TRUE(WaitMenuHidden());
+        return rows;
+    };
+    const int small = InkHeight("A. MM", 96, 9), large = InkHeight("A. MM", 96, 16);
+    ASSERT_GT(large, small + 3) << "the test's own fonts";
+    EXPECT_NEAR(lineA(small - 1), small, 1);
+
+    // The font list has no vertical-writing faces; 16 points confirmed shows on the next menu.
+    ASSERT_TRUE(Ask(FontSettingCommand, FontTab));
+    HWND fonts = Control(IDC_LISTBOX1);
+    const LRESULT count = SendMessageA(fonts, LB_GETCOUNT, 0, 0);
+    EXPECT_GT(count, 3);
+    for (int line = 0; line < count; ++line)
+        EXPECT_NE(ListLine(fonts, line).rfind('@', 0), 0u) << ListLine(fonts, line);
+    EXPECT_EQ(ListLine(fonts, static_cast<int>(SendMessageA(fonts, LB_GETCURSEL, 0, 0))),
+              "ＭＳ Ｐゴシック");
+    Choose(IDC_COMBOBOX7, 5);
+    PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+    EXPECT_NEAR(lineA(large - 1), large, 1) << "the menu kept its old font";
+    EXPECT_TRUE(WaitFor([&] { return Has(SettingsText(), "Size=16\r\n"); })) << SettingsText();
+
+    // Another skin confirmed: the window takes its size and picture at once.
+    ASSERT_TRUE(Ask(BackgroundCommand, BackgroundTab));
+    HWND skins = Control(IDC_LISTBOX2);
+    EXPECT_EQ(ListLine(skins, 0), "ミルト　-標準背景");
+    EXPECT_EQ(ListLine(skins, static_cast<int>(SendMessageA(skins, LB_GETCURSEL, 0, 0))), "丸");
+    const LRESULT kiri = SendMessageA(skins, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>("霧"));
+    ASSERT_GT(kiri, 0) << "the sample skin Kiri is not listed";
+    ChooseInList(skins, static_cast<int>(kiri));
+    PostMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+    EXPECT_TRUE(WaitFor([&] {
+        const RECT r = WindowRect(Form());
+        return r.right - r.left == 560 && r.bottom - r.top == 380;
+    })) << "the window kept Maru's size";
+    TScreenShot shot;
+    ASSERT_TRUE(HoldUntilMenu(Form(), VK_CONTROL, VK_MENU, [&] { FocusKeyWindow(); }));
+    EXPECT_TRUE(WaitFor([&] {
+        return shot.Take(Form()) && shot.Pixel(5, 200) == RGB(91, 107, 122);
+    })) << "not Kiri's background";
+    KeyUp(VK_MENU);
+    KeyUp(VK_CONTROL);
+    ASSERT_TRUE(WaitMenuHidden());
+    EXPECT_TRUE(Has(SettingsText(), "Skin=Skin\\Kiri.ini\r\n")) << SettingsText();
+
+    // A transparency tried with "更新(&U)" shows on the menu behind the dialog before OK (level
+    // 8: alpha 8 x 8 + 127); cancel takes it back.
+    const std::string confirmed = SettingsText();
+    ASSERT_TRUE(Ask(BackgroundCommand, BackgroundTab));
+    PostMessageA(Control(IDC_CHECKBOX14), BM_CLICK, 0, 0);
+    SendMessageA(Control(IDC_TRACKBAR1), TBM_SETPOS, TRUE, 8);
+    PostMessageA(Control(IDC_BUTTON20), BM_CLICK, 0, 0);
+    const auto layered = [&] { return (GetWindowLongA(Form(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+    ASSERT_TRUE(WaitFor(layered)) << "the tried level was not shown";
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(Form(), nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 191);
+    EXPECT_TRUE(IsWindowVisible(Form()));
+    PostMessageA(Dialog(), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return !layered(); })) << "cancel kept the tried level";
+    EXPECT_EQ(SettingsText(), confirmed);
 }
