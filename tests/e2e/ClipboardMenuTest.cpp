@@ -1,9 +1,14 @@
 // The clipboard menu: texts copied in other programs appear on it, the chosen one is pasted into
 // the application that was active, and the history survives the end of the program.
+#include <windows.h>
+
 #include <functional>
 #include <string>
 
 #include "E2eFixture.h"
+#include "clipboard/Unit4Ids.h"
+#include "dialogs/TabClipboardIds.h"
+#include "dialogs/Unit5Ids.h"
 
 namespace {
 
@@ -166,4 +171,119 @@ TEST_F(ClipboardMenu, ATextSetKeepsItsFixedTextsAndTheMenuKeysProtectOrClearTheH
     EXPECT_NE(saved.find("=新しい履歴\r\n"), std::string::npos);
     for (const char* gone : {"最初の履歴", "コピーした文", "保護中", "敬具"})
         EXPECT_EQ(saved.find(gone), std::string::npos) << gone;
+}
+
+TEST_F(ClipboardMenu, ASetWrittenInTheEditorAndSwitchedToFillsTheMenuAndItsWindowTakesCopies) {
+    // A saved history, which the blank entry's load switch must leave as it is.
+    const std::string history =
+        IniText({"[Basic]", "Title=Clipboard History", "History=1", "Top=-1", "Bottom=-1",
+                 "LoadHistory=1", "", "[Page.1]", "A=保存した履歴", "B=\" 二 \""});
+    ASSERT_TRUE(Folder.Write("CHistory.ini", history));
+    StartWithSettings(IniText({"[Clipboard]", "SaveHistory=0"}));
+    TTarget target("Target64.exe");
+    ASSERT_NE(target.Handle(), nullptr);
+    const auto open = [&](const char* caption) {
+        HWND window = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (window = Mirto->VisibleDialog(caption)) != nullptr; }))
+            << "no " << caption;
+        return window;
+    };
+    const auto tell = [](HWND dialog, int id, int code) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    };
+    const auto closed = [](HWND window) { return WaitFor([&] { return !IsWindow(window); }); };
+
+    // A new set from the clipboard page: its title and file name are offered.
+    PostMessageA(Form(), WM_COMMAND, 102, 0);
+    HWND settings = open("詳細設定");
+    ASSERT_NE(settings, nullptr);
+    HWND sets = FindControl(settings, IDC_LISTBOX3);
+    EXPECT_EQ(ListLine(sets, 0), "（ブランク）");
+    ClickButton(FindControl(settings, IDC_BUTTON16));
+    HWND editor = open("クリップボード登録");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(ControlText(GetDlgItem(editor, IDC_FORM4_EDIT1)), "クリップボード設定1");
+    EXPECT_EQ(ControlText(GetDlgItem(editor, IDC_FORM4_EDIT2)), "CName001");
+    // Page 1, A and page 2, C typed; the history window from page 1, B to page 1, D.
+    HWND grid = GetDlgItem(editor, IDC_FORM4_STRINGGRID1);
+    const auto type = [&](int row, const char* text) {
+        ASSERT_TRUE(SelectListViewItem(Mirto->ProcessHandle(), grid, row - 1));
+        SetControlText(GetDlgItem(editor, IDC_FORM4_MEMO1), text);
+        tell(editor, IDC_FORM4_MEMO1, EN_KILLFOCUS);
+    };
+    type(1, "こんにちは");
+    ChooseInCombo(GetDlgItem(editor, IDC_FORM4_COMBOBOX1), 1);
+    type(3, "二頁目");
+    SendMessageA(GetDlgItem(editor, IDC_FORM4_CHECKBOX1), BM_CLICK, 0, 0);
+    for (const auto& [id, position] : {std::pair{IDC_FORM4_COMBOBOX2, 0},
+                                       {IDC_FORM4_COMBOBOX3, 1},
+                                       {IDC_FORM4_COMBOBOX4, 0},
+                                       {IDC_FORM4_COMBOBOX5, 3}})
+        ChooseInCombo(GetDlgItem(editor, id), position);
+    PostMessageA(editor, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(closed(editor)) << "the editor refused its OK";
+    const std::string set = Folder.Read("Cliplist\\CName001.ini");
+    EXPECT_EQ(set.rfind("[Basic]\r\nTitle=クリップボード設定1\r\nHistory=1\r\nTop=1\r\nBottom=3\r\n"
+                        "LoadHistory=0\r\n\r\n[Page.1]\r\nA=こんにちは\r\nB=\r\n",
+                        0),
+              0u)
+        << set;
+    EXPECT_NE(set.find("\r\n[Page.2]\r\nA=\r\nB=\r\nC=二頁目\r\nD=\r\n"), std::string::npos);
+    EXPECT_NE(set.find("\r\n[Page.3]\r\nA=\r\n"), std::string::npos);
+    EXPECT_EQ(ListLine(sets, static_cast<int>(SendMessageA(sets, LB_GETCURSEL, 0, 0))),
+              "クリップボード設定1");
+
+    // Switched to through the chooser, it is in use at once; cancelling the settings keeps it.
+    ClickButton(FindControl(settings, IDC_BUTTON21));
+    HWND chooser = open("クリップボード履歴選択");
+    ASSERT_NE(chooser, nullptr);
+    HWND choices = GetDlgItem(chooser, IDC_FORM5_LISTBOX1);
+    const LRESULT line = SendMessageA(choices, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>("クリップボード設定1"));
+    ASSERT_GT(line, 0);
+    SendMessageA(choices, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(closed(chooser));
+    PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(closed(settings));
+    EXPECT_EQ(Paste(target, {'A'}), L"こんにちは");
+    EXPECT_EQ(Paste(target, {'2', 'C'}), L"二頁目");
+    // Copies go into B to D only, the newest at B.
+    Copy(L"一つ目");
+    Copy(L"二つ目");
+    EXPECT_EQ(Paste(target, {'B'}), L"二つ目");
+    EXPECT_EQ(Paste(target, {'C'}), L"一つ目");
+    EXPECT_EQ(Paste(target, {'A'}), L"こんにちは");
+
+    // The blank entry edits only the saved history's load switch.
+    PostMessageA(Form(), WM_COMMAND, 102, 0);
+    settings = open("詳細設定");
+    ASSERT_NE(settings, nullptr);
+    sets = FindControl(settings, IDC_LISTBOX3);
+    ChooseInList(sets, 0);
+    ClickButton(FindControl(settings, IDC_BUTTON17));
+    editor = open("クリップボード登録");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, IDC_FORM4_STRINGGRID1)));
+    SendMessageA(GetDlgItem(editor, IDC_FORM4_CHECKBOX2), BM_CLICK, 0, 0);
+    PostMessageA(editor, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(closed(editor));
+    std::string expected = history;
+    expected.replace(expected.find("LoadHistory=1"), 13, "LoadHistory=0");
+    EXPECT_EQ(Folder.Read("CHistory.ini"), expected);
+
+    // Deleting the set, the last line: its file goes and the line above it is selected.
+    ChooseInList(sets, 1);
+    ClickButton(FindControl(settings, IDC_BUTTON18));
+    const HWND question = Mirto->WaitMessageBox();
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(MessageBoxText(question),
+              "クリップボード設定1\nこの設定ファイルを削除してよろしいですか？");
+    CloseMessageBox(question, IDYES);
+    EXPECT_TRUE(WaitFor([&] { return !Folder.Exists("Cliplist\\CName001.ini"); }));
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(sets, LB_GETCOUNT, 0, 0) == 1; }));
+    EXPECT_EQ(SendMessageA(sets, LB_GETCURSEL, 0, 0), 0);
+    PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(closed(settings));
 }

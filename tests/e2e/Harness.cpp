@@ -1,6 +1,7 @@
 #include "Harness.h"
 
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -740,4 +741,17 @@ std::string ListLine(HWND list, int line) {
 void ClickButton(HWND button) {
     PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
+}
+
+bool SelectListViewItem(HANDLE process, HWND list, int item) {
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof state, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return false;
+    const bool written = WriteProcessMemory(process, remote, &state, sizeof state, nullptr);
+    if (written)
+        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                     reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return written;
 }

@@ -166,6 +166,9 @@ void ChooseInList(HWND list, int line);
 std::string ListLine(HWND list, int line);
 // A button's click as its parent hears of it.
 void ClickButton(HWND button);
+// Selects and focuses an item of another program's list view, as a click does (the item state
+// travels in a block of that program's memory); false when the block cannot be made.
+bool SelectListViewItem(HANDLE process, HWND list, int item);
 
 // The rectangle of a window.
 RECT WindowRect(HWND window);

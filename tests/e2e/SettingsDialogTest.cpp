@@ -86,13 +86,8 @@ protected:
     }
     // Selects a row of the registration page's grid, as a click on it does.
     void SelectRow(int row) const {
-        LVITEMA state{};
-        state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        void* remote = Remote(&state, sizeof state);
-        ASSERT_NE(remote, nullptr);
-        SendMessageA(Control(IDC_DROPCATCHGRID1), LVM_SETITEMSTATE, static_cast<WPARAM>(row - 1),
-                     reinterpret_cast<LPARAM>(remote));
-        VirtualFreeEx(Mirto->ProcessHandle(), remote, 0, MEM_RELEASE);
+        ASSERT_TRUE(
+            SelectListViewItem(Mirto->ProcessHandle(), Control(IDC_DROPCATCHGRID1), row - 1));
     }
     void Press(int id) const { ClickButton(Control(id)); }
     // Walks the program's popup menu with the keys, as a user's keyboard does.
