@@ -6,7 +6,8 @@
 #   bench/run.sh paint      runs bench_paint only (Win32, under Wine)
 #   bench/run.sh menu_latency   the call key's latency against a bare window (Win32, under Wine)
 #   bench/run.sh idle           the resident program's cost while idle (Win32, under Wine)
-#   bench/run.sh settings       opening and applying the settings dialog (Win32, under Wine)
+#   bench/run.sh settings       the settings dialog: opening it, on the font page too, applying it
+#                               and a confirmed skin change (Win32, under Wine)
 #   bench/run.sh clipboard      capture and paste of the clipboard menu (Win32, under Wine)
 #   bench/run.sh skin           skin set-up and the shaped window's region (Win32, under Wine)
 # With MIRTO_WINE_DPI=144 the Win32 benchmarks run on a display scaled to 150 %.
