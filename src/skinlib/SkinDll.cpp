@@ -200,13 +200,16 @@ void WINAPI SkinSetApplicationHandle(HWND window) {
     ApplicationWindow = window;
 }
 
-// Fills the buffer (262144 bytes) with the definition text; false when the settings file cannot
-// be read or the text would not fit.
+// Fills the buffer (262144 bytes) with the definition text; false when the settings file exists
+// but cannot be read, or the text would not fit. A settings file that does not exist yet (the
+// program's first start) gives the look of the default settings.
 BOOL WINAPI SkinReadIniFile(char* buffer, const char* settingsPath) {
     if (buffer == nullptr || settingsPath == nullptr) return FALSE;
     try {
         TIniStringList settings;
-        settings.LoadFromFile(settingsPath);
+        if (GetFileAttributesA(settingsPath) != INVALID_FILE_ATTRIBUTES ||
+            GetLastError() != ERROR_FILE_NOT_FOUND)
+            settings.LoadFromFile(settingsPath);
         const std::string text = BuildStandardSkin(settings);
         if (text.size() + 1 > DefinitionBufferSize) return FALSE;
         std::memcpy(buffer, text.c_str(), text.size() + 1);

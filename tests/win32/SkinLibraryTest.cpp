@@ -51,7 +51,11 @@ TEST_F(SkinLibrary, BuildsTheDefinitionFromTheSettingsAndDrawsItsPictures) {
     EXPECT_EQ(text.rfind("[Basic]\r\n", 0), 0u) << text.substr(0, 80);
     EXPECT_NE(text.find("\r\nDef_Width=640\r\n"), std::string::npos);
     EXPECT_EQ(text.find("Emblem"), std::string::npos); // it sits on the top panel only
-    EXPECT_FALSE(readIniFile(buffer.data(), (folder.Path() + "\\none.ini").c_str()));
+    // No settings file yet (a first start): the default look, 560 pixels wide.
+    ASSERT_TRUE(readIniFile(buffer.data(), (folder.Path() + "\\none.ini").c_str()));
+    EXPECT_NE(std::string(buffer.c_str()).find("\r\nDef_Width=560\r\n"), std::string::npos);
+    // A folder in the file's place cannot be read.
+    EXPECT_FALSE(readIniFile(buffer.data(), folder.Path().c_str()));
 
     // A picture: the transparent colour in the corner, the drawing in the middle; the caller
     // owns it.
