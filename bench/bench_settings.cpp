@@ -121,20 +121,7 @@ template <class Condition> bool WaitFine(Condition condition, double timeoutMs =
 
 // A control of the dialog's pages by its identifier.
 HWND Control(HWND dialog, int id) {
-    struct TFind {
-        int Id;
-        HWND Found = nullptr;
-    } find{id};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* f = reinterpret_cast<TFind*>(data);
-            if (GetDlgCtrlID(child) != f->Id) return TRUE;
-            f->Found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.Found;
+    return FindControl(dialog, id);
 }
 
 LRESULT Lines(HWND list) {

@@ -326,22 +326,10 @@ bool TForm4::CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) {
 void TForm4::PopupEntryMenu(POINT screen, TLauncherEditMode mode) {
     CommitMemo();
     EntryMode = mode;
-    HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_FORM4_DELETE, "削除");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    for (int page = 0; page < TextSetPageCount; ++page) {
-        HMENU keys = CreatePopupMenu();
-        for (int row = 1; row <= TextSetPageSize; ++row) {
-            const int position = SlotOfRow(page, row);
-            const UINT flags = KeyMenuEntryEnabled(position, Page(), SelectedRow())
-                                   ? MF_STRING
-                                   : MF_STRING | MF_GRAYED;
-            AppendMenuA(keys, flags, static_cast<UINT_PTR>(IDM_FORM4_ENTRY_FIRST + position),
-                        MenuText(TextMenuCaption(Texts, position)).c_str());
-        }
-        const std::string caption = "-> Page " + std::to_string(page + 1) + ".";
-        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(keys), caption.c_str());
-    }
+    HMENU menu = CreateKeyMenu(
+        "削除", IDM_FORM4_DELETE, IDM_FORM4_ENTRY_FIRST, Page(), SelectedRow(),
+        [](int page) { return "-> Page " + std::to_string(page + 1) + "."; },
+        [this](int position) { return MenuText(TextMenuCaption(Texts, position)); });
     // The choice comes back as WM_COMMAND.
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr);
     DestroyMenu(menu);

@@ -189,3 +189,23 @@ LRESULT CALLBACK TDropCatchGrid::Proc(HWND window, UINT message, WPARAM wParam, 
         return DefSubclassProc(window, message, wParam, lParam);
     }
 }
+
+HMENU CreateKeyMenu(const char* firstItem, UINT firstId, UINT keyIdBase, int shownPage,
+                    int selectedRow, const std::function<std::string(int page)>& pageCaption,
+                    const std::function<std::string(int slot)>& keyCaption) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, firstId, firstItem);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    for (int page = 0; page < LauncherPageCount; ++page) {
+        HMENU keys = CreatePopupMenu();
+        for (int row = 1; row <= LauncherPageSize; ++row) {
+            const int slot = SlotOfRow(page, row);
+            const UINT flags = KeyMenuEntryEnabled(slot, shownPage, selectedRow)
+                                   ? MF_STRING
+                                   : MF_STRING | MF_GRAYED;
+            AppendMenuA(keys, flags, keyIdBase + static_cast<UINT>(slot), keyCaption(slot).c_str());
+        }
+        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(keys), pageCaption(page).c_str());
+    }
+    return menu;
+}

@@ -61,3 +61,12 @@ private:
     int FViewRangeX = 0;
     bool FSizing = false;
 };
+
+// The key menu of an editor whose grid shows one of three pages of 26 keys: a first item, a
+// separator, then for each page a submenu captioned by pageCaption with its keys captioned by
+// keyCaption (slot = page x 26 + key). The key of the selected row on the page shown is greyed:
+// a key is neither copied onto nor exchanged with itself. Items are numbered firstId, and
+// keyIdBase + the slot. The caller destroys the menu.
+HMENU CreateKeyMenu(const char* firstItem, UINT firstId, UINT keyIdBase, int shownPage,
+                    int selectedRow, const std::function<std::string(int page)>& pageCaption,
+                    const std::function<std::string(int slot)>& keyCaption);

@@ -303,22 +303,10 @@ bool TLauncherPage::OnNotify(NMHDR& header, LRESULT& result) {
 void TLauncherPage::PopupKeyMenu(POINT screen, TLauncherEditMode mode) {
     CommitRow(LoadedRow);
     KeyMode = mode;
-    HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_UNASSIGN, "割り当て解除");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    for (int page = 0; page < LauncherPageCount; ++page) {
-        HMENU keys = CreatePopupMenu();
-        for (int row = 1; row <= LauncherPageSize; ++row) {
-            const int slot = SlotOfRow(page, row);
-            const UINT flags = KeyMenuEntryEnabled(slot, Page(), SelectedRow())
-                                   ? MF_STRING
-                                   : MF_STRING | MF_GRAYED;
-            AppendMenuA(keys, flags, static_cast<UINT_PTR>(IDM_KEY_FIRST + slot),
-                        KeyMenuCaption(Items, slot).c_str());
-        }
-        const std::string caption = "-> Page &" + std::to_string(page + 1) + ".";
-        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(keys), caption.c_str());
-    }
+    HMENU menu = CreateKeyMenu(
+        "割り当て解除", IDM_UNASSIGN, IDM_KEY_FIRST, Page(), SelectedRow(),
+        [](int page) { return "-> Page &" + std::to_string(page + 1) + "."; },
+        [this](int slot) { return KeyMenuCaption(Items, slot); });
     const int chosen =
         static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON,
                                         screen.x, screen.y, 0, Handle(), nullptr));

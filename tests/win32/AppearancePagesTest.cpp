@@ -21,23 +21,6 @@
 
 namespace {
 
-HWND Descendant(HWND dialog, int id) {
-    struct TFind {
-        int Id;
-        HWND Found = nullptr;
-    } find{id};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* f = reinterpret_cast<TFind*>(data);
-            if (GetDlgCtrlID(child) != f->Id) return TRUE;
-            f->Found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.Found;
-}
-
 std::string LineText(HWND list, int line) {
     char text[256] = {};
     SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text));

@@ -79,6 +79,24 @@ inline HWND WaitForDialogOf(const TModalRun& run) {
     return found;
 }
 
+// A control of the dialog or of one of its child dialogs (a tabbed dialog's pages).
+inline HWND Descendant(HWND dialog, int id) {
+    struct TFind {
+        int Id;
+        HWND Found = nullptr;
+    } find{id};
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* f = reinterpret_cast<TFind*>(data);
+            if (GetDlgCtrlID(child) != f->Id) return TRUE;
+            f->Found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.Found;
+}
+
 inline std::string WindowText(HWND window) {
     char text[1024] = {};
     GetWindowTextA(window, text, sizeof text);

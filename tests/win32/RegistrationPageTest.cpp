@@ -33,23 +33,6 @@ HDROP DropOf(const std::string& file) {
     return static_cast<HDROP>(memory);
 }
 
-HWND Descendant(HWND dialog, int id) {
-    struct TFind {
-        int Id;
-        HWND Found = nullptr;
-    } find{id};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* f = reinterpret_cast<TFind*>(data);
-            if (GetDlgCtrlID(child) != f->Id) return TRUE;
-            f->Found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.Found;
-}
-
 // Answers the next message box with the button and returns its text.
 std::string Answer(int button) {
     HWND box = WaitForDialog("てんみ");
