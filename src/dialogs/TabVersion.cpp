@@ -30,7 +30,7 @@ void TVersionPage::Load(const TSettingsDialogData&) {}
 
 void TVersionPage::Layout(int width, int height) {
     // The picture and the green panel side by side above the information group, the whole
-    // centred on the page; divisions toward zero.
+    // (417 pixels wide at 96 dots per inch) centred on the page; divisions toward zero.
     RECT picture{}, group{}, button{};
     GetWindowRect(Item(IDC_IMAGE1), &picture);
     GetWindowRect(Item(IDC_GROUPBOX10), &group);
@@ -39,7 +39,7 @@ void TVersionPage::Layout(int width, int height) {
     const int groupHeight = group.bottom - group.top;
     POINT origin{0, 0};
     MapWindowPoints(Item(IDC_IMAGE1), Handle(), &origin, 1);
-    const int left = (width - 417) / 2;
+    const int left = (width - Scaled(417)) / 2;
     const int top = (height - groupHeight - pictureHeight) / 2;
     const int dx = left - origin.x, dy = top - origin.y;
     for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -118,11 +118,13 @@ void TVersionPage::DrawPicture(const DRAWITEMSTRUCT& item) const {
         FillRect(item.hDC, &line, band);
         DeleteObject(band);
     }
+    // The icon is 48 pixels at 96 dots per inch.
+    const int side = Scaled(48);
     HICON icon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 48, 48, 0));
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, side, side, 0));
     if (icon) {
-        DrawIconEx(item.hDC, (r.left + r.right - 48) / 2, (r.top + r.bottom - 48) / 2, icon, 48, 48,
-                   0, nullptr, DI_NORMAL);
+        DrawIconEx(item.hDC, (r.left + r.right - side) / 2, (r.top + r.bottom - side) / 2, icon,
+                   side, side, 0, nullptr, DI_NORMAL);
         DestroyIcon(icon);
     }
     DrawEdge(item.hDC, const_cast<RECT*>(&r), EDGE_SUNKEN, BF_RECT);
