@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "dialogs/TabClipboard.h"
 #include "dialogs/TabClipboardIds.h"
 #include "dialogs/TabLauncher.h"
@@ -41,6 +43,20 @@ constexpr int DesignHeight = MinDialogHeight;
 void TSettingsTabPage::Layout(int, int) {}
 
 void TSettingsTabPage::DpiChanged(int, int) {}
+
+void TSettingsTabPage::KeepControlsInside(int width, int height) const {
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        if (r.right <= width && r.bottom <= height) continue;
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        const int left = std::max(std::min<int>(r.left, width - w), 0);
+        const int top = std::max(std::min<int>(r.top, height - h), 0);
+        SetWindowPos(child, nullptr, left, top, std::min(w, width - left),
+                     std::min(h, height - top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
 
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[0] = std::make_unique<TLauncherPage>();
@@ -134,6 +150,7 @@ void TForm2::Layout() {
         SetWindowPos(page->Handle(), HWND_TOP, area.left, area.top, area.right - area.left,
                      area.bottom - area.top, SWP_NOACTIVATE);
         page->Layout(area.right - area.left, area.bottom - area.top);
+        page->KeepControlsInside(area.right - area.left, area.bottom - area.top);
     }
 }
 

@@ -52,6 +52,10 @@ public:
     virtual void Layout(int width, int height);
     // The dialog moved to a monitor of another scale; the page's layout follows.
     virtual void DpiChanged(int oldDpi, int newDpi);
+    // Moves a control that reaches past the page's right or bottom edge back inside it (narrowed
+    // or lowered only when it is larger than the page): after Layout, for a template that the
+    // dialog's font makes larger than the lengths the layout reckons with.
+    void KeepControlsInside(int width, int height) const;
 };
 
 class TForm2 : public TDialog {
