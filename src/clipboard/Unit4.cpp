@@ -15,6 +15,7 @@ const int WindowLists[] = {IDC_FORM4_COMBOBOX2, IDC_FORM4_COMBOBOX3, IDC_FORM4_C
 const char* const WindowListMessages[] = {
     "開始ページを指定してください。", "開始位置を指定してください。",
     "終了ページを指定してください。", "終了位置を指定してください。"};
+// Pixels at 96 dots per inch: the smallest size and the key letters' column.
 constexpr int MinWidth = 480, MinHeight = 448;
 constexpr int KeyColumnWidth = 24;
 
@@ -117,8 +118,8 @@ bool TForm4::OnInit() {
     // At least the smallest size, centred over the owner (or the screen).
     RECT bounds{};
     GetWindowRect(Handle(), &bounds);
-    const int width = std::max<int>(bounds.right - bounds.left, MinWidth);
-    const int height = std::max<int>(bounds.bottom - bounds.top, MinHeight);
+    const int width = std::max<int>(bounds.right - bounds.left, Scaled(MinWidth));
+    const int height = std::max<int>(bounds.bottom - bounds.top, Scaled(MinHeight));
     RECT around{};
     HWND owner = GetWindow(Handle(), GW_OWNER);
     if (!owner || !GetWindowRect(owner, &around))
@@ -440,8 +441,8 @@ bool TForm4::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
         return true;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = MinWidth;
-        info->ptMinTrackSize.y = MinHeight;
+        info->ptMinTrackSize.x = Scaled(MinWidth);
+        info->ptMinTrackSize.y = Scaled(MinHeight);
         result = TRUE;
         return true;
     }
@@ -452,6 +453,8 @@ bool TForm4::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
 
 void TForm4::Layout() {
     if (!Grid.Handle()) return;
+    // Lengths are pixels at 96 dots per inch, taken at the dialog's scale (s).
+    const auto s = [this](int pixels) { return Scaled(pixels); };
     RECT client{};
     GetClientRect(Handle(), &client);
     const int W = client.right, H = client.bottom;
@@ -464,54 +467,56 @@ void TForm4::Layout() {
     const int comboH = heightOf(IDC_FORM4_COMBOBOX1), checkH = heightOf(IDC_FORM4_CHECKBOX1);
     const int labelH = heightOf(IDC_FORM4_LABEL_TITLE);
     // A list's height is its dropped-down height; the closed one follows the font.
-    auto place = [this](int id, int x, int y, int w, int h) {
-        SetWindowPos(Item(id), nullptr, x, y, std::max(w, 8), std::max(h, 8),
+    const int least = s(8);
+    auto place = [this, least](int id, int x, int y, int w, int h) {
+        SetWindowPos(Item(id), nullptr, x, y, std::max(w, least), std::max(h, least),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    auto list = [&](int id, int x, int y, int w) { place(id, x, y, w, 240); };
+    auto list = [&](int id, int x, int y, int w) { place(id, x, y, w, s(240)); };
     auto label = [&](int id, int x, int y, int w, int fieldH) {
         place(id, x, y + (fieldH - labelH) / 2, w, labelH);
     };
 
-    const int m = 8, gap = 6, labelW = 84, fieldX = m + labelW + 4;
+    const int m = s(8), gap = s(6), labelW = s(84), fieldX = m + labelW + s(4);
     int y = m;
     label(IDC_FORM4_LABEL_TITLE, m, y, labelW, editH);
     place(IDC_FORM4_EDIT1, fieldX, y, W - m - fieldX, editH);
     y += editH + gap;
     label(IDC_FORM4_LABEL_FILE, m, y, labelW, editH);
-    const int fileW = std::min(200, W - fieldX - 40 - m);
+    const int fileW = std::min(s(200), W - fieldX - s(40) - m);
     place(IDC_FORM4_EDIT2, fieldX, y, fileW, editH);
-    label(IDC_FORM4_LABEL_INI, fieldX + fileW + 4, y, 32, editH);
-    const int top = y + editH + 10;
+    label(IDC_FORM4_LABEL_INI, fieldX + fileW + s(4), y, s(32), editH);
+    const int top = y + editH + s(10);
 
     // Bottom: the window group on the left, "&Ok" and "&Cancel" on the right.
-    const int okW = 88, okX = W - m - okW;
+    const int okW = s(88), okX = W - m - okW;
     place(IDCANCEL, okX, H - m - buttonH, okW, buttonH);
     place(IDOK, okX, H - m - 2 * buttonH - gap, okW, buttonH);
-    const int groupH = 18 + comboH + gap + checkH + 10;
+    const int groupH = s(18) + comboH + gap + checkH + s(10);
     const int groupY = H - m - groupH, groupW = okX - gap - m;
     place(IDC_FORM4_GROUPBOX1, m, groupY, groupW, groupH);
     // start page, start key, "～", end page, end key, "を履歴に使う"
-    const int fieldsY = groupY + 18, x = m + 10;
-    list(IDC_FORM4_COMBOBOX2, x, fieldsY, 44);
-    list(IDC_FORM4_COMBOBOX3, x + 48, fieldsY, 44);
-    label(IDC_FORM4_LABEL_TO, x + 98, fieldsY, 18, comboH);
-    list(IDC_FORM4_COMBOBOX4, x + 120, fieldsY, 44);
-    list(IDC_FORM4_COMBOBOX5, x + 168, fieldsY, 44);
-    label(IDC_FORM4_LABEL_USE, x + 220, fieldsY, std::max(m + groupW - 8 - (x + 220), 40), comboH);
-    place(IDC_FORM4_CHECKBOX2, m + 10, fieldsY + comboH + gap, groupW - 20, checkH);
+    const int fieldsY = groupY + s(18), x = m + s(10);
+    list(IDC_FORM4_COMBOBOX2, x, fieldsY, s(44));
+    list(IDC_FORM4_COMBOBOX3, x + s(48), fieldsY, s(44));
+    label(IDC_FORM4_LABEL_TO, x + s(98), fieldsY, s(18), comboH);
+    list(IDC_FORM4_COMBOBOX4, x + s(120), fieldsY, s(44));
+    list(IDC_FORM4_COMBOBOX5, x + s(168), fieldsY, s(44));
+    label(IDC_FORM4_LABEL_USE, x + s(220), fieldsY,
+          std::max(m + groupW - s(8) - (x + s(220)), s(40)), comboH);
+    place(IDC_FORM4_CHECKBOX2, m + s(10), fieldsY + comboH + gap, groupW - s(20), checkH);
     const int checkY = groupY - gap - checkH;
     place(IDC_FORM4_CHECKBOX1, m, checkY, groupW, checkH);
 
     // Middle: the grid above Memo1 on the left, the page and entry buttons on the right.
-    const int columnW = 148, columnX = W - m - columnW, leftW = columnX - gap - m;
+    const int columnW = s(148), columnX = W - m - columnW, leftW = columnX - gap - m;
     const int memoH = 3 * buttonH + 2 * gap;
     const int memoY = checkY - gap - memoH;
     place(IDC_FORM4_STRINGGRID1, m, top, leftW, memoY - gap - top);
     place(IDC_FORM4_MEMO1, m, memoY, leftW, memoH);
-    label(IDC_FORM4_LABEL_PAGE, columnX, top, 64, comboH);
-    list(IDC_FORM4_COMBOBOX1, columnX + 68, top, columnW - 68);
-    int buttonY = top + comboH + 10;
+    label(IDC_FORM4_LABEL_PAGE, columnX, top, s(64), comboH);
+    list(IDC_FORM4_COMBOBOX1, columnX + s(68), top, columnW - s(68));
+    int buttonY = top + comboH + s(10);
     for (int id : {IDC_FORM4_BUTTON3, IDC_FORM4_BUTTON4, IDC_FORM4_BUTTON5}) {
         place(id, columnX, buttonY, columnW, buttonH);
         buttonY += buttonH + gap;
@@ -521,9 +526,21 @@ void TForm4::Layout() {
         place(id, columnX, buttonY, columnW, buttonH);
         buttonY += buttonH + gap;
     }
-    Grid.SetColWidth(0, KeyColumnWidth);
+    Grid.SetMinColWidth(s(MinGridColumnWidth));
+    Grid.SetColWidth(0, s(KeyColumnWidth));
     Grid.SizeSet();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TForm4::OnDpiChanged(int, int) {
+    // The italic and struck-out fonts follow the grid's font at the new scale.
+    HFONT italic = DerivedFont(Grid.Handle(), true, false);
+    HFONT struck = DerivedFont(Grid.Handle(), true, true);
+    if (ItalicFont) DeleteObject(ItalicFont);
+    if (StruckFont) DeleteObject(StruckFont);
+    ItalicFont = italic;
+    StruckFont = struck;
+    Layout();
 }
 
 LRESULT CALLBACK TForm4::GridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

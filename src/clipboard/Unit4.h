@@ -44,6 +44,7 @@ protected:
     bool OnNotify(NMHDR& header, LRESULT& result) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void OnOK() override;
+    void OnDpiChanged(int oldDpi, int newDpi) override;
 
 private:
     int Page() const; // 0 .. 2

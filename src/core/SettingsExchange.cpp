@@ -10,6 +10,7 @@
 #include "dialogs/Unit2.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
+#include "menu/MenuScale.h"
 #include "system/PathText.h"
 #include "system/PathsWin.h"
 
@@ -59,8 +60,11 @@ void TForm1::OpenSettings(int page) {
         work = monitor.rcWork;
     else
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = std::max(Settings.DialogWidth, MinDialogWidth);
-    const int height = std::max(Settings.DialogHeight, MinDialogHeight);
+    // The stored size is in pixels at 96 dots per inch; the dialog opens at the scale of the
+    // menu's monitor, and its size goes back to 96 dots per inch as it is stored (below).
+    const int dpi = ListImage1.Dpi();
+    const int width = ScaleToDpi(std::max(Settings.DialogWidth, MinDialogWidth), dpi);
+    const int height = ScaleToDpi(std::max(Settings.DialogHeight, MinDialogHeight), dpi);
     const TPointI at = DialogPosition(TRectI{menu.left, menu.top, menu.right, menu.bottom}, width,
                                       height, TRectI{work.left, work.top, work.right, work.bottom});
     const INT_PTR result = dialog.Execute(Application().Handle(), page, at.X, at.Y, width, height);
@@ -78,11 +82,12 @@ void TForm1::OpenSettings(int page) {
         SetupSkin();
         NotifyIcon(-1, NIM_MODIFY);
     }
+    // At the scale of the monitor the dialog closed on, which the user may have moved it to.
     const SIZE size = dialog.CurrentSize();
-    Settings.DialogWidth = size.cx;
-    Settings.DialogHeight = size.cy;
+    Settings.DialogWidth = DesignLengthAt(size.cx, dialog.CurrentDpi());
+    Settings.DialogHeight = DesignLengthAt(size.cy, dialog.CurrentDpi());
     try {
-        SettingsFile.SaveDialogSize(size.cx, size.cy);
+        SettingsFile.SaveDialogSize(Settings.DialogWidth, Settings.DialogHeight);
     } catch (const EFileError& e) {
         ShowMessageBox(Application().Handle(), e.what(), MB_ICONSTOP);
     }

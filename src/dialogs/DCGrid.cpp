@@ -26,7 +26,7 @@ void TDropCatchGrid::Attach(HWND listView, const std::vector<std::string>& colum
     for (std::size_t i = 0; i < columns.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = 24;
+        column.cx = FMinColWidth;
         column.pszText = const_cast<char*>(columns[i].c_str());
         SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -111,6 +111,12 @@ void TDropCatchGrid::SetDropCatch(bool value) {
     FDropCatch = value;
 }
 
+void TDropCatchGrid::SetMinColWidth(int width) {
+    if (width <= 0 || width == FMinColWidth) return;
+    FMinColWidth = width;
+    ColWidthsChanged();
+}
+
 void TDropCatchGrid::SetViewRangeX(int range) {
     if (range == FViewRangeX) return;
     if (range >= 0 && range < ColCount()) FViewRangeX = range;
@@ -129,7 +135,7 @@ void TDropCatchGrid::SizeSet() {
         for (int column = 0; column < ColCount(); ++column)
             widths.push_back(ColWidth(column));
         const TGridColumnChange change =
-            StretchLastColumn(widths, last, GridLineWidth, client.right);
+            StretchLastColumn(widths, last, GridLineWidth, client.right, FMinColWidth);
         if (change.Column < 0) break;
         SetColWidth(change.Column, change.Width);
         if (change.Column == last) break;
@@ -140,7 +146,7 @@ void TDropCatchGrid::SizeSet() {
 
 void TDropCatchGrid::ColWidthsChanged() {
     for (int column = 1; column < ColCount(); ++column)
-        if (ColWidth(column) < MinGridColumnWidth) SetColWidth(column, MinGridColumnWidth);
+        if (ColWidth(column) < FMinColWidth) SetColWidth(column, FMinColWidth);
     SizeSet();
 }
 

@@ -2,7 +2,7 @@
 // The drop-target grid: a grid of text cells on the system's list view in report view (column 0
 // and the header row fixed), that takes files dragged from the shell and reports them with the
 // row under the mouse, and keeps its last visible column stretched to the client width with
-// every column at least MinGridColumnWidth wide.
+// every column at least its narrowest width (MinGridColumnWidth at the owner's scale).
 //
 // Rows are counted as a string grid counts them: row 0 is the header, rows 1.. the list items.
 #include <windows.h>
@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "dialogs/LauncherEdit.h"
 
 class TDropCatchGrid {
 public:
@@ -32,6 +34,9 @@ public:
     void SetCell(int column, int row, const std::string& text);
     int ColWidth(int column) const;
     void SetColWidth(int column, int width);
+    // The narrowest a column may be, in pixels at the grid's scale.
+    int MinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(int width);
     // The selected row (1 ..), 0 when none; selecting scrolls it into view.
     int Row() const;
     void SetRow(int row);
@@ -59,6 +64,7 @@ private:
     std::size_t FColumns = 0;
     bool FDropCatch = false;
     int FViewRangeX = 0;
+    int FMinColWidth = MinGridColumnWidth;
     bool FSizing = false;
 };
 

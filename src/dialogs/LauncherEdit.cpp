@@ -147,36 +147,38 @@ int DropRow(int row, int selectedRow) {
     return std::clamp(row, 1, LauncherPageSize);
 }
 
-std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int keyColumnWidth) {
-    const int w = gridWidth - 7 * gridLineWidth - keyColumnWidth - 18;
+std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int keyColumnWidth,
+                                        int dpi) {
+    const int minWidth = ScaleToDpi(MinGridColumnWidth, dpi);
+    const int w = gridWidth - 7 * gridLineWidth - keyColumnWidth - ScaleToDpi(18, dpi);
     const int u = w / 14;
     std::array<int, 5> widths{3 * u, 5 * u, u, 2 * u, 0};
     int given = 0;
     for (int i = 0; i < 4; ++i) {
-        widths[i] = std::max(widths[i], MinGridColumnWidth);
+        widths[i] = std::max(widths[i], minWidth);
         given += widths[i];
     }
-    widths[4] = std::max(w - given, MinGridColumnWidth);
+    widths[4] = std::max(w - given, minWidth);
     return widths;
 }
 
 TGridColumnChange StretchLastColumn(const std::vector<int>& widths, int last, int lineWidth,
-                                    int clientWidth) {
+                                    int clientWidth, int minWidth) {
     if (last < 0 || last >= static_cast<int>(widths.size())) return {};
     int used = lineWidth;
     for (int column = 0; column < last; ++column)
         used += widths[static_cast<std::size_t>(column)] + lineWidth;
     const int rest = clientWidth - used;
-    if (rest >= MinGridColumnWidth) {
+    if (rest >= minWidth) {
         if (widths[static_cast<std::size_t>(last)] == rest) return {};
         return {last, rest};
     }
-    int need = MinGridColumnWidth - rest;
+    int need = minWidth - rest;
     for (int column = last - 1; column >= 0; --column) {
         const int width = widths[static_cast<std::size_t>(column)];
-        if (width <= MinGridColumnWidth) continue;
+        if (width <= minWidth) continue;
         const int take = need;
-        need -= width - MinGridColumnWidth;
+        need -= width - minWidth;
         if (need <= 0) return {column, width - take};
     }
     return {};

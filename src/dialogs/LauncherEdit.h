@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "launcher/LaunchItem.h"
+#include "menu/MenuScale.h"
 
 // What the page and key menus do with the entry chosen; the tab sets it when it opens the menu.
 enum class TLauncherEditMode { Copy, Exchange };
@@ -76,23 +77,26 @@ std::string WorkDirOrPathFolder(std::string_view workDir, std::string_view path)
 // the mouse clamped to 1..26 (the header row gives row 1).
 int DropRow(int row, int selectedRow);
 
-// The narrowest a grid column may be.
+// The narrowest a grid column may be, in pixels at 96 dots per inch.
 inline constexpr int MinGridColumnWidth = 24;
 // The widths of the grid's "Name", "Path", "Size", "Option" and "WorkDir" columns for a grid
 // width: from w = width - 7 line widths - the key column's width - 18 and u = w / 14, the first
 // four get 3u, 5u, u and 2u and "WorkDir" what is left of w, none narrower than
-// MinGridColumnWidth. The grid then stretches its last column to its client width.
-std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int keyColumnWidth);
+// MinGridColumnWidth. The grid then stretches its last column to its client width. Widths are
+// pixels at the dots per inch given: the 18 and MinGridColumnWidth are taken at that scale.
+std::array<int, 5> LauncherColumnWidths(int gridWidth, int gridLineWidth, int keyColumnWidth,
+                                        int dpi = DesignDpi);
 
 // The drop-target grid's stretching rule: the column to change and its new width so that the
-// last visible column (index last) fills the client width, or nothing to change. With at least
-// MinGridColumnWidth left for it, the last column takes what is left. Otherwise the nearest
-// column to its left that can give the missing pixels (counting what the wider columns between
-// them can give) is narrowed by what is still missing; the grid runs the rule again after each
-// change, until the last column has its width or no column can give more.
+// last visible column (index last) fills the client width, or nothing to change; minWidth is
+// the narrowest column (MinGridColumnWidth at the grid's scale). With at least minWidth left for
+// it, the last column takes what is left. Otherwise the nearest column to its left that can give
+// the missing pixels (counting what the wider columns between them can give) is narrowed by what is
+// still missing; the grid runs the rule again after each change, until the last column has its
+// width or no column can give more.
 struct TGridColumnChange {
     int Column = -1; // -1: nothing changes
     int Width = 0;
 };
 TGridColumnChange StretchLastColumn(const std::vector<int>& widths, int last, int lineWidth,
-                                    int clientWidth);
+                                    int clientWidth, int minWidth = MinGridColumnWidth);

@@ -79,10 +79,9 @@ int ListBoxLine(HWND list) {
     return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
 }
 
-HFONT CreatePreviewFont(const std::string& name, int size, bool bold, bool italic, int charset) {
-    HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+// The font of a size in points at the page's dots per inch.
+HFONT CreatePreviewFont(const std::string& name, int size, bool bold, bool italic, int charset,
+                        int pixelsPerInch) {
     LOGFONTA description{};
     description.lfHeight = -MulDiv(size, pixelsPerInch, 72);
     description.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -194,8 +193,9 @@ void TFontPage::UpdatePreview() {
                                    : std::atoi(FontSizeItems[1]);
     const std::string name = SelectedFontName();
     const bool bold = Checked(IDC_CHECKBOX6), italic = Checked(IDC_CHECKBOX7);
-    HFONT shiftJis = CreatePreviewFont(name, size, bold, italic, SHIFTJIS_CHARSET);
-    HFONT ansi = CreatePreviewFont(name, size, bold, italic, ANSI_CHARSET);
+    const int dpi = Dpi();
+    HFONT shiftJis = CreatePreviewFont(name, size, bold, italic, SHIFTJIS_CHARSET, dpi);
+    HFONT ansi = CreatePreviewFont(name, size, bold, italic, ANSI_CHARSET, dpi);
     // The labels take the new fonts before the old ones go: a font a window still uses must
     // not be deleted.
     SendMessageA(Item(IDC_LABEL26), WM_SETFONT, reinterpret_cast<WPARAM>(shiftJis), FALSE);
@@ -215,36 +215,45 @@ void TFontPage::CentrePreview() const {
     POINT origin{0, 0};
     MapWindowPoints(panel, Handle(), &origin, 1);
     const SIZE a = TextSize(upper), b = TextSize(lower);
-    const int top = (HeightOf(client) - (a.cy + b.cy + 4)) / 2;
+    const int top = (HeightOf(client) - (a.cy + b.cy + Scaled(4))) / 2;
     SetWindowPos(upper, nullptr, origin.x + (WidthOf(client) - a.cx) / 2, origin.y + top, a.cx,
                  a.cy, Quiet);
-    SetWindowPos(lower, nullptr, origin.x + (WidthOf(client) - b.cx) / 2, origin.y + top + a.cy + 2,
-                 b.cx, b.cy, Quiet);
+    SetWindowPos(lower, nullptr, origin.x + (WidthOf(client) - b.cx) / 2,
+                 origin.y + top + a.cy + Scaled(2), b.cx, b.cy, Quiet);
     InvalidateRect(panel, nullptr, TRUE);
     InvalidateRect(upper, nullptr, TRUE);
     InvalidateRect(lower, nullptr, TRUE);
 }
 
+void TFontPage::DpiChanged(int oldDpi, int newDpi) {
+    TKeyPage::DpiChanged(oldDpi, newDpi);
+    for (TDesignRect& d : Design)
+        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+    UpdatePreview();
+}
+
 void TFontPage::Layout(int width, int height) {
-    // W is the tab control's width, H the page's height; divisions toward zero.
+    // W is the tab control's width, H the page's height; divisions toward zero. Lengths are
+    // pixels at 96 dots per inch, taken at the dialog's scale (s).
+    const auto s = [this](int pixels) { return Scaled(pixels); };
     const int w = TabControlWidth(Handle(), width), h = height;
     const RECT list = DesignOf(Design, Item(IDC_LISTBOX1));
-    SetWindowPos(Item(IDC_LISTBOX1), nullptr, list.left, list.top, std::max(w - 152, 0),
-                 std::max(h - 180, 0), Quiet);
+    SetWindowPos(Item(IDC_LISTBOX1), nullptr, list.left, list.top, std::max(w - s(152), 0),
+                 std::max(h - s(180), 0), Quiet);
 
     HWND detail = Item(IDC_GROUP_DETAIL);
     const RECT d = DesignOf(Design, detail);
-    PlaceGroup(Design, detail, w - 150, d.top, WidthOf(d), HeightOf(d));
+    PlaceGroup(Design, detail, w - s(150), d.top, WidthOf(d), HeightOf(d));
 
     // The preview group as wide as the page, its panel centred in it; the input-method group
     // below it.
     HWND preview = Item(IDC_GROUP_PREVIEW);
     const RECT p = DesignOf(Design, preview);
-    const int previewTop = h - 154;
+    const int previewTop = h - s(154);
     PlaceGroup(Design, preview, 0, previewTop, width, HeightOf(p));
     HWND panel = Item(IDC_PANEL3);
     const RECT panelDesign = DesignOf(Design, panel);
-    const int panelWidth = std::min(WidthOf(panelDesign), width - 16);
+    const int panelWidth = std::min(WidthOf(panelDesign), width - s(16));
     SetWindowPos(panel, nullptr, (width - panelWidth) / 2, panelDesign.top + previewTop - p.top,
                  panelWidth, HeightOf(panelDesign), Quiet);
 
@@ -395,25 +404,34 @@ bool TBackgroundPage::OnCommand(int id, int code, HWND control) {
     }
 }
 
+void TBackgroundPage::DpiChanged(int oldDpi, int newDpi) {
+    TKeyPage::DpiChanged(oldDpi, newDpi);
+    for (TDesignRect& d : Design)
+        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+}
+
 void TBackgroundPage::Layout(int width, int height) {
-    // W is the tab control's width, H the page's height; divisions toward zero.
+    // W is the tab control's width, H the page's height; divisions toward zero. Lengths are
+    // pixels at 96 dots per inch, taken at the dialog's scale (s).
+    const auto s = [this](int pixels) { return Scaled(pixels); };
     const int w = TabControlWidth(Handle(), width), h = height;
     HWND list = Item(IDC_LISTBOX2);
     const RECT l = DesignOf(Design, list);
-    const int listWidth = std::max(w - 101, 0);
-    SetWindowPos(list, nullptr, l.left, l.top, listWidth, std::max(h - 197, 0), Quiet);
+    const int listWidth = std::max(w - s(101), 0);
+    SetWindowPos(list, nullptr, l.left, l.top, listWidth, std::max(h - s(197), 0), Quiet);
     const RECT refresh = DesignOf(Design, Item(IDC_BUTTON14));
-    SetWindowPos(Item(IDC_BUTTON14), nullptr, l.left + (listWidth - WidthOf(refresh)) / 2, h - 170,
+    SetWindowPos(Item(IDC_BUTTON14), nullptr, l.left + (listWidth - WidthOf(refresh)) / 2,
+                 h - s(170), 0, 0, SWP_NOSIZE | Quiet);
+    SetWindowPos(Item(IDC_BUTTON13), nullptr, w - s(91), DesignOf(Design, Item(IDC_BUTTON13)).top,
                  0, 0, SWP_NOSIZE | Quiet);
-    SetWindowPos(Item(IDC_BUTTON13), nullptr, w - 91, DesignOf(Design, Item(IDC_BUTTON13)).top, 0,
-                 0, SWP_NOSIZE | Quiet);
 
     // The transparency group as wide as the page; the screen-saver key below it keeps its
     // distance.
     HWND group = Item(IDC_GROUP_TRANSPARENCY);
     const RECT g = DesignOf(Design, group);
-    const int dy = (h - 138) - g.top;
-    PlaceGroup(Design, group, 0, h - 138, width, HeightOf(g));
+    const int groupTop = h - s(138);
+    const int dy = groupTop - g.top;
+    PlaceGroup(Design, group, 0, groupTop, width, HeightOf(g));
     for (const TDesignRect& d : Design)
         if (d.Rect.top >= g.bottom)
             SetWindowPos(d.Control, nullptr, d.Rect.left, d.Rect.top + dy, 0, 0,
@@ -444,13 +462,18 @@ void TPositionPage::Save(TSettingsDialogData& data) const {
         if (Checked(PositionRadios[i])) data.Settings.Position = i;
 }
 
+void TPositionPage::DpiChanged(int oldDpi, int newDpi) {
+    for (TDesignRect& d : Design)
+        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+}
+
 void TPositionPage::Layout(int width, int) {
-    // The group is the tab control's width - 8 (never wider than the page); its second column
-    // starts at its middle.
+    // The group is the tab control's width - 8 (pixels at 96 dots per inch; never wider than the
+    // page); its second column starts at its middle.
     HWND group = Item(IDC_RADIOGROUP1);
     const RECT g = DesignOf(Design, group);
     const int groupWidth =
-        std::min(TabControlWidth(Handle(), width) - 8, width - static_cast<int>(g.left));
+        std::min(TabControlWidth(Handle(), width) - Scaled(8), width - static_cast<int>(g.left));
     SetWindowPos(group, nullptr, g.left, g.top, groupWidth, HeightOf(g), Quiet);
     const int designMiddle = static_cast<int>(g.left + g.right) / 2;
     for (int id : PositionRadios) {

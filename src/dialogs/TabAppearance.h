@@ -23,6 +23,7 @@ public:
     void Load(const TSettingsDialogData& data) override;
     void Save(TSettingsDialogData& data) const override;
     void Layout(int width, int height) override;
+    void DpiChanged(int oldDpi, int newDpi) override;
 
 protected:
     bool OnInit() override;
@@ -47,6 +48,7 @@ public:
     void Load(const TSettingsDialogData& data) override;
     void Save(TSettingsDialogData& data) const override;
     void Layout(int width, int height) override;
+    void DpiChanged(int oldDpi, int newDpi) override;
 
 protected:
     bool OnInit() override;
@@ -74,6 +76,7 @@ public:
     void Load(const TSettingsDialogData& data) override;
     void Save(TSettingsDialogData& data) const override;
     void Layout(int width, int height) override;
+    void DpiChanged(int oldDpi, int newDpi) override;
 
 protected:
     bool OnInit() override;

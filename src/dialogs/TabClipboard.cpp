@@ -35,8 +35,11 @@ void TClipboardPage::Save(TSettingsDialogData& data) const {
 }
 
 void TClipboardPage::Layout(int width, int height) {
-    auto place = [this](int id, int x, int y, int w, int h) {
-        SetWindowPos(Item(id), nullptr, x, y, std::max(w, 8), std::max(h, 8),
+    // Lengths are pixels at 96 dots per inch, taken at the dialog's scale (s).
+    const auto s = [this](int pixels) { return Scaled(pixels); };
+    const int least = s(8);
+    auto place = [this, least](int id, int x, int y, int w, int h) {
+        SetWindowPos(Item(id), nullptr, x, y, std::max(w, least), std::max(h, least),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     };
     RECT r{};
@@ -44,15 +47,15 @@ void TClipboardPage::Layout(int width, int height) {
     const int buttonH = r.bottom - r.top;
     GetWindowRect(Item(IDC_CHECKBOX13), &r);
     const int checkH = r.bottom - r.top;
-    place(IDC_CLIPBOARD_LABEL1, 8, 6, width - 116, 14);
-    place(IDC_LISTBOX3, 8, 22, width - 123, height - 53);
-    int y = 22;
+    place(IDC_CLIPBOARD_LABEL1, s(8), s(6), width - s(116), s(14));
+    place(IDC_LISTBOX3, s(8), s(22), width - s(123), height - s(53));
+    int y = s(22);
     for (int id : {IDC_BUTTON16, IDC_BUTTON17, IDC_BUTTON18, IDC_BUTTON19, IDC_BUTTON21}) {
-        if (id == IDC_BUTTON21) y += 12;
-        place(id, width - 100, y, 92, buttonH);
-        y += buttonH + 6;
+        if (id == IDC_BUTTON21) y += s(12);
+        place(id, width - s(100), y, s(92), buttonH);
+        y += buttonH + s(6);
     }
-    place(IDC_CHECKBOX13, 8, height - 18 - (checkH - 16) / 2, width - 16, checkH);
+    place(IDC_CHECKBOX13, s(8), height - s(18) - (checkH - s(16)) / 2, width - s(16), checkH);
 }
 
 std::string TClipboardPage::LineText(int line) const {
@@ -206,8 +209,8 @@ void TClipboardPage::SwitchSet() {
     chooser.FileName = CurrentFile;
     chooser.ProgramFolder = ProgramFolder;
     chooser.ListDir = ListDir;
-    if (chooser.Execute(frame, r.left + (r.right - r.left - TForm5::Width) / 2,
-                        r.top + (r.bottom - r.top - TForm5::Height) / 2) != IDOK)
+    if (chooser.Execute(frame, r.left + (r.right - r.left - Scaled(TForm5::Width)) / 2,
+                        r.top + (r.bottom - r.top - Scaled(TForm5::Height)) / 2) != IDOK)
         return;
     CurrentFile = chooser.FileName;
     if (SwitchTextSet) SwitchTextSet(CurrentFile);

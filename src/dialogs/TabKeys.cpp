@@ -462,15 +462,22 @@ bool TKeyPage::OnCommand(int id, int code, HWND) {
     return Keys.OnCommand(id, code);
 }
 
+void TKeyPage::DpiChanged(int oldDpi, int newDpi) {
+    for (TDesign& d : Design)
+        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+    DesignGroup = RescaleRect(DesignGroup, oldDpi, newDpi);
+}
+
 void TKeyPage::Layout(int width, int) {
-    // The group boxes are the tab control's width - 8, centred on the page (never wider than
-    // it). The controls right of a group's middle move with half of the groups' growth, so that
-    // the two columns share the extra room; a row of four direction keys spreads evenly.
+    // The group boxes are the tab control's width - 8 (pixels at 96 dots per inch), centred on the
+    // page (never wider than it). The controls right of a group's middle move with half of the
+    // groups' growth, so that the two columns share the extra room; a row of four direction keys
+    // spreads evenly.
     RECT tabs{};
     HWND tabControl = GetDlgItem(GetParent(Handle()), IDC_PAGECONTROL1);
     const int tabWidth =
         tabControl && GetWindowRect(tabControl, &tabs) ? tabs.right - tabs.left : width;
-    const int groupWidth = std::min(tabWidth - 8, width);
+    const int groupWidth = std::min(tabWidth - Scaled(8), width);
     const int groupLeft = (width - groupWidth) / 2;
     const bool hasGroups = DesignGroup.right > DesignGroup.left;
     const int half = hasGroups ? (groupLeft + groupWidth - DesignGroup.right) / 2 : 0;

@@ -50,6 +50,7 @@ public:
     void Save(TSettingsDialogData& data) const override;
     void Commit() override;
     void Layout(int width, int height) override;
+    void DpiChanged(int oldDpi, int newDpi) override;
 
 protected:
     bool OnInit() override;

@@ -12,6 +12,7 @@
 #include "dialogs/Unit6.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
+#include "menu/MenuScale.h"
 #include "system/BFolder.h"
 #include "system/PathsWin.h"
 #include "system/ShellLink.h"
@@ -19,6 +20,7 @@
 namespace {
 const char* const SizeItems[] = {"指定なし", "最小", "最大", "普通"};
 const char* const PageItems[] = {"1", "2", "3"};
+// The key letters' column, in pixels at 96 dots per inch.
 constexpr int KeyColumnWidth = 24;
 
 // A name keeps its line breaks as LF; the multi-line field shows them as CR LF, the grid as
@@ -162,6 +164,8 @@ void TLauncherPage::EnablePageDelete() {
 }
 
 void TLauncherPage::Layout(int width, int height) {
+    // Lengths are pixels at 96 dots per inch, taken at the dialog's scale (s).
+    const auto s = [this](int pixels) { return Scaled(pixels); };
     auto place = [this](int id, int x, int y, int w) {
         RECT r{};
         GetWindowRect(Item(id), &r);
@@ -173,39 +177,42 @@ void TLauncherPage::Layout(int width, int height) {
         GetWindowRect(Item(id), &r);
         return static_cast<int>(r.right - r.left);
     };
-    const int gridWidth = width - 8;
-    place(IDC_LABEL_KEYASSIGN, 4, 2, 0);
-    SetWindowPos(Item(IDC_DROPCATCHGRID1), nullptr, 4, 18, gridWidth, std::max(height - 243, 60),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    const std::array<int, 5> columns = LauncherColumnWidths(gridWidth, 0, KeyColumnWidth);
-    Grid.SetColWidth(0, KeyColumnWidth);
+    const int gridWidth = width - s(8);
+    place(IDC_LABEL_KEYASSIGN, s(4), s(2), 0);
+    SetWindowPos(Item(IDC_DROPCATCHGRID1), nullptr, s(4), s(18), gridWidth,
+                 std::max(height - s(243), s(60)), SWP_NOZORDER | SWP_NOACTIVATE);
+    const int dpi = Dpi();
+    const int keyColumn = ScaleToDpi(KeyColumnWidth, dpi);
+    const std::array<int, 5> columns = LauncherColumnWidths(gridWidth, 0, keyColumn, dpi);
+    Grid.SetMinColWidth(ScaleToDpi(MinGridColumnWidth, dpi));
+    Grid.SetColWidth(0, keyColumn);
     for (int i = 0; i < 5; ++i)
         Grid.SetColWidth(i + 1, columns[static_cast<std::size_t>(i)]);
     Grid.SizeSet();
 
     // Two rows of page controls (their captions are long), then the fields of the selected key,
     // their labels in a column on the left.
-    int y = height - 221;
-    place(IDC_LABEL_PAGE, 4, y + 4, 0);
-    int x = 4 + widthOf(IDC_LABEL_PAGE) + 4;
+    int y = height - s(221);
+    place(IDC_LABEL_PAGE, s(4), y + s(4), 0);
+    int x = s(4) + widthOf(IDC_LABEL_PAGE) + s(4);
     place(IDC_COMBOBOX8, x, y, 0);
-    x += widthOf(IDC_COMBOBOX8) + 8;
+    x += widthOf(IDC_COMBOBOX8) + s(8);
     // Buttons in a row share the width that is left.
     auto row = [&](std::initializer_list<int> ids, int left, int top) {
         const int count = static_cast<int>(ids.size());
-        const int each = std::max((width - 4 - left - 4 * (count - 1)) / count, 40);
+        const int each = std::max((width - s(4) - left - s(4) * (count - 1)) / count, s(40));
         for (int id : ids) {
             place(id, left, top, each);
-            left += each + 4;
+            left += each + s(4);
         }
     };
     row({IDC_BUTTON_DELETEPAGE}, x, y);
-    row({IDC_BUTTON_EXCHANGEPAGE, IDC_BUTTON_COPYPAGE}, 4, y + 26);
-    const int labelWidth = 112, fieldX = 4 + labelWidth + 4;
+    row({IDC_BUTTON_EXCHANGEPAGE, IDC_BUTTON_COPYPAGE}, s(4), y + s(26));
+    const int labelWidth = s(112), fieldX = s(4) + labelWidth + s(4);
     const int browseWidth = widthOf(IDC_BUTTON_BROWSE);
-    const int fieldWidth = std::max(width - fieldX - browseWidth - 12, 40);
-    const int browseX = fieldX + fieldWidth + 4;
-    y = height - 165;
+    const int fieldWidth = std::max(width - fieldX - browseWidth - s(12), s(40));
+    const int browseX = fieldX + fieldWidth + s(4);
+    y = height - s(165);
     const struct {
         int Label, Field, Height;
     } rows[] = {{IDC_LABEL_NAME, IDC_MEMO3, 40},
@@ -214,13 +221,13 @@ void TLauncherPage::Layout(int width, int height) {
                 {IDC_LABEL_OPTION, IDC_EDIT3, 24},
                 {IDC_LABEL_WORKDIR, IDC_EDIT4, 24}};
     for (const auto& row : rows) {
-        place(row.Label, 4, y + 3, labelWidth);
+        place(row.Label, s(4), y + s(3), labelWidth);
         place(row.Field, fieldX, y, row.Field == IDC_COMBOBOX1 ? 0 : fieldWidth);
-        if (row.Field == IDC_EDIT2) place(IDC_BUTTON_BROWSE, browseX, y - 1, 0);
-        if (row.Field == IDC_EDIT4) place(IDC_BUTTON_WORKDIR, browseX, y - 1, 0);
-        y += row.Height;
+        if (row.Field == IDC_EDIT2) place(IDC_BUTTON_BROWSE, browseX, y - s(1), 0);
+        if (row.Field == IDC_EDIT4) place(IDC_BUTTON_WORKDIR, browseX, y - s(1), 0);
+        y += s(row.Height);
     }
-    row({IDC_BUTTON_UNASSIGN, IDC_BUTTON_EXCHANGEKEY, IDC_BUTTON_COPYKEY}, 4, y + 2);
+    row({IDC_BUTTON_UNASSIGN, IDC_BUTTON_EXCHANGEKEY, IDC_BUTTON_COPYKEY}, s(4), y + s(2));
 }
 
 bool TLauncherPage::OnCommand(int id, int code, HWND) {

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "dialogs/Unit2Ids.h"
 #include "frame/Window.h"
 #include "system/SysInfoWin.h"
@@ -23,38 +25,51 @@ bool TVersionPage::OnInit() {
     SetItemText(IDC_LABEL54, GetWindowsName(0));
     SetItemText(IDC_LABEL56, GetWindowsName(1));
     SetItemText(IDC_LABEL44, MakersPage);
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        Design.push_back({child, r});
+    }
     return true;
 }
 
 void TVersionPage::Load(const TSettingsDialogData&) {}
 
+RECT TVersionPage::DesignOf(int id) const {
+    for (const TDesign& d : Design)
+        if (d.Control == Item(id)) return d.Rect;
+    return RECT{};
+}
+
+void TVersionPage::DpiChanged(int oldDpi, int newDpi) {
+    for (TDesign& d : Design)
+        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+}
+
 void TVersionPage::Layout(int width, int height) {
     // The picture and the green panel side by side above the information group, the whole
-    // centred on the page; divisions toward zero.
-    RECT picture{}, group{}, button{};
-    GetWindowRect(Item(IDC_IMAGE1), &picture);
-    GetWindowRect(Item(IDC_GROUPBOX10), &group);
-    GetWindowRect(Item(IDC_BUTTON15), &button);
-    const int pictureHeight = picture.bottom - picture.top;
-    const int groupHeight = group.bottom - group.top;
-    POINT origin{0, 0};
-    MapWindowPoints(Item(IDC_IMAGE1), Handle(), &origin, 1);
-    const int left = (width - 417) / 2;
-    const int top = (height - groupHeight - pictureHeight) / 2;
-    const int dx = left - origin.x, dy = top - origin.y;
-    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-        SetWindowPos(child, nullptr, r.left + dx, r.top + dy, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // (417 pixels wide at 96 dots per inch) centred on the page; divisions toward zero. Where
+    // the dialog's font makes them wider than the page, they start at its left edge, centred if
+    // they can be, and whatever reaches past its right edge is cut back to it.
+    const RECT picture = DesignOf(IDC_IMAGE1), panel = DesignOf(IDC_PANEL2);
+    const RECT group = DesignOf(IDC_GROUPBOX10);
+    const int contentWidth = panel.right - picture.left;
+    int left = (width - Scaled(417)) / 2;
+    const bool cut = left + contentWidth > width;
+    if (cut) left = std::max((width - contentWidth) / 2, 0);
+    const int top = (height - (group.bottom - group.top) - (picture.bottom - picture.top)) / 2;
+    const int dx = left - picture.left, dy = top - picture.top;
+    for (const TDesign& d : Design) {
+        const RECT& r = d.Rect;
+        const int right = cut ? std::min<int>(r.right + dx, width) : r.right + dx;
+        int x = r.left + dx;
+        // The button centred across the page.
+        if (d.Control == Item(IDC_BUTTON15)) x = (width - (r.right - r.left)) / 2;
+        SetWindowPos(d.Control, nullptr, x, r.top + dy,
+                     d.Control == Item(IDC_BUTTON15) ? r.right - r.left : right - x,
+                     r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    // The button centred across the page.
-    RECT moved{};
-    GetWindowRect(Item(IDC_BUTTON15), &moved);
-    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&moved), 2);
-    SetWindowPos(Item(IDC_BUTTON15), nullptr, (width - (button.right - button.left)) / 2, moved.top,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -118,11 +133,13 @@ void TVersionPage::DrawPicture(const DRAWITEMSTRUCT& item) const {
         FillRect(item.hDC, &line, band);
         DeleteObject(band);
     }
+    // The icon is 48 pixels at 96 dots per inch.
+    const int side = Scaled(48);
     HICON icon = static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 48, 48, 0));
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, side, side, 0));
     if (icon) {
-        DrawIconEx(item.hDC, (r.left + r.right - 48) / 2, (r.top + r.bottom - 48) / 2, icon, 48, 48,
-                   0, nullptr, DI_NORMAL);
+        DrawIconEx(item.hDC, (r.left + r.right - side) / 2, (r.top + r.bottom - side) / 2, icon,
+                   side, side, 0, nullptr, DI_NORMAL);
         DestroyIcon(icon);
     }
     DrawEdge(item.hDC, const_cast<RECT*>(&r), EDGE_SUNKEN, BF_RECT);

@@ -1,6 +1,8 @@
 #pragma once
 // The version page: the program's picture, name and version, its makers and their page, and the
 // user, system and system version it runs on.
+#include <vector>
+
 #include "dialogs/Unit2.h"
 
 // The makers' page, opened by the address and the button of the version page.
@@ -11,6 +13,7 @@ public:
     void Load(const TSettingsDialogData& data) override;
     void Save(TSettingsDialogData&) const override {}
     void Layout(int width, int height) override;
+    void DpiChanged(int oldDpi, int newDpi) override;
 
 protected:
     bool OnInit() override;
@@ -19,5 +22,13 @@ protected:
 
 private:
     void DrawPicture(const DRAWITEMSTRUCT& item) const;
+    RECT DesignOf(int id) const;
+
+    // The controls' places in the template, in pixels of the page.
+    struct TDesign {
+        HWND Control;
+        RECT Rect;
+    };
+    std::vector<TDesign> Design;
     HBRUSH PanelBrush = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "dialogs/TabClipboard.h"
 #include "dialogs/TabClipboardIds.h"
 #include "dialogs/TabLauncher.h"
@@ -33,12 +35,28 @@ constexpr std::array<TTab, 8> Tabs{{
 // 5 menu keys, 6 clipboard, 7 position.
 constexpr std::array<int, 8> TabOfPage{0, 3, 4, 5, 7, 2, 1, 6};
 
-// The dialog's designed size, also its smallest.
+// The dialog's designed size in pixels at 96 dots per inch, also its smallest.
 constexpr int DesignWidth = MinDialogWidth;
 constexpr int DesignHeight = MinDialogHeight;
 } // namespace
 
 void TSettingsTabPage::Layout(int, int) {}
+
+void TSettingsTabPage::DpiChanged(int, int) {}
+
+void TSettingsTabPage::KeepControlsInside(int width, int height) const {
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        if (r.right <= width && r.bottom <= height) continue;
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        const int left = std::max(std::min<int>(r.left, width - w), 0);
+        const int top = std::max(std::min<int>(r.top, height - h), 0);
+        SetWindowPos(child, nullptr, left, top, std::min(w, width - left),
+                     std::min(h, height - top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
 
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[0] = std::make_unique<TLauncherPage>();
@@ -103,34 +121,43 @@ SIZE TForm2::CurrentSize() const {
 
 void TForm2::Layout() {
     // Laid out in the client area, whatever the thickness of the system's frame: the tab control
-    // fills it above a row of the four bottom buttons.
+    // fills it above a row of the four bottom buttons. Margins are 8 pixels at 96 dots per inch,
+    // the buttons 6 apart, at the dialog's scale.
+    const int margin = Scaled(8), gap = Scaled(6);
     RECT client{};
     GetClientRect(Handle(), &client);
     RECT button{};
     GetWindowRect(Item(IDOK), &button);
     const int buttonHeight = button.bottom - button.top;
-    const int buttonTop = client.bottom - 8 - buttonHeight;
+    const int buttonTop = client.bottom - margin - buttonHeight;
     HWND tabs = Item(IDC_PAGECONTROL1);
-    const int tabWidth = client.right - 16, tabHeight = buttonTop - 8 - 8;
-    SetWindowPos(tabs, nullptr, 8, 8, tabWidth, tabHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    int x = 8;
+    const int tabWidth = client.right - 2 * margin, tabHeight = buttonTop - 2 * margin;
+    SetWindowPos(tabs, nullptr, margin, margin, tabWidth, tabHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    int x = margin;
     for (int id : {IDOK, IDCANCEL, IDC_BUTTON3, IDC_BUTTON4}) {
         RECT b{};
         GetWindowRect(Item(id), &b);
         SetWindowPos(Item(id), nullptr, x, buttonTop, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        x += b.right - b.left + 6;
+        x += b.right - b.left + gap;
     }
     // The pages fill the tab control's display area.
     RECT area{0, 0, tabWidth, tabHeight};
     SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    OffsetRect(&area, 8, 8);
+    OffsetRect(&area, margin, margin);
     for (auto& page : Pages) {
         if (!page || !page->Handle()) continue;
         SetWindowPos(page->Handle(), HWND_TOP, area.left, area.top, area.right - area.left,
                      area.bottom - area.top, SWP_NOACTIVATE);
         page->Layout(area.right - area.left, area.bottom - area.top);
+        page->KeepControlsInside(area.right - area.left, area.bottom - area.top);
     }
+}
+
+void TForm2::OnDpiChanged(int oldDpi, int newDpi) {
+    for (auto& page : Pages)
+        if (page && page->Handle()) page->DpiChanged(oldDpi, newDpi);
+    Layout();
 }
 
 bool TForm2::OnCommand(int id, int code, HWND control) {
@@ -162,14 +189,15 @@ bool TForm2::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
         RECT r{};
         GetWindowRect(Handle(), &r);
         Size = SIZE{r.right - r.left, r.bottom - r.top};
+        SizeDpi = Dpi();
         Layout();
         result = TRUE;
         return true;
     }
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = DesignWidth;
-        info->ptMinTrackSize.y = DesignHeight;
+        info->ptMinTrackSize.x = Scaled(DesignWidth);
+        info->ptMinTrackSize.y = Scaled(DesignHeight);
         result = TRUE;
         return true;
     }

@@ -50,6 +50,12 @@ public:
     virtual void Commit() {}
     // The page was resized to the client size given.
     virtual void Layout(int width, int height);
+    // The dialog moved to a monitor of another scale; the page's layout follows.
+    virtual void DpiChanged(int oldDpi, int newDpi);
+    // Moves a control that reaches past the page's right or bottom edge back inside it (narrowed
+    // or lowered only when it is larger than the page): after Layout, for a template that the
+    // dialog's font makes larger than the lengths the layout reckons with.
+    void KeepControlsInside(int width, int height) const;
 };
 
 class TForm2 : public TDialog {
@@ -62,8 +68,11 @@ public:
     INT_PTR Execute(HWND owner, int page, int left, int top, int width, int height);
     // Switches the open dialog to the page; other numbers leave it where it is.
     void ShowPage(int page);
-    // The dialog's size in pixels, as it was when it closed (or now, while it is open).
+    // The dialog's size in pixels at its scale, as it was when it closed (or now, while it is
+    // open).
     SIZE CurrentSize() const;
+    // The dots per inch the dialog had then.
+    int CurrentDpi() const { return SizeDpi; }
 
 protected:
     bool OnInit() override;
@@ -71,6 +80,7 @@ protected:
     bool OnNotify(NMHDR& header, LRESULT& result) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void OnOK() override;
+    void OnDpiChanged(int oldDpi, int newDpi) override;
 
 private:
     void Layout();
@@ -87,6 +97,7 @@ private:
     RECT StartBounds{};
     int ShownTab = -1;
     SIZE Size{};
+    int SizeDpi = 96;
     // The startup registration button's link ("Mirto.lnk" in the user's Startup folder).
     std::unique_ptr<TStartupLink> Startup;
 };

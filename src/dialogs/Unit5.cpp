@@ -9,24 +9,35 @@ INT_PTR TForm5::Execute(HWND owner, int left, int top) {
 }
 
 bool TForm5::OnInit() {
-    SetWindowPos(Handle(), nullptr, At.x, At.y, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
-    // The list and buttons follow the client area, whatever the frame's thickness.
+    SetWindowPos(Handle(), nullptr, At.x, At.y, Scaled(Width), Scaled(Height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
+    Refresh();
+    return true;
+}
+
+void TForm5::Layout() {
+    // The list and buttons follow the client area, whatever the frame's thickness; margins of 8
+    // pixels at 96 dots per inch, at the dialog's scale.
+    const int margin = Scaled(8), listTop = Scaled(24), gap = Scaled(6);
     RECT client{};
     GetClientRect(Handle(), &client);
     RECT button{};
     GetWindowRect(Item(IDOK), &button);
     const int buttonW = button.right - button.left, buttonH = button.bottom - button.top;
-    const int buttonY = client.bottom - 8 - buttonH;
-    SetWindowPos(Item(IDC_FORM5_LISTBOX1), nullptr, 8, 24, client.right - 16, buttonY - 8 - 24,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Item(IDC_FORM5_REFRESH), nullptr, 8, buttonY, 0, 0,
+    const int buttonY = client.bottom - margin - buttonH;
+    SetWindowPos(Item(IDC_FORM5_LISTBOX1), nullptr, margin, listTop, client.right - 2 * margin,
+                 buttonY - margin - listTop, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Item(IDC_FORM5_REFRESH), nullptr, margin, buttonY, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Item(IDCANCEL), nullptr, client.right - 8 - buttonW, buttonY, 0, 0,
+    SetWindowPos(Item(IDCANCEL), nullptr, client.right - margin - buttonW, buttonY, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Item(IDOK), nullptr, client.right - 8 - 2 * buttonW - 6, buttonY, 0, 0,
+    SetWindowPos(Item(IDOK), nullptr, client.right - margin - 2 * buttonW - gap, buttonY, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Refresh();
-    return true;
+}
+
+void TForm5::OnDpiChanged(int, int) {
+    Layout();
 }
 
 int TForm5::Selected() const {
@@ -61,7 +72,8 @@ bool TForm5::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
     if (message != WM_GETMINMAXINFO) return false;
     // Neither resized nor maximised to any other size.
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize = info->ptMaxTrackSize = info->ptMaxSize = POINT{Width, Height};
+    info->ptMinTrackSize = info->ptMaxTrackSize = info->ptMaxSize =
+        POINT{Scaled(Width), Scaled(Height)};
     result = TRUE;
     return true;
 }

@@ -19,6 +19,7 @@ public:
     // Refills the list and selects the set it showed before (at first: FileName).
     void Refresh();
 
+    // The chooser's fixed size in pixels at 96 dots per inch; it shows at the owner's scale.
     static constexpr int Width = 320, Height = 400;
 
 protected:
@@ -26,8 +27,10 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void OnOK() override;
+    void OnDpiChanged(int oldDpi, int newDpi) override;
 
 private:
+    void Layout();
     int Selected() const;
 
     TStringList FileNames;

@@ -5,7 +5,7 @@
 namespace {
 
 // The dialog's width for a path label narrower than NarrowPathWidth, and what it adds to a wider
-// label's width (the label's left margin and the frame).
+// label's width (the label's left margin and the frame); pixels at 96 dots per inch.
 constexpr int StandardWidth = 400;
 constexpr int NarrowPathWidth = 307;
 constexpr int PathMargin = 94;
@@ -61,7 +61,8 @@ void TForm6::FitPathLabel() {
     SetWindowPos(label, nullptr, 0, 0, extent.cx, labelRect.bottom - labelRect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const int width = extent.cx < NarrowPathWidth ? StandardWidth : extent.cx + PathMargin;
+    const int width = extent.cx < Scaled(NarrowPathWidth) ? Scaled(StandardWidth)
+                                                          : extent.cx + Scaled(PathMargin);
     RECT window{};
     GetWindowRect(Handle(), &window);
     const int left = window.left - (width - (window.right - window.left)) / 2;
@@ -83,9 +84,10 @@ void TForm6::Arrange() {
     }
 
     const RECT ok = ClientRect(Handle(), IDOK);
-    MoveControl(Handle(), IDOK, centre - ButtonGap - (ok.right - ok.left), ok.top);
+    const int gap = Scaled(ButtonGap);
+    MoveControl(Handle(), IDOK, centre - gap - (ok.right - ok.left), ok.top);
     const RECT cancel = ClientRect(Handle(), IDCANCEL);
-    MoveControl(Handle(), IDCANCEL, centre + ButtonGap, cancel.top);
+    MoveControl(Handle(), IDCANCEL, centre + gap, cancel.top);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -100,6 +102,11 @@ bool TForm6::OnCommand(int id, int code, HWND control) {
     if (id != IDOK) return TDialog::OnCommand(id, code, control);
     End(IDOK);
     return true;
+}
+
+void TForm6::OnDpiChanged(int, int) {
+    FitPathLabel();
+    Arrange();
 }
 
 bool TForm6::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {

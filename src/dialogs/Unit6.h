@@ -22,6 +22,7 @@ protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void OnDpiChanged(int oldDpi, int newDpi) override;
 
 private:
     void FitPathLabel();

@@ -5,6 +5,35 @@
 
 #include "frame/MessageBox.h"
 #include "frame/Window.h"
+#include "menu/MenuScale.h"
+
+namespace {
+// Posted to itself by a dialog whose scale changed, to lay out after the system's own handling
+// of WM_DPICHANGED (the dialog manager's new fonts and sizes) is over.
+constexpr UINT DpiLayoutMessage = WM_APP + 0x3D0;
+
+// GetDpiForWindow where the system has it (Windows 10 1607 and later).
+UINT WindowDpi(HWND window) {
+    using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto getDpi = [] {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        return user32 ? reinterpret_cast<TGetDpiForWindow>(
+                            reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
+                      : nullptr;
+    }();
+    return getDpi && window ? getDpi(window) : 0;
+}
+} // namespace
+
+int RescaleLength(int value, int fromDpi, int toDpi) {
+    return fromDpi > 0 && fromDpi != toDpi ? MulDiv(value, toDpi, fromDpi) : value;
+}
+
+RECT RescaleRect(const RECT& rect, int fromDpi, int toDpi) {
+    return RECT{RescaleLength(rect.left, fromDpi, toDpi), RescaleLength(rect.top, fromDpi, toDpi),
+                RescaleLength(rect.right, fromDpi, toDpi),
+                RescaleLength(rect.bottom, fromDpi, toDpi)};
+}
 
 TDialog::~TDialog() {
     if (FHandle) {
@@ -64,6 +93,18 @@ void TDialog::SetComboIndex(int id, int index) const {
     SendDlgItemMessageA(FHandle, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
+int TDialog::Dpi() const {
+    if (const UINT dpi = WindowDpi(FHandle); dpi > 0) return static_cast<int>(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : DesignDpi;
+}
+
+int TDialog::Scaled(int pixels) const {
+    return ScaleToDpi(pixels, Dpi());
+}
+
 bool TDialog::OnCommand(int id, int, HWND) {
     if (id == IDOK) {
         OnOK();
@@ -114,7 +155,23 @@ INT_PTR CALLBACK TDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 INT_PTR TDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        FDpi = Dpi();
         return OnInit() ? TRUE : FALSE;
+    case WM_DPICHANGED: {
+        // The suggested rectangle keeps the dialog where it was on the screen at its new size.
+        // The message then goes on to the dialog manager, which gives the controls their fonts
+        // and sizes at the new scale; the layout follows once it is through.
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(FHandle, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        PostMessageA(FHandle, DpiLayoutMessage, static_cast<WPARAM>(FDpi), LOWORD(wParam));
+        FDpi = LOWORD(wParam);
+        return FALSE;
+    }
+    case DpiLayoutMessage:
+        OnDpiChanged(static_cast<int>(wParam), static_cast<int>(lParam));
+        return TRUE;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE
                                                                                          : FALSE;

@@ -37,6 +37,13 @@ public:
     int ComboIndex(int id) const;
     void SetComboIndex(int id, int index) const;
 
+    // The dots per inch of the dialog's monitor: the window's own where the system tells it, else
+    // the screen's.
+    int Dpi() const;
+    // A length the layout gives in pixels at 96 dots per inch, at the dialog's scale (rounded
+    // toward negative infinity, as the menu scales its design): at 96 it is the length itself.
+    int Scaled(int pixels) const;
+
 protected:
     // WM_INITDIALOG; false when the handler set the focus itself.
     virtual bool OnInit() { return true; }
@@ -50,10 +57,20 @@ protected:
     virtual void OnCancel() { End(IDCANCEL); }
     // A handler threw: by default a stop message with its text.
     virtual void OnException(const char* what);
+    // The dialog has moved to a monitor of another scale and the system has given it its size
+    // and fonts there (it takes the rectangle the system suggests); called once that is done, to
+    // lay it out again. Places recorded at the old scale are to be converted to the new.
+    virtual void OnDpiChanged(int /*oldDpi*/, int /*newDpi*/) {}
 
 private:
     static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND FHandle = nullptr;
+    // The scale the dialog was last laid out at.
+    int FDpi = 96;
 };
+
+// A length or place recorded at one scale, at another (rounded to the nearest pixel).
+int RescaleLength(int value, int fromDpi, int toDpi);
+RECT RescaleRect(const RECT& rect, int fromDpi, int toDpi);

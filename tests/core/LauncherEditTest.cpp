@@ -149,6 +149,16 @@ TEST(LauncherEditGrid, ColumnWidthsShareTheWidthInFourteenths) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(LauncherColumnWidths(c.grid, c.line, 16), c.widths);
+
+    // At 144 dots per inch the scroll bar's 18 is 27 and the narrowest column 36.
+    const Case at144[] = {
+        // w = 642 - 0 - 36 - 27 = 579, u = 41; WorkDir 579 - 451.
+        {642, 0, {123, 205, 41, 82, 128}},
+        // w = 450 - 36 - 27 = 387, u = 27: Size is held at 36 and WorkDir gets 387 - 306.
+        {450, 0, {81, 135, 36, 54, 81}},
+    };
+    for (const Case& c : at144)
+        EXPECT_EQ(LauncherColumnWidths(c.grid, c.line, 36, 144), c.widths) << c.grid;
 }
 
 TEST(LauncherEditGrid, LastColumnStretchesOrANeighbourGivesWhatIsMissing) {
@@ -166,4 +176,10 @@ TEST(LauncherEditGrid, LastColumnStretchesOrANeighbourGivesWhatIsMissing) {
     EXPECT_EQ(StretchLastColumn(narrow, 3, 1, 94).Column, 1);
     EXPECT_EQ(StretchLastColumn(narrow, 3, 1, 94).Width, 26);
     EXPECT_EQ(StretchLastColumn(narrow, 3, 1, 90).Column, -1);
+    // At 144 dots per inch no column is narrower than 36: 30 left is 6 short; the column of 40
+    // can give 4, so the one of 50 gives the other 2 (at 96, 30 would do).
+    const std::vector<int> scaled{36, 50, 40, 60};
+    EXPECT_EQ(StretchLastColumn(scaled, 3, 0, 156, 36).Column, 1);
+    EXPECT_EQ(StretchLastColumn(scaled, 3, 0, 156, 36).Width, 48);
+    EXPECT_EQ(StretchLastColumn(scaled, 3, 0, 156).Width, 30);
 }

@@ -50,3 +50,17 @@ TEST(MenuScale, SkinGeometryScalesTheWindowTheMenuAreaByItsEdgesAndTheLineSpace)
     EXPECT_EQ(same.MenuWidth, 497);
     EXPECT_EQ(same.Height, 380);
 }
+
+TEST(MenuScale, AStoredDialogSizeComesBackFromItsScaleUnchanged) {
+    // The settings dialog opens at ScaleToDpi of the stored size and stores DesignLengthAt of the
+    // size it closes at: at any scale from 100 % up, an unchanged dialog stores what it read.
+    struct TCase {
+        int Stored, Dpi, Shown;
+    };
+    const TCase cases[] = {{460, 144, 690}, {452, 144, 678}, {460, 120, 575}, {453, 120, 566},
+                           {461, 168, 806}, {452, 101, 475}, {999, 192, 1998}};
+    for (const TCase& c : cases) {
+        EXPECT_EQ(ScaleToDpi(c.Stored, c.Dpi), c.Shown) << c.Stored << " at " << c.Dpi;
+        EXPECT_EQ(DesignLengthAt(c.Shown, c.Dpi), c.Stored) << c.Shown << " at " << c.Dpi;
+    }
+}

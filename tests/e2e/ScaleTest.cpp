@@ -2,7 +2,10 @@
 // a second time in a Wine prefix of that scale; on a display of another scale it is skipped.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
+#include <vector>
 
 #include "E2eFixture.h"
 #include "LaunchHarness.h"
@@ -16,6 +19,37 @@ int ScreenDpi() {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi;
+}
+
+// The visible windows whose parent is the window.
+std::vector<HWND> VisibleChildren(HWND parent) {
+    struct TFind {
+        HWND Parent;
+        std::vector<HWND> Found;
+    } find{parent, {}};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* f = reinterpret_cast<TFind*>(data);
+            if (GetParent(child) == f->Parent && IsWindowVisible(child)) f->Found.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.Found;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::string Describe(HWND window) {
+    const RECT r = WindowRect(window);
+    char text[128] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return "control " + std::to_string(GetDlgCtrlID(window)) + " \"" + text + "\" at (" +
+           std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" +
+           std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
 }
 
 class AtScale : public MirtoTest {
@@ -76,4 +110,68 @@ TEST_F(AtScale, TheMenuIsItsSkinOneAndAHalfTimesAsLargeWithItsTextAndShapeAtThat
     KeyUp(VK_MENU);
     KeyUp(VK_CONTROL);
     EXPECT_TRUE(WaitMenuHidden());
+}
+
+TEST_F(AtScale, TheSettingsDialogIsHalfAgainAsLargeWithEveryControlWholeAndStoresItsSizeAt96) {
+    StartWithSettings(IniText({"[Page.1-A]", "Name=one", "Path=C:\\windows\\notepad.exe"}));
+    constexpr WPARAM KeyConfigCommand = 101;
+    constexpr int PageControl = 2001, LauncherTab = 0, FontTab = 4, TabCount = 8;
+    PostMessageA(Form(), WM_COMMAND, KeyConfigCommand, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = Mirto->VisibleDialog("詳細設定")) != nullptr; }))
+        << "the settings dialog did not open";
+
+    // Its smallest size at 96 dots per inch, 460 x 452, half again.
+    const RECT bounds = WindowRect(dialog);
+    EXPECT_GE(bounds.right - bounds.left, 690);
+    EXPECT_GE(bounds.bottom - bounds.top, 678);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    for (HWND control : VisibleChildren(dialog))
+        EXPECT_TRUE(Inside(WindowRect(control), client)) << "cut off: " << Describe(control);
+
+    HWND tabs = GetDlgItem(dialog, PageControl);
+    for (int tab = 0; tab < TabCount; ++tab) {
+        SendMessageA(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+        // The page is the one visible dialog among the frame's children.
+        HWND page = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            page = nullptr;
+            for (HWND child : VisibleChildren(dialog)) {
+                char name[16] = {};
+                GetClassNameA(child, name, sizeof name);
+                if (lstrcmpA(name, "#32770") == 0) page = page ? nullptr : child;
+            }
+            return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == tab && page != nullptr;
+        })) << "tab "
+            << tab << " shows no single page";
+        ASSERT_TRUE(RoundTrip(dialog));
+        const RECT pageRect = WindowRect(page);
+        EXPECT_TRUE(Inside(pageRect, client)) << "tab " << tab << ": the page is cut off";
+        for (HWND control : VisibleChildren(page))
+            EXPECT_TRUE(Inside(WindowRect(control), pageRect))
+                << "tab " << tab << ": cut off: " << Describe(control) << " on a page at ("
+                << pageRect.left << ", " << pageRect.top << ") - (" << pageRect.right << ", "
+                << pageRect.bottom << ")";
+        if (tab == LauncherTab || tab == FontTab) {
+            RedrawWindow(dialog, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Sleep(300);
+            TScreenShot shot;
+            if (shot.Take(dialog))
+                shot.Save(ShotFolder() + (tab == FontTab ? "scaled-settings-font.bmp"
+                                                         : "scaled-settings-launcher.bmp"));
+        }
+    }
+
+    // Cancelled at its opening size, it stores that size at 96 dots per inch.
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return Mirto->VisibleDialog("詳細設定") == nullptr; }));
+    std::string text;
+    ASSERT_TRUE(WaitFor([&] {
+        text = ReadWholeFile(Folder.FilePath("Mirto.ini"));
+        return text.find("WindowHeight=") != std::string::npos;
+    })) << "the dialog size was not written";
+    EXPECT_NE(text.find("WindowWidth=460\r\nWindowHeight=452\r\n"), std::string::npos) << text;
 }
