@@ -67,6 +67,7 @@ HFONT DerivedFont(HWND window, bool italic, bool struckOut) {
 
 TForm4::TForm4(TTextSetEditorData& data) : Data(data), Texts(data.Texts) {
     Texts.resize(TextSetSize);
+    SetTrackSize(MinWidth, MinHeight);
 }
 
 TForm4::~TForm4() {
@@ -433,22 +434,11 @@ void TForm4::OnOK() {
     End(IDOK);
 }
 
-bool TForm4::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-    switch (message) {
-    case WM_SIZE:
-        Layout();
-        result = TRUE;
-        return true;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = Scaled(MinWidth);
-        info->ptMinTrackSize.y = Scaled(MinHeight);
-        result = TRUE;
-        return true;
-    }
-    default:
-        return false;
-    }
+bool TForm4::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+    if (message != WM_SIZE) return false;
+    Layout();
+    result = TRUE;
+    return true;
 }
 
 void TForm4::Layout() {
@@ -549,8 +539,7 @@ LRESULT CALLBACK TForm4::GridProc(HWND window, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_GETDLGCODE:
         // Enter belongs to the grid (it moves on to Memo1), not to the default button.
-        if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
-            reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN)
+        if (AsksAboutEnter(lParam))
             return DLGC_WANTALLKEYS | DefSubclassProc(window, message, wParam, lParam);
         break;
     case WM_KEYDOWN:

@@ -19,23 +19,6 @@ constexpr COLORREF AnsiAqua = RGB(0, 255, 255);
 constexpr int TransparencyMax = 16;
 constexpr UINT Quiet = SWP_NOZORDER | SWP_NOACTIVATE;
 
-std::vector<TDesignRect> RecordDesign(HWND page) {
-    std::vector<TDesignRect> design;
-    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
-        design.push_back({child, r});
-    }
-    return design;
-}
-
-RECT DesignOf(const std::vector<TDesignRect>& design, HWND control) {
-    for (const TDesignRect& d : design)
-        if (d.Control == control) return d.Rect;
-    return RECT{};
-}
-
 int WidthOf(const RECT& r) {
     return r.right - r.left;
 }
@@ -51,11 +34,11 @@ int TabControlWidth(HWND page, int pageWidth) {
 }
 
 // Places a group box and moves the controls inside its designed rectangle with it.
-void PlaceGroup(const std::vector<TDesignRect>& design, HWND group, int left, int top, int width,
+void PlaceGroup(const TTemplatePlaces& design, HWND group, int left, int top, int width,
                 int height) {
-    const RECT g = DesignOf(design, group);
+    const RECT g = TemplatePlaceOf(design, group);
     const int dx = left - g.left, dy = top - g.top;
-    for (const TDesignRect& d : design) {
+    for (const TTemplatePlace& d : design) {
         const RECT& r = d.Rect;
         if (d.Control == group || r.left < g.left || r.right > g.right || r.top < g.top ||
             r.bottom > g.bottom)
@@ -124,7 +107,6 @@ bool TFontPage::OnInit() {
         SendMessageA(Item(IDC_COMBOBOX7), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
     for (int id : {IDC_LISTBOX1, IDC_CHECKBOX6, IDC_CHECKBOX7, IDC_COMBOBOX7})
         SendEnterToOk(Item(id));
-    Design = RecordDesign(Handle());
     return true;
 }
 
@@ -227,8 +209,6 @@ void TFontPage::CentrePreview() const {
 
 void TFontPage::DpiChanged(int oldDpi, int newDpi) {
     TKeyPage::DpiChanged(oldDpi, newDpi);
-    for (TDesignRect& d : Design)
-        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
     UpdatePreview();
 }
 
@@ -237,28 +217,28 @@ void TFontPage::Layout(int width, int height) {
     // pixels at 96 dots per inch, taken at the dialog's scale (s).
     const auto s = [this](int pixels) { return Scaled(pixels); };
     const int w = TabControlWidth(Handle(), width), h = height;
-    const RECT list = DesignOf(Design, Item(IDC_LISTBOX1));
+    const RECT list = TemplatePlaceOf(Design, Item(IDC_LISTBOX1));
     SetWindowPos(Item(IDC_LISTBOX1), nullptr, list.left, list.top, std::max(w - s(152), 0),
                  std::max(h - s(180), 0), Quiet);
 
     HWND detail = Item(IDC_GROUP_DETAIL);
-    const RECT d = DesignOf(Design, detail);
+    const RECT d = TemplatePlaceOf(Design, detail);
     PlaceGroup(Design, detail, w - s(150), d.top, WidthOf(d), HeightOf(d));
 
     // The preview group as wide as the page, its panel centred in it; the input-method group
     // below it.
     HWND preview = Item(IDC_GROUP_PREVIEW);
-    const RECT p = DesignOf(Design, preview);
+    const RECT p = TemplatePlaceOf(Design, preview);
     const int previewTop = h - s(154);
     PlaceGroup(Design, preview, 0, previewTop, width, HeightOf(p));
     HWND panel = Item(IDC_PANEL3);
-    const RECT panelDesign = DesignOf(Design, panel);
+    const RECT panelDesign = TemplatePlaceOf(Design, panel);
     const int panelWidth = std::min(WidthOf(panelDesign), width - s(16));
     SetWindowPos(panel, nullptr, (width - panelWidth) / 2, panelDesign.top + previewTop - p.top,
                  panelWidth, HeightOf(panelDesign), Quiet);
 
     HWND ime = Item(IDC_GROUP_IME);
-    const RECT i = DesignOf(Design, ime);
+    const RECT i = TemplatePlaceOf(Design, ime);
     PlaceGroup(Design, ime, 0, previewTop + HeightOf(p) + (i.top - p.bottom), width, HeightOf(i));
     CentrePreview();
     InvalidateRect(Handle(), nullptr, TRUE);
@@ -298,7 +278,6 @@ bool TBackgroundPage::OnInit() {
     SendMessageA(track, TBM_SETRANGE, FALSE, MAKELPARAM(0, TransparencyMax));
     SendMessageA(track, TBM_SETTICFREQ, 1, 0);
     SendMessageA(track, TBM_SETPOS, TRUE, TransparencyMax);
-    Design = RecordDesign(Handle());
     ApplyTransparencyEnabling();
     return true;
 }
@@ -404,35 +383,29 @@ bool TBackgroundPage::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void TBackgroundPage::DpiChanged(int oldDpi, int newDpi) {
-    TKeyPage::DpiChanged(oldDpi, newDpi);
-    for (TDesignRect& d : Design)
-        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
-}
-
 void TBackgroundPage::Layout(int width, int height) {
     // W is the tab control's width, H the page's height; divisions toward zero. Lengths are
     // pixels at 96 dots per inch, taken at the dialog's scale (s).
     const auto s = [this](int pixels) { return Scaled(pixels); };
     const int w = TabControlWidth(Handle(), width), h = height;
     HWND list = Item(IDC_LISTBOX2);
-    const RECT l = DesignOf(Design, list);
+    const RECT l = TemplatePlaceOf(Design, list);
     const int listWidth = std::max(w - s(101), 0);
     SetWindowPos(list, nullptr, l.left, l.top, listWidth, std::max(h - s(197), 0), Quiet);
-    const RECT refresh = DesignOf(Design, Item(IDC_BUTTON14));
+    const RECT refresh = TemplatePlaceOf(Design, Item(IDC_BUTTON14));
     SetWindowPos(Item(IDC_BUTTON14), nullptr, l.left + (listWidth - WidthOf(refresh)) / 2,
                  h - s(170), 0, 0, SWP_NOSIZE | Quiet);
-    SetWindowPos(Item(IDC_BUTTON13), nullptr, w - s(91), DesignOf(Design, Item(IDC_BUTTON13)).top,
-                 0, 0, SWP_NOSIZE | Quiet);
+    SetWindowPos(Item(IDC_BUTTON13), nullptr, w - s(91),
+                 TemplatePlaceOf(Design, Item(IDC_BUTTON13)).top, 0, 0, SWP_NOSIZE | Quiet);
 
     // The transparency group as wide as the page; the screen-saver key below it keeps its
     // distance.
     HWND group = Item(IDC_GROUP_TRANSPARENCY);
-    const RECT g = DesignOf(Design, group);
+    const RECT g = TemplatePlaceOf(Design, group);
     const int groupTop = h - s(138);
     const int dy = groupTop - g.top;
     PlaceGroup(Design, group, 0, groupTop, width, HeightOf(g));
-    for (const TDesignRect& d : Design)
+    for (const TTemplatePlace& d : Design)
         if (d.Rect.top >= g.bottom)
             SetWindowPos(d.Control, nullptr, d.Rect.left, d.Rect.top + dy, 0, 0,
                          SWP_NOSIZE | Quiet);
@@ -448,7 +421,7 @@ constexpr int PositionRadios[] = {IDC_RADIO_POSITION0, IDC_RADIO_POSITION1, IDC_
 } // namespace
 
 bool TPositionPage::OnInit() {
-    Design = RecordDesign(Handle());
+    Design = RecordTemplatePlaces(Handle());
     return true;
 }
 
@@ -463,21 +436,20 @@ void TPositionPage::Save(TSettingsDialogData& data) const {
 }
 
 void TPositionPage::DpiChanged(int oldDpi, int newDpi) {
-    for (TDesignRect& d : Design)
-        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+    RescalePlaces(Design, oldDpi, newDpi);
 }
 
 void TPositionPage::Layout(int width, int) {
     // The group is the tab control's width - 8 (pixels at 96 dots per inch; never wider than the
     // page); its second column starts at its middle.
     HWND group = Item(IDC_RADIOGROUP1);
-    const RECT g = DesignOf(Design, group);
+    const RECT g = TemplatePlaceOf(Design, group);
     const int groupWidth =
         std::min(TabControlWidth(Handle(), width) - Scaled(8), width - static_cast<int>(g.left));
     SetWindowPos(group, nullptr, g.left, g.top, groupWidth, HeightOf(g), Quiet);
     const int designMiddle = static_cast<int>(g.left + g.right) / 2;
     for (int id : PositionRadios) {
-        const RECT r = DesignOf(Design, Item(id));
+        const RECT r = TemplatePlaceOf(Design, Item(id));
         if (r.left < designMiddle) continue;
         SetWindowPos(Item(id), nullptr, g.left + groupWidth / 2 + (r.left - designMiddle), r.top, 0,
                      0, SWP_NOSIZE | Quiet);

@@ -11,12 +11,6 @@
 #include "dialogs/AppearanceRules.h"
 #include "dialogs/TabKeys.h"
 
-// A control's place in the template, in pixels of its page.
-struct TDesignRect {
-    HWND Control;
-    RECT Rect;
-};
-
 class TFontPage : public TKeyPage {
 public:
     ~TFontPage() override;
@@ -37,7 +31,6 @@ private:
     void CentrePreview() const;
     std::string SelectedFontName() const;
 
-    std::vector<TDesignRect> Design;
     HFONT ShiftJisFont = nullptr; // Label26's
     HFONT AnsiFont = nullptr;     // Label27's
     HBRUSH PanelBrush = nullptr;
@@ -48,7 +41,6 @@ public:
     void Load(const TSettingsDialogData& data) override;
     void Save(TSettingsDialogData& data) const override;
     void Layout(int width, int height) override;
-    void DpiChanged(int oldDpi, int newDpi) override;
 
 protected:
     bool OnInit() override;
@@ -62,7 +54,6 @@ private:
     void ApplyTransparencyEnabling() const;
     int TransparencyLevel() const;
 
-    std::vector<TDesignRect> Design;
     TSkinList Skins;
     std::string ProgramFolder;
     std::string SkinFolder;
@@ -82,5 +73,5 @@ protected:
     bool OnInit() override;
 
 private:
-    std::vector<TDesignRect> Design;
+    TTemplatePlaces Design;
 };

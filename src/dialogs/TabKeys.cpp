@@ -198,10 +198,8 @@ LRESULT CALLBACK EnterProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
                            DWORD_PTR) {
     switch (message) {
     case WM_GETDLGCODE: {
-        const auto* msg = reinterpret_cast<const MSG*>(lParam);
-        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
-        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
-        return code;
+        const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        return AsksAboutEnter(lParam) ? code | DLGC_WANTMESSAGE : code;
     }
     case WM_KEYDOWN:
         if (wParam != VK_RETURN || IsDroppedDown(control)) break;
@@ -433,13 +431,10 @@ void TKeyControls::RebuildKeyList(int id, bool withKeypad, int defaultPosition) 
 
 bool TKeyPage::OnInit() {
     Keys.Attach(*this);
-    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-        Design.push_back({child, r});
-        if (IsGroupBox(GetDlgCtrlID(child)) && DesignGroup.right == 0) DesignGroup = r;
-    }
+    Design = RecordTemplatePlaces(Handle());
+    for (const TTemplatePlace& place : Design)
+        if (IsGroupBox(GetDlgCtrlID(place.Control)) && DesignGroup.right == 0)
+            DesignGroup = place.Rect;
     return true;
 }
 
@@ -463,8 +458,7 @@ bool TKeyPage::OnCommand(int id, int code, HWND) {
 }
 
 void TKeyPage::DpiChanged(int oldDpi, int newDpi) {
-    for (TDesign& d : Design)
-        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+    RescalePlaces(Design, oldDpi, newDpi);
     DesignGroup = RescaleRect(DesignGroup, oldDpi, newDpi);
 }
 
@@ -482,7 +476,7 @@ void TKeyPage::Layout(int width, int) {
     const bool hasGroups = DesignGroup.right > DesignGroup.left;
     const int half = hasGroups ? (groupLeft + groupWidth - DesignGroup.right) / 2 : 0;
     const int middle = (DesignGroup.left + DesignGroup.right) / 2;
-    for (const TDesign& d : Design) {
+    for (const TTemplatePlace& d : Design) {
         const RECT& r = d.Rect;
         const int id = GetDlgCtrlID(d.Control);
         int dx = 0;

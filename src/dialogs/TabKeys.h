@@ -56,14 +56,10 @@ protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
 
-private:
-    // A control's place in the template, in pixels of the page.
-    struct TDesign {
-        HWND Control;
-        RECT Rect;
-    };
+    // The page's controls in the template, recorded as it is made.
+    TTemplatePlaces Design;
 
+private:
     TKeyControls Keys;
-    std::vector<TDesign> Design;
     RECT DesignGroup{}; // the group boxes' common span in the template
 };

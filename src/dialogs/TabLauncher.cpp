@@ -562,8 +562,7 @@ LRESULT CALLBACK TLauncherPage::FieldProc(HWND window, UINT message, WPARAM wPar
     switch (message) {
     case WM_GETDLGCODE:
         // Enter belongs to the field (it moves on), not to the dialog's default button.
-        if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
-            reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN)
+        if (AsksAboutEnter(lParam))
             return DLGC_WANTALLKEYS | DefSubclassProc(window, message, wParam, lParam);
         break;
     case WM_KEYDOWN:

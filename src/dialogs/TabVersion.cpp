@@ -25,26 +25,18 @@ bool TVersionPage::OnInit() {
     SetItemText(IDC_LABEL54, GetWindowsName(0));
     SetItemText(IDC_LABEL56, GetWindowsName(1));
     SetItemText(IDC_LABEL44, MakersPage);
-    for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-        Design.push_back({child, r});
-    }
+    Design = RecordTemplatePlaces(Handle());
     return true;
 }
 
 void TVersionPage::Load(const TSettingsDialogData&) {}
 
 RECT TVersionPage::DesignOf(int id) const {
-    for (const TDesign& d : Design)
-        if (d.Control == Item(id)) return d.Rect;
-    return RECT{};
+    return TemplatePlaceOf(Design, Item(id));
 }
 
 void TVersionPage::DpiChanged(int oldDpi, int newDpi) {
-    for (TDesign& d : Design)
-        d.Rect = RescaleRect(d.Rect, oldDpi, newDpi);
+    RescalePlaces(Design, oldDpi, newDpi);
 }
 
 void TVersionPage::Layout(int width, int height) {
@@ -60,7 +52,7 @@ void TVersionPage::Layout(int width, int height) {
     if (cut) left = std::max((width - contentWidth) / 2, 0);
     const int top = (height - (group.bottom - group.top) - (picture.bottom - picture.top)) / 2;
     const int dx = left - picture.left, dy = top - picture.top;
-    for (const TDesign& d : Design) {
+    for (const TTemplatePlace& d : Design) {
         const RECT& r = d.Rect;
         const int right = cut ? std::min<int>(r.right + dx, width) : r.right + dx;
         int x = r.left + dx;

@@ -25,10 +25,6 @@ private:
     RECT DesignOf(int id) const;
 
     // The controls' places in the template, in pixels of the page.
-    struct TDesign {
-        HWND Control;
-        RECT Rect;
-    };
-    std::vector<TDesign> Design;
+    TTemplatePlaces Design;
     HBRUSH PanelBrush = nullptr;
 };

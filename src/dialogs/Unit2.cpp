@@ -59,6 +59,7 @@ void TSettingsTabPage::KeepControlsInside(int width, int height) const {
 }
 
 TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
+    SetTrackSize(DesignWidth, DesignHeight);
     Pages[0] = std::make_unique<TLauncherPage>();
     Pages[1] = std::make_unique<TClipboardPage>();
     Pages[2] = std::make_unique<TKeyPage>();
@@ -182,28 +183,16 @@ bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
     return false;
 }
 
-bool TForm2::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-    switch (message) {
-    case WM_SIZE: {
-        // Kept for after the dialog has closed, when the main form stores it.
-        RECT r{};
-        GetWindowRect(Handle(), &r);
-        Size = SIZE{r.right - r.left, r.bottom - r.top};
-        SizeDpi = Dpi();
-        Layout();
-        result = TRUE;
-        return true;
-    }
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = Scaled(DesignWidth);
-        info->ptMinTrackSize.y = Scaled(DesignHeight);
-        result = TRUE;
-        return true;
-    }
-    default:
-        return false;
-    }
+bool TForm2::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+    if (message != WM_SIZE) return false;
+    // Kept for after the dialog has closed, when the main form stores it.
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    Size = SIZE{r.right - r.left, r.bottom - r.top};
+    SizeDpi = Dpi();
+    Layout();
+    result = TRUE;
+    return true;
 }
 
 void TForm2::SaveAll() {

@@ -5,6 +5,8 @@
 
 INT_PTR TForm5::Execute(HWND owner, int left, int top) {
     At = POINT{left, top};
+    // Neither resized nor maximised to any other size.
+    SetTrackSize(Width, Height, true);
     return ShowModal(owner, IDD_FORM5) == IDOK ? IDOK : IDCANCEL;
 }
 
@@ -66,14 +68,4 @@ bool TForm5::OnCommand(int id, int code, HWND control) {
 void TForm5::OnOK() {
     FileName = SelectedSetFile(Selected(), FileNames, FileName);
     End(IDOK);
-}
-
-bool TForm5::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-    if (message != WM_GETMINMAXINFO) return false;
-    // Neither resized nor maximised to any other size.
-    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize = info->ptMaxTrackSize = info->ptMaxSize =
-        POINT{Scaled(Width), Scaled(Height)};
-    result = TRUE;
-    return true;
 }

@@ -25,7 +25,6 @@ public:
 protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void OnOK() override;
     void OnDpiChanged(int oldDpi, int newDpi) override;
 

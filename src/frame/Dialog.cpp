@@ -169,6 +169,13 @@ INT_PTR TDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         FDpi = LOWORD(wParam);
         return FALSE;
     }
+    case WM_GETMINMAXINFO: {
+        if (FTrackSize.cx <= 0) break;
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = POINT{Scaled(FTrackSize.cx), Scaled(FTrackSize.cy)};
+        if (FFixedSize) info->ptMaxTrackSize = info->ptMaxSize = info->ptMinTrackSize;
+        return TRUE;
+    }
     case DpiLayoutMessage:
         OnDpiChanged(static_cast<int>(wParam), static_cast<int>(lParam));
         return TRUE;
@@ -181,9 +188,41 @@ INT_PTR TDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowLongPtrA(FHandle, DWLP_MSGRESULT, result);
         return TRUE;
     }
-    default: {
-        INT_PTR result = FALSE;
-        return OnMessage(message, wParam, lParam, result) ? result : FALSE;
+    default:
+        break;
     }
+    INT_PTR result = FALSE;
+    return OnMessage(message, wParam, lParam, result) ? result : FALSE;
+}
+
+void TDialog::SetTrackSize(int width, int height, bool fixed) {
+    FTrackSize = SIZE{width, height};
+    FFixedSize = fixed;
+}
+
+bool AsksAboutEnter(LPARAM lParam) {
+    const auto* asked = reinterpret_cast<const MSG*>(lParam);
+    return asked && asked->message == WM_KEYDOWN && asked->wParam == VK_RETURN;
+}
+
+TTemplatePlaces RecordTemplatePlaces(HWND dialog) {
+    TTemplatePlaces places;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        places.push_back({child, r});
     }
+    return places;
+}
+
+RECT TemplatePlaceOf(const TTemplatePlaces& places, HWND control) {
+    for (const TTemplatePlace& place : places)
+        if (place.Control == control) return place.Rect;
+    return RECT{};
+}
+
+void RescalePlaces(TTemplatePlaces& places, int fromDpi, int toDpi) {
+    for (TTemplatePlace& place : places)
+        place.Rect = RescaleRect(place.Rect, fromDpi, toDpi);
 }

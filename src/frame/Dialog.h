@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class TDialog {
 public:
@@ -57,6 +58,9 @@ protected:
     virtual void OnCancel() { End(IDCANCEL); }
     // A handler threw: by default a stop message with its text.
     virtual void OnException(const char* what);
+    // The smallest size the user can drag the dialog to, in pixels at 96 dots per inch (taken at
+    // its scale); fixed: also the largest and the maximised size. Set before it is shown.
+    void SetTrackSize(int width, int height, bool fixed = false);
     // The dialog has moved to a monitor of another scale and the system has given it its size
     // and fonts there (it takes the rectangle the system suggests); called once that is done, to
     // lay it out again. Places recorded at the old scale are to be converted to the new.
@@ -69,7 +73,26 @@ private:
     HWND FHandle = nullptr;
     // The scale the dialog was last laid out at.
     int FDpi = 96;
+    SIZE FTrackSize{};
+    bool FFixedSize = false;
 };
+
+// Whether a WM_GETDLGCODE asks about a pressed Enter (its lParam the message in question): a
+// control that answers with DLGC_WANTALLKEYS or DLGC_WANTMESSAGE keeps it from the default
+// button.
+bool AsksAboutEnter(LPARAM lParam);
+
+// Where each child control of a dialog sits in its template, in pixels of the dialog: recorded
+// before any layout moves them, converted when the dialog's scale changes.
+struct TTemplatePlace {
+    HWND Control;
+    RECT Rect;
+};
+using TTemplatePlaces = std::vector<TTemplatePlace>;
+TTemplatePlaces RecordTemplatePlaces(HWND dialog);
+// A control's place; an empty rectangle for a control not recorded.
+RECT TemplatePlaceOf(const TTemplatePlaces& places, HWND control);
+void RescalePlaces(TTemplatePlaces& places, int fromDpi, int toDpi);
 
 // A length or place recorded at one scale, at another (rounded to the nearest pixel).
 int RescaleLength(int value, int fromDpi, int toDpi);

@@ -55,9 +55,7 @@ bool TListImage::LoadSkinData(TSkinInfo& info, const TStringList& lines, std::st
     }
     UnloadDLL();
     if (!composed.Ok) return fail(composed.Error);
-    FDesignSkin = std::make_unique<TSkinDefinition>(skin);
-    FDesignInfo = std::make_unique<TSkinInfo>(info);
-    FDesignPicture = std::move(composed.Picture);
+    FKept = std::make_unique<TKeptSkin>(TKeptSkin{skin, info, std::move(composed.Picture)});
     ShowSkinAtDpi(info, region);
     return true;
 }
@@ -67,24 +65,24 @@ bool TListImage::SetDpi(int dpi, TSkinInfo& info, HRGN* region) {
     if (dpi <= 0 || dpi == FDpi) return false;
     FDpi = dpi;
     Invalidate();
-    if (!FDesignPicture) return false;
+    if (!FKept) return false;
     ShowSkinAtDpi(info, region);
     return true;
 }
 
 void TListImage::ShowSkinAtDpi(TSkinInfo& info, HRGN* region) {
-    const TSkinDefinition skin = ScaledSkinGeometry(*FDesignSkin, FDpi);
+    const TSkinDefinition skin = ScaledSkinGeometry(FKept->Skin, FDpi);
     ApplySkinToMenu(skin, FMenu);
     SetLineSpace(skin.LineSpace);
     SetColor(skin.Color);
     std::unique_ptr<TSkinPicture> scaled;
-    if (FDpi != DesignDpi) scaled = ScaleSkinPicture(*FDesignPicture, FDpi);
-    InstallSkinPicture(*this, skin, scaled ? *scaled : *FDesignPicture);
-    info = *FDesignInfo;
+    if (FDpi != DesignDpi) scaled = ScaleSkinPicture(*FKept->Picture, FDpi);
+    InstallSkinPicture(*this, skin, scaled ? *scaled : *FKept->Picture);
+    info = FKept->Info;
     info.Width = ScaleToDpi(info.Width, FDpi);
     info.Height = ScaleToDpi(info.Height, FDpi);
-    if (region && skin.Transparent && FDesignPicture->Region) {
-        HRGN design = FDesignPicture->Region.Get();
+    if (region && skin.Transparent && FKept->Picture->Region) {
+        HRGN design = FKept->Picture->Region.Get();
         if (FDpi == DesignDpi) {
             *region = CreateRectRgn(0, 0, 0, 0);
             if (*region) CombineRgn(*region, design, nullptr, RGN_COPY);

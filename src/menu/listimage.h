@@ -20,11 +20,10 @@
 #include "menu/GdiBitmap.h"
 #include "menu/GdiMetrics.h"
 #include "menu/MenuModel.h"
+#include "menu/SkinDefinition.h"
 
 class TStringList;
 class TSkinPicture;
-struct TSkinDefinition;
-struct TSkinInfo;
 
 // The modifier keys held with a key event.
 enum : unsigned {
@@ -177,9 +176,12 @@ private:
     // The skin as composed at its design scale, and the scale shown.
     void ShowSkinAtDpi(TSkinInfo& info, HRGN* region);
     int FDpi = 96;
-    std::unique_ptr<TSkinDefinition> FDesignSkin;
-    std::unique_ptr<TSkinInfo> FDesignInfo;
-    std::unique_ptr<TSkinPicture> FDesignPicture;
+    struct TKeptSkin {
+        TSkinDefinition Skin;
+        TSkinInfo Info; // what the definition told the caller
+        std::unique_ptr<TSkinPicture> Picture;
+    };
+    std::unique_ptr<TKeptSkin> FKept;
     bool FSwallowSysChar = false;
     HMODULE FDll = nullptr;
 };
