@@ -6,6 +6,7 @@
 // no timer and once with a 1 s window timer (what a menu poll left running while hidden would cost;
 // it shows that the measure sees it). Then, for another 10 s, the program again in a folder of its
 // own with the largest sample skin (Kiri) after one call, beside the bare program once more.
+// The first program is measured once more after its settings dialog was opened and closed.
 //
 // Windows gives no count of another process's messages or timers without injecting a library,
 // and Wine does not keep CPU times or private memory for other processes (GetProcessTimes and
@@ -15,7 +16,11 @@
 // - wake-ups: /proc/<pid>/task/*/status, voluntary + nonvoluntary context switches: every
 //   message that wakes an idle loop is at least one;
 // - private KiB: /proc/<pid>/smaps_rollup, Private_Clean + Private_Dirty, after start-up (this
-//   includes Wine's own per-process memory, hence the bare program beside it).
+//   includes Wine's own per-process memory, hence the bare program beside it);
+// - dirty KiB: Private_Dirty alone, what the process holds that the system cannot drop (clean
+//   pages are file pages, read again when needed), and its ratio to the bare program's;
+// - where the dirty memory lies, from /proc/<pid>/smaps by address: each Windows module's image,
+//   Wine's Unix libraries, the Unix heap, the anonymous rest (Windows heaps, bitmaps, stacks).
 // Where there is no /proc the columns say n/a.
 //
 // Usage: bench_idle [seconds]   (default 10)
@@ -51,17 +56,62 @@ struct TMeasured {
     const char* Name;
     std::string Pid;
     TSample Before, After;
-    long long Private = -1;
+    TPrivate Memory;
 };
 
-void PrintRow(const TMeasured& m) {
-    char cpu[32] = "n/a", wakeUps[32] = "n/a", memory[32] = "n/a";
+void PrintHeading() {
+    std::printf("  %-36s %8s %9s %12s %10s %8s\n", "", "CPU ms", "wake-ups", "private KiB",
+                "dirty KiB", "x bare");
+}
+
+void PrintRow(const TMeasured& m, long long bareDirty) {
+    char cpu[32] = "n/a", wakeUps[32] = "n/a", memory[32] = "n/a", dirty[32] = "n/a",
+         ratio[32] = "n/a";
     if (m.Before.Known && m.After.Known) {
         std::snprintf(cpu, sizeof cpu, "%.1f", m.After.CpuMs - m.Before.CpuMs);
         std::snprintf(wakeUps, sizeof wakeUps, "%lld", m.After.WakeUps - m.Before.WakeUps);
     }
-    if (m.Private >= 0) std::snprintf(memory, sizeof memory, "%lld", m.Private);
-    std::printf("  %-34s %10s %10s %12s\n", m.Name, cpu, wakeUps, memory);
+    if (m.Memory.TotalKiB() >= 0) {
+        std::snprintf(memory, sizeof memory, "%lld", m.Memory.TotalKiB());
+        std::snprintf(dirty, sizeof dirty, "%lld", m.Memory.DirtyKiB);
+        if (bareDirty > 0)
+            std::snprintf(ratio, sizeof ratio, "%.2f",
+                          static_cast<double>(m.Memory.DirtyKiB) / static_cast<double>(bareDirty));
+    }
+    std::printf("  %-36s %8s %9s %12s %10s %8s\n", m.Name, cpu, wakeUps, memory, dirty, ratio);
+}
+
+// The dirty memory of each state by where it lies, one column a state.
+struct TPlaces {
+    const char* Name;
+    std::map<std::string, long long> KiB;
+};
+
+void PrintPlaces(const std::vector<TPlaces>& columns) {
+    std::vector<std::string> places;
+    for (const TPlaces& column : columns)
+        for (const auto& [place, kib] : column.KiB)
+            if (std::find(places.begin(), places.end(), place) == places.end())
+                places.push_back(place);
+    std::printf("  %-36s", "private dirty KiB by place");
+    for (const TPlaces& column : columns)
+        std::printf(" %12s", column.Name);
+    std::printf("\n");
+    std::vector<long long> totals(columns.size(), 0);
+    for (const std::string& place : places) {
+        std::printf("  %-36s", place.c_str());
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const auto found = columns[c].KiB.find(place);
+            const long long kib = found == columns[c].KiB.end() ? 0 : found->second;
+            totals[c] += kib;
+            std::printf(" %12lld", kib);
+        }
+        std::printf("\n");
+    }
+    std::printf("  %-36s", "sum");
+    for (long long total : totals)
+        std::printf(" %12lld", total);
+    std::printf("\n");
 }
 
 class TChild {
@@ -90,6 +140,7 @@ public:
         CloseHandle(Process);
     }
     bool Started() const { return Process != nullptr; }
+    HANDLE Handle() const { return Process; }
     std::string Tag;
 
 private:
@@ -110,6 +161,29 @@ bool CallOnce(HWND form, TTestWindow& keys) {
     KeyUp(VK_MENU);
     KeyUp(VK_CONTROL);
     return shown && WaitFor([&] { return !IsWindowVisible(form); }) && RoundTrip(form);
+}
+
+// The program's visible dialog window, or none.
+HWND VisibleDialogOf(DWORD process) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+         w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == process && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+// Opens the settings dialog from the tray's command, lets it answer, and cancels it.
+bool OpenAndCloseSettings(const TMirto& mirto) {
+    PostMessageA(mirto.Form(), WM_COMMAND, 101, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = VisibleDialogOf(mirto.ProcessId())) != nullptr; }) ||
+        !RoundTrip(dialog))
+        return false;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    return WaitFor([&] { return VisibleDialogOf(mirto.ProcessId()) == nullptr; }) &&
+           WaitFor([&] { return !IsWindowVisible(mirto.Form()); }) && RoundTrip(mirto.Form());
 }
 
 } // namespace
@@ -133,12 +207,13 @@ int main(int argc, char** argv) {
     // The 32-bit hook's companion runs as long as the hook is installed.
     const std::string companionPid = LinuxProcessOf(folder.Path(), "Hook32.exe");
     TMeasured rows[] = {
-        {"Mirto.exe, resident, never shown", programPid, {}, {}},
-        {"Hook32.exe beside it", companionPid, {}, {}},
-        {"bare Win32 program", LinuxProcessWith(bare.Tag), {}, {}},
-        {"bare program with a 1 s timer", LinuxProcessWith(ticking.Tag), {}, {}},
-        {"Mirto.exe, after one call", programPid, {}, {}},
-        {"Hook32.exe, after one call", companionPid, {}, {}},
+        {"Mirto.exe, resident, never shown", programPid, {}, {}, {}},
+        {"Hook32.exe beside it", companionPid, {}, {}, {}},
+        {"bare Win32 program", LinuxProcessWith(bare.Tag), {}, {}, {}},
+        {"bare program with a 1 s timer", LinuxProcessWith(ticking.Tag), {}, {}, {}},
+        {"Mirto.exe, after one call", programPid, {}, {}, {}},
+        {"Hook32.exe, after one call", companionPid, {}, {}, {}},
+        {"Mirto.exe, after the settings dialog", programPid, {}, {}, {}},
     };
     auto measure = [&](TMeasured* first, TMeasured* last) {
         for (TMeasured* row = first; row != last; ++row)
@@ -146,7 +221,7 @@ int main(int argc, char** argv) {
         WaitFor([] { return false; }, static_cast<DWORD>(seconds) * 1000);
         for (TMeasured* row = first; row != last; ++row) {
             row->After = Sample(row->Pid);
-            row->Private = PrivateKiB(row->Pid);
+            row->Memory = PrivateMemory(row->Pid);
         }
         return mirto.Running() && !IsWindowVisible(mirto.Form());
     };
@@ -158,39 +233,65 @@ int main(int argc, char** argv) {
     if (!CallOnce(mirto.Form(), keys)) return Fail("the menu did not come and go");
     WaitFor([] { return false; }, 2000);
     valid = measure(rows + 4, rows + 6) && valid;
+    std::vector<TPlaces> places = {{"bare", DirtyByPlace(rows[2].Pid, bare.Handle())},
+                                   {"plain, call", DirtyByPlace(programPid, mirto.ProcessHandle())}};
+
+    // The settings dialog opened (every page made and filled) and cancelled.
+    if (!OpenAndCloseSettings(mirto)) return Fail("the settings dialog did not come and go");
+    WaitFor([] { return false; }, 2000);
+    valid = measure(rows + 6, rows + 7) && valid;
+    places.push_back({"dialog", DirtyByPlace(programPid, mirto.ProcessHandle())});
 
     // The same program with the largest sample skin (Kiri, 560 x 380: its composed picture, marks
-    // and palette stay in memory), in a folder of its own once the first has ended, after one
-    // call; the bare programs run on beside it.
+    // and palette stay in memory), and then with the standard background of the shipped skin
+    // library, each in a folder of its own once the one before has ended, after one call; the
+    // bare programs run on beside them.
     mirto.Stop();
-    TProgramFolder skinned("Mirto.dll", "Skin.dll");
-    if (!skinned.Ready() || !skinned.CopySkins(MIRTO_SAMPLE_SKINS))
-        return Fail("cannot lay out the skinned program's folder");
-    skinned.Write("Mirto.ini", "[Setting]\r\nSkin=Skin\\Kiri.ini\r\n[Window]\r\nPosition=0\r\n"
-                               "[Clipboard]\r\nSaveHistory=1\r\n");
-    TMirto kiri(skinned);
-    if (!kiri.WaitResident()) return Fail("the skinned program did not become resident");
-    if (!CallOnce(kiri.Form(), keys)) return Fail("the skinned program's menu did not come and go");
-    WaitFor([] { return false; }, 2000);
-    TMeasured skinRows[] = {
-        {"Mirto.exe with Kiri, after a call", LinuxProcessOf(skinned.Path(), "Mirto.exe"), {}, {}},
-        {"bare Win32 program", rows[2].Pid, {}, {}},
-    };
-    for (TMeasured& row : skinRows)
+    RECT kiriRect{};
+    auto skinned = [&](const char* name, const char* column, const char* skin,
+                       RECT* size) -> TMeasured {
+        TMeasured row{name, {}, {}, {}, {}};
+        TProgramFolder folder("Mirto.dll", "Skin.dll");
+        if (!folder.Ready() || !folder.CopySkins(MIRTO_SAMPLE_SKINS)) return row;
+        folder.Write("Mirto.ini", std::string("[Setting]\r\nSkin=") + skin +
+                                      "\r\n[Window]\r\nPosition=0\r\n[Clipboard]\r\nSaveHistory=1\r\n");
+        TMirto program(folder);
+        if (!program.WaitResident() || !CallOnce(program.Form(), keys)) return row;
+        WaitFor([] { return false; }, 2000);
+        row.Pid = LinuxProcessOf(folder.Path(), "Mirto.exe");
         row.Before = Sample(row.Pid);
-    WaitFor([] { return false; }, static_cast<DWORD>(seconds) * 1000);
-    for (TMeasured& row : skinRows) {
+        WaitFor([] { return false; }, static_cast<DWORD>(seconds) * 1000);
         row.After = Sample(row.Pid);
-        row.Private = PrivateKiB(row.Pid);
-    }
+        row.Memory = PrivateMemory(row.Pid);
+        places.push_back({column, DirtyByPlace(row.Pid, program.ProcessHandle())});
+        if (size) GetWindowRect(program.Form(), size);
+        return row;
+    };
+    TMeasured skinRows[] = {
+        skinned("Mirto.exe with Kiri, after a call", "Kiri, call", "Skin\\Kiri.ini", &kiriRect),
+        skinned("Mirto.exe, standard, after a call", "standard", "", nullptr),
+        {"bare Win32 program", rows[2].Pid, {}, {}, PrivateMemory(rows[2].Pid)},
+    };
+    if (skinRows[0].Pid.empty() || skinRows[1].Pid.empty())
+        return Fail("a skinned program's menu did not come and go");
+    // The skin's pixels: its picture at 24 bits per pixel, the size the menu window took.
+    const long long skinKiB =
+        3LL * (kiriRect.right - kiriRect.left) * (kiriRect.bottom - kiriRect.top) / 1024;
 
+    const long long bareDirty = rows[2].Memory.DirtyKiB;
     std::printf("idle for %d s with the menu hidden%s\n", seconds,
                 valid ? "" : " (the menu showed or the program ended: not valid)");
-    std::printf("  %-34s %10s %10s %12s\n", "", "CPU ms", "wake-ups", "private KiB");
+    PrintHeading();
     for (const TMeasured& row : rows)
-        PrintRow(row);
-    std::printf("\nthe largest sample skin, another %d s\n", seconds);
+        PrintRow(row, bareDirty);
+    std::printf("\nMirto.exe with the largest sample skin, and with the standard background, "
+                "another %d s each\n", seconds);
     for (const TMeasured& row : skinRows)
-        PrintRow(row);
+        PrintRow(row, skinRows[2].Memory.DirtyKiB);
+    std::printf("  Kiri's picture: %ld x %ld, %lld KiB at 24 bits per pixel; bare + twice that: "
+                "%lld KiB\n\n",
+                kiriRect.right - kiriRect.left, kiriRect.bottom - kiriRect.top, skinKiB,
+                skinRows[2].Memory.DirtyKiB + 2 * skinKiB);
+    PrintPlaces(places);
     return 0;
 }
