@@ -13,7 +13,12 @@ function(mirto_own_code target)
     if(WIN32)
         target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX STRICT
                                                      _WIN32_WINNT=0x0601 WINVER=0x0601)
-        target_link_options(${target} PUBLIC -static -static-libgcc -static-libstdc++)
+        # Sections start on a page of the file (the linker's default is 512 bytes): a loader
+        # can then map each section from the file, shared and dropped when memory is short,
+        # rather than read it into private memory (Wine reads an image whose sections are not
+        # page-aligned; the images grow by under a page a section).
+        target_link_options(${target} PUBLIC -static -static-libgcc -static-libstdc++
+                                             -Wl,--file-alignment=4096)
     endif()
 endfunction()
 
