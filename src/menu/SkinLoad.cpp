@@ -56,8 +56,7 @@ bool TListImage::LoadSkinData(TSkinInfo& info, const TStringList& lines, std::st
     UnloadDLL();
     if (!composed.Ok) return fail(composed.Error);
     FKept = std::make_unique<TKeptSkin>(TKeptSkin{skin, info, std::move(composed.Picture)});
-    ShowSkinAtDpi(info, region);
-    return true;
+    return ShowSkinAtDpi(info, region);
 }
 
 bool TListImage::SetDpi(int dpi, TSkinInfo& info, HRGN* region) {
@@ -66,11 +65,16 @@ bool TListImage::SetDpi(int dpi, TSkinInfo& info, HRGN* region) {
     FDpi = dpi;
     Invalidate();
     if (!FKept) return false;
-    ShowSkinAtDpi(info, region);
-    return true;
+    return ShowSkinAtDpi(info, region);
 }
 
-void TListImage::ShowSkinAtDpi(TSkinInfo& info, HRGN* region) {
+bool TListImage::ShowSkinAtDpi(TSkinInfo& info, HRGN* region) {
+    TMemoryBitmap& design = FKept->Picture->Background;
+    if (design.Empty()) {
+        // Given up at the design scale: the control's picture is that background, pixel for pixel.
+        if (FPicture.Empty() || !design.Create24(FPicture.Width, FPicture.Height)) return false;
+        BitBlt(design.Dc(), 0, 0, design.Width, design.Height, FPicture.Dc(), 0, 0, SRCCOPY);
+    }
     const TSkinDefinition skin = ScaledSkinGeometry(FKept->Skin, FDpi);
     ApplySkinToMenu(skin, FMenu);
     SetLineSpace(skin.LineSpace);
@@ -82,12 +86,16 @@ void TListImage::ShowSkinAtDpi(TSkinInfo& info, HRGN* region) {
     info.Width = ScaleToDpi(info.Width, FDpi);
     info.Height = ScaleToDpi(info.Height, FDpi);
     if (region && skin.Transparent && FKept->Picture->Region) {
-        HRGN design = FKept->Picture->Region.Get();
+        HRGN shape = FKept->Picture->Region.Get();
         if (FDpi == DesignDpi) {
             *region = CreateRectRgn(0, 0, 0, 0);
-            if (*region) CombineRgn(*region, design, nullptr, RGN_COPY);
+            if (*region) CombineRgn(*region, shape, nullptr, RGN_COPY);
         } else {
-            *region = ScaleRegion(design, FDpi);
+            *region = ScaleRegion(shape, FDpi);
         }
     }
+    // The menu stays resident: one copy of the picture is enough where the scales agree.
+    if (FDpi == DesignDpi && FPicture.Width == design.Width && FPicture.Height == design.Height)
+        design.Free();
+    return true;
 }

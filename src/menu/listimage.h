@@ -173,8 +173,10 @@ private:
     bool FComposed = false;
     bool FComposing = false;
     std::vector<RECT> FDamage;
-    // The skin as composed at its design scale, and the scale shown.
-    void ShowSkinAtDpi(TSkinInfo& info, HRGN* region);
+    // The skin as composed at its design scale, and the scale shown. Shown at the design scale,
+    // the kept picture gives its background up to the control's own copy, and takes it back from
+    // there before another scale is shown; false when that copy cannot be made.
+    bool ShowSkinAtDpi(TSkinInfo& info, HRGN* region);
     int FDpi = 96;
     struct TKeptSkin {
         TSkinDefinition Skin;

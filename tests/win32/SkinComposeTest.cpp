@@ -372,6 +372,63 @@ TransparentColor=clFuchsia
     DestroyWindow(host);
 }
 
+TEST_F(SkinCompose, AScaleChangeShowsTheSamePicturesAsALoadAtThatScale) {
+    // A background whose every pixel differs from its neighbours, so that a picture scaled from
+    // anything but the composed background shows.
+    Write("back.bmp", Bmp24(48, 36, [](int x, int y) {
+        return RGB(x * 5 % 256, y * 7 % 256, (x * y) % 256);
+    }));
+    const char* const text = "[Size]\nDef_Width=48\nDef_Height=36\n[Basic]\nBitmap=back.bmp\n";
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 48, 36, nullptr, nullptr, nullptr,
+                                nullptr);
+    ASSERT_TRUE(host);
+    {
+        auto load = [&](TListImage& list, int dpi) {
+            ASSERT_TRUE(list.Create(host, 48, 36));
+            TSkinInfo info;
+            list.SetDpi(dpi, info, nullptr);
+            TStringList lines;
+            lines.SetText(text);
+            info.Path = Folder / "skin.ini";
+            std::string error;
+            ASSERT_TRUE(list.LoadSkinData(info, lines, error, nullptr)) << error;
+        };
+        // Every pixel of what the control shows.
+        auto shot = [](TListImage& list) {
+            RECT client{};
+            GetClientRect(list, &client);
+            TMemoryBitmap bitmap;
+            std::vector<COLORREF> pixels;
+            if (!bitmap.Create24(client.right, client.bottom)) return pixels;
+            list.RenderTo(bitmap.Dc());
+            for (int y = 0; y < client.bottom; ++y)
+                for (int x = 0; x < client.right; ++x)
+                    pixels.push_back(SkinPixel(bitmap, x, y));
+            return pixels;
+        };
+        TListImage moved, at96, at144;
+        load(moved, 96);
+        load(at96, 96);
+        load(at144, 144);
+        const std::vector<COLORREF> design = shot(at96);
+        ASSERT_EQ(design.size(), 48u * 36u);
+        EXPECT_EQ(design[2 * 48 + 13], RGB(65, 14, 26)) << "the bitmap at (13, 2)";
+
+        TSkinInfo info;
+        ASSERT_TRUE(moved.SetDpi(144, info, nullptr));
+        EXPECT_EQ(info.Width, 72);
+        EXPECT_EQ(info.Height, 54);
+        EXPECT_TRUE(shot(moved) == shot(at144)) << "at 144 dots per inch after 96";
+        ASSERT_TRUE(moved.SetDpi(96, info, nullptr));
+        EXPECT_EQ(info.Width, 48);
+        EXPECT_TRUE(shot(moved) == design) << "back at 96 dots per inch";
+        ASSERT_TRUE(moved.SetDpi(120, info, nullptr));
+        ASSERT_TRUE(at144.SetDpi(120, info, nullptr));
+        EXPECT_TRUE(shot(moved) == shot(at144)) << "at 120 dots per inch";
+    }
+    DestroyWindow(host);
+}
+
 TEST_F(SkinCompose, RegionLeavesOutTheTransparentColour) {
     const TSkinDefinition skin = Read(R"(
 [Size]
