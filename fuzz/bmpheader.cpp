@@ -28,9 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t infoSize = bytes[14] | bytes[15] << 8 | bytes[16] << 16 | bytes[17] << 24;
     if (infoSize >= 40 && bytes.size() >= 34) {
         const unsigned bits = bytes[28] | bytes[29] << 8;
-        const std::uint32_t compression = bytes[30] | bytes[31] << 8 | bytes[32] << 16 | bytes[33] << 24;
+        const std::uint32_t compression =
+            bytes[30] | bytes[31] << 8 | bytes[32] << 16 | bytes[33] << 24;
         if (compression == 0) {
-            const std::uint64_t stride = (static_cast<std::uint64_t>(header.Width) * bits + 31) / 32 * 4;
+            const std::uint64_t stride =
+                (static_cast<std::uint64_t>(header.Width) * bits + 31) / 32 * 4;
             FUZZ_CHECK(stride * static_cast<std::uint64_t>(header.Height) <= fileSize, where());
         }
     }

@@ -31,14 +31,29 @@ TSkinTileRange VisibleSkinTiles(int length, int tile, int visibleStart, int visi
 TSkinRect SkinEdgePiece(int edge, int k, int width, int height, int pieceWidth, int pieceHeight) {
     int x = 0, y = 0;
     switch (edge) {
-    case 0: y = k * pieceHeight; break;                                  // Line_L
-    case 1: x = k * pieceWidth; break;                                   // Line_T
-    case 2: x = width - pieceWidth, y = k * pieceHeight; break;          // Line_R
-    case 3: x = k * pieceWidth, y = height - pieceHeight; break;         // Line_B
-    case 4: break;                                                       // Corner_LT
-    case 5: x = width - pieceWidth; break;                               // Corner_RT
-    case 6: y = height - pieceHeight; break;                             // Corner_LB
-    default: x = width - pieceWidth, y = height - pieceHeight; break;    // Corner_RB
+    case 0:
+        y = k * pieceHeight;
+        break; // Line_L
+    case 1:
+        x = k * pieceWidth;
+        break; // Line_T
+    case 2:
+        x = width - pieceWidth, y = k * pieceHeight;
+        break; // Line_R
+    case 3:
+        x = k * pieceWidth, y = height - pieceHeight;
+        break; // Line_B
+    case 4:
+        break; // Corner_LT
+    case 5:
+        x = width - pieceWidth;
+        break; // Corner_RT
+    case 6:
+        y = height - pieceHeight;
+        break; // Corner_LB
+    default:
+        x = width - pieceWidth, y = height - pieceHeight;
+        break; // Corner_RB
     }
     return {x, y, x + pieceWidth, y + pieceHeight};
 }
@@ -227,8 +242,8 @@ private:
         if (tiles.First >= tiles.End) return true;
         // Every tile of a line lies across the same band: the first tells whether any shows.
         const auto shown = [&](int k) {
-            return IntersectSkinRect(
-                seen, SkinEdgePiece(edge, k, planned.Width, planned.Height, w, h));
+            return IntersectSkinRect(seen,
+                                     SkinEdgePiece(edge, k, planned.Width, planned.Height, w, h));
         };
         if (shown(tiles.First).Empty()) return true;
         const std::string what = Section(part.Section) + " " + EdgeName(edge);

@@ -98,7 +98,7 @@ struct TSkinMarkPlan {
 
 struct TSkinPlan {
     bool Ok = false;
-    std::string Error; // why the skin is refused, naming what was too large or at fault
+    std::string Error;         // why the skin is refused, naming what was too large or at fault
     int Width = 0, Height = 0; // of the window
     bool Background = false;   // the background bitmap loads and shows, at (BackgroundX, Y)
     int BackgroundX = 0, BackgroundY = 0;

@@ -58,13 +58,13 @@ TEST(SkinPlan, ThingsAreClippedToWhatTheirSurfaceShows) {
         int X, Y, W, H;
         TSkinRect Expected;
     } cases[] = {
-        {{0, 0, 100, 50}, 10, 5, 20, 10, {0, 0, 20, 10}},        // whole inside
-        {{0, 0, 100, 50}, -5, 45, 20, 10, {5, 0, 20, 5}},        // over the left and bottom edges
-        {{0, 0, 2, 2}, 0, 0, 6000, 6000, {0, 0, 2, 2}},          // a huge child of a tiny part
-        {{0, 0, 2, 2}, 2, 0, 6000, 6000, {}},                    // starts where the part ends
-        {{10, 10, 20, 20}, 15, -100, 3, 200, {0, 110, 3, 120}},  // a partly shown parent
-        {{0, 0, 100, 50}, -8192, -8192, 8192, 8192, {}},         // wholly beyond the top-left
-        {{0, 0, 100, 50}, 10, 10, 0, 5, {}},                     // no area
+        {{0, 0, 100, 50}, 10, 5, 20, 10, {0, 0, 20, 10}},       // whole inside
+        {{0, 0, 100, 50}, -5, 45, 20, 10, {5, 0, 20, 5}},       // over the left and bottom edges
+        {{0, 0, 2, 2}, 0, 0, 6000, 6000, {0, 0, 2, 2}},         // a huge child of a tiny part
+        {{0, 0, 2, 2}, 2, 0, 6000, 6000, {}},                   // starts where the part ends
+        {{10, 10, 20, 20}, 15, -100, 3, 200, {0, 110, 3, 120}}, // a partly shown parent
+        {{0, 0, 100, 50}, -8192, -8192, 8192, 8192, {}},        // wholly beyond the top-left
+        {{0, 0, 100, 50}, 10, 10, 0, 5, {}},                    // no area
     };
     for (const auto& c : cases)
         EXPECT_EQ(VisibleSkinRect(c.Visible, c.X, c.Y, c.W, c.H), c.Expected)
@@ -75,8 +75,8 @@ TEST(SkinPlan, ThingsAreClippedToWhatTheirSurfaceShows) {
         int Length, Tile, Start, End;
         TSkinTileRange Expected;
     } tiles[] = {
-        {10, 3, 0, 10, {0, 3}},    {10, 3, 4, 5, {1, 2}},  {10, 3, 9, 10, {}},
-        {10, 3, 2, 7, {0, 3}},     {3, 3, 0, 3, {}},       {10, 0, 0, 10, {}},
+        {10, 3, 0, 10, {0, 3}},          {10, 3, 4, 5, {1, 2}}, {10, 3, 9, 10, {}},
+        {10, 3, 2, 7, {0, 3}},           {3, 3, 0, 3, {}},      {10, 0, 0, 10, {}},
         {8192, 1, 100, 200, {100, 200}},
     };
     for (const auto& c : tiles)
@@ -105,8 +105,8 @@ TEST(SkinPlan, PartsAndPiecesThatCannotBeSeenCostNothing) {
     // decoded nor drawn; the 100 x 480 piece of the framed part made and drawn, its one-pixel
     // tile decoded and drawn at the 480 rows that show (1024 each); the corner below the window
     // not at all.
-    EXPECT_EQ(plan.DrawPixels, 2 * 720 * 480 + 2 * 1024 + 500 * 2 * 1024 + 2 * 100 * 480 + 1024 +
-                                   480 * 1024);
+    EXPECT_EQ(plan.DrawPixels,
+              2 * 720 * 480 + 2 * 1024 + 500 * 2 * 1024 + 2 * 100 * 480 + 1024 + 480 * 1024);
     EXPECT_EQ(plan.BitmapPixels, 1);
     EXPECT_EQ(bitmaps.Asked, (std::vector<std::string>{"sub.bmp", "dot.bmp", "corner.bmp"}))
         << "each name asked once";
@@ -144,8 +144,9 @@ TEST(SkinPlan, SkinsBeyondTheLimitsAreRefusedNamingWhatWasTooLarge) {
          [] {
              std::vector<std::string> lines = {"[Size]", "Def_Width=3840", "Def_Height=2160"};
              for (int i = 1; i <= 1000; ++i)
-                 for (std::string line : {"[Option-" + std::to_string(i) + "]", std::string("Width=3840"),
-                                          std::string("Height=2160"), std::string("Color=clRed")})
+                 for (std::string line :
+                      {"[Option-" + std::to_string(i) + "]", std::string("Width=3840"),
+                       std::string("Height=2160"), std::string("Color=clRed")})
                      lines.push_back(line);
              return lines;
          }(),
@@ -164,9 +165,9 @@ TEST(SkinPlan, SkinsBeyondTheLimitsAreRefusedNamingWhatWasTooLarge) {
 }
 
 TEST(SkinPlan, ASkinOfA4KScreenWithSeveralLayersComposes) {
-    std::vector<std::string> lines = {"[Size]",         "Def_Width=3840", "Def_Height=2160",
-                                      "[Basic]",        "Bitmap=bg.bmp",  "Transparent=1",
-                                      "[Page-1]",       "Bitmap=mark.bmp"};
+    std::vector<std::string> lines = {"[Size]",   "Def_Width=3840", "Def_Height=2160",
+                                      "[Basic]",  "Bitmap=bg.bmp",  "Transparent=1",
+                                      "[Page-1]", "Bitmap=mark.bmp"};
     for (int i = 1; i <= 3; ++i)
         for (std::string line : {"[Option-" + std::to_string(i) + "]", std::string("Width=3840"),
                                  std::string("Height=2160"), std::string("Color=clRed")})
@@ -206,8 +207,8 @@ TEST(SkinPlan, HeadersGiveTheDeclaredSizeOrTheFault) {
         const char* What;
         std::vector<std::uint8_t> Bytes;
         std::uint64_t FileSize;
-        int Width, Height;  // when acceptable
-        const char* Fault;  // in the fault; nullptr: acceptable
+        int Width, Height; // when acceptable
+        const char* Fault; // in the fault; nullptr: acceptable
     } cases[] = {
         {"RLE of 1 KB declaring 7000 x 7000", header(7000, 7000, 8, 1, 100, 54 + 1024),
          54 + 1024 + 100, 7000, 7000, nullptr},
@@ -217,7 +218,8 @@ TEST(SkinPlan, HeadersGiveTheDeclaredSizeOrTheFault) {
         {"too short", {'B', 'M', 0}, 3, 0, 0, "短いファイル"},
     };
     for (const auto& c : cases) {
-        const TSkinBitmapHeader h = CheckSkinBitmapHeader(c.Bytes.data(), c.Bytes.size(), c.FileSize);
+        const TSkinBitmapHeader h =
+            CheckSkinBitmapHeader(c.Bytes.data(), c.Bytes.size(), c.FileSize);
         if (!c.Fault) {
             EXPECT_EQ(h.Fault, "") << c.What;
             EXPECT_EQ(h.Width, c.Width) << c.What;
