@@ -6,7 +6,8 @@
 // Every object made here is owned by a TSkinPicture until it is handed on; a composition that
 // fails frees whatever it had made and says why in a Japanese text for the user, naming the file,
 // the section and key, or the value at fault. Bitmap files come from downloaded skins, so their
-// headers are checked before the system reads them.
+// headers are checked before the system reads them, and the whole composition is planned and
+// counted (SkinPlan.h) before anything is made: only what shows in the window is made.
 #include <windows.h>
 
 #include <array>
@@ -58,11 +59,13 @@ enum class TSkinBitmapLoad {
     Invalid, // the file opens but is not a bitmap we accept: the composition ends
 };
 
-// Reads a BMP file into a 24 bits-per-pixel bitmap. The header is checked first: its signature,
-// the sizes it claims against the file's size, width and height 1..MaxSkinSize, 1, 4, 8, 16, 24
-// or 32 bits per pixel, a known compression. An Invalid result names the file and the fault in
-// error; the bitmap is then empty.
+// Reads a BMP file into a 24 bits-per-pixel bitmap. The header is checked first
+// (CheckSkinBitmapHeader). An Invalid result names the file and the fault in error; the bitmap is
+// then empty.
 TSkinBitmapLoad LoadSkinBitmap(const std::string& path, TMemoryBitmap& bitmap, std::string& error);
+// Reads and checks only the header: Loaded with the size it declares, or Missing, or Invalid.
+TSkinBitmapLoad ProbeSkinBitmap(const std::string& path, int& width, int& height,
+                                std::string& error);
 
 // ---- Pixels ---------------------------------------------------------------------------------
 
@@ -89,9 +92,13 @@ COLORREF SkinPixel(const TMemoryBitmap& bitmap, int x, int y);
 // 4000 takes about 23 ms, one of 250 well under 1 ms). Measured under Wine on a 1920 x 1080
 // checkerboard of single pixels (a million runs): 8 s with batches of 4000 merged one after
 // another into the result, 1.7 s with 1024 merged in pairs, 0.4 s with 128 merged in pairs.
+// make stands for ExtCreateRegion (tests give one that fails); when it or a merge fails, the
+// result is nullptr.
 inline constexpr int SkinRegionBatch = 128;
-HRGN BitmapToRegion(const TMemoryBitmap& bitmap, std::uint32_t color);
-HRGN BitmapToRegion(HBITMAP bitmap, std::uint32_t color);
+using TRegionFromRects = std::function<HRGN(const RGNDATA* data, DWORD size)>;
+HRGN BitmapToRegion(const TMemoryBitmap& bitmap, std::uint32_t color,
+                    const TRegionFromRects& make = {});
+HRGN BitmapToRegion(HBITMAP bitmap, std::uint32_t color, const TRegionFromRects& make = {});
 
 // A palette of at most 256 colours for the bitmap, by splitting the colour cells of a 5-6-5
 // histogram along the channel of the largest spread, eight levels deep. A picture of one colour
@@ -150,13 +157,9 @@ struct TSkinComposeResult {
 // "Option-" parts with their children, the marks, the palette and, when the definition is
 // transparent, the region. Bitmap names are relative to skin.Folder; names without "." are
 // pictures of the skin library, asked of library (a part whose picture neither gives is
-// skipped). A failed result owns nothing.
+// skipped). A skin beyond the limits of SkinPlan.h is refused before anything is made. A failed
+// result owns nothing.
 TSkinComposeResult ComposeSkin(const TSkinDefinition& skin, const TSkinLibraryImages& library = {});
-
-// Composes one picture part onto the target, placed within the rectangle; false with the reason
-// in error when the composition must end.
-bool CreateSkin(const TSkinDefinition& skin, int part, TMemoryBitmap& target, const RECT& place,
-                std::string& error, const TSkinLibraryImages& library = {});
 
 // A copy of a palette (nullptr for none).
 HPALETTE CopyPalette(HPALETTE palette);

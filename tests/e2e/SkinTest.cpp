@@ -40,6 +40,35 @@ bool Shows(const TScreenShot& shot, const char* file, int top, int height, int x
     return drawn > 0 && wrong == 0;
 }
 
+// An 8 bits-per-pixel run-length compressed BMP of the size whose rows are all left at the
+// first colour (each ends at once): about 1 KB whatever the size it declares.
+std::string CompressedBitmap(std::int32_t width, std::int32_t height) {
+    std::string runs;
+    for (int row = 0; row < 64; ++row)
+        runs += std::string("\0\0", 2); // end of line
+    runs += std::string("\0\1", 2);     // end of bitmap
+    const std::uint32_t offBits = 14 + 40 + 256 * 4;
+    std::string file = "BM";
+    const auto put = [&file](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(offBits + static_cast<std::uint32_t>(runs.size()), 4);
+    put(0, 4);
+    put(offBits, 4);
+    put(40, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(height), 4);
+    put(1, 2);
+    put(8, 2);
+    put(BI_RLE8, 4);
+    put(static_cast<std::uint32_t>(runs.size()), 4);
+    for (int i = 0; i < 4; ++i)
+        put(0, 4); // resolution, colours used and important
+    file.append(256 * 4, '\0');
+    return file + runs;
+}
+
 bool IsColour(const TScreenShot& shot, const RECT& rect, COLORREF colour) {
     const int area = (rect.right - rect.left) * (rect.bottom - rect.top);
     return shot.Count(rect, [&](COLORREF c) { return c == colour; }) == area;
@@ -214,13 +243,43 @@ TEST_F(Skin, ASkinThatCannotBeMadeIsReportedAndTheMenuStillShows) {
     ASSERT_TRUE(Folder.Write("Skin\\Loop.ini",
                              IniText({"[Size]", "Def_Width=300", "Def_Height=200", "[Option-1]",
                                       "Width=100", "Height=50", "Color=clRed", "Child=Option-1"})));
+    // Skins of a few hundred bytes that would cost gigabytes or minutes if made whole: a 1 KB
+    // compressed bitmap declaring 7000 x 7000 pixels as the background and every mark (refused
+    // before it is decoded), and a 2 x 2 part with 1,023 children of 6000 x 6000 pixels placed
+    // beside it (none of them shows, so none is made).
+    ASSERT_TRUE(Folder.Write("Skin\\Huge.ini",
+                             IniText({"[Basic]", "Bitmap=huge.bmp", "[MenuProtect]",
+                                      "Bitmap=huge.bmp", "[Page-1]", "Bitmap=huge.bmp", "[Page-2]",
+                                      "Bitmap=huge.bmp", "[Page-3]", "Bitmap=huge.bmp"})));
+    ASSERT_TRUE(Folder.Write("Skin\\huge.bmp", CompressedBitmap(7000, 7000)));
+    std::string children = "Child=";
+    for (int i = 0; i < 1023; ++i)
+        children += "Kid,";
+    ASSERT_TRUE(
+        Folder.Write("Skin\\Children.ini",
+                     IniText({"[Size]", "Def_Width=300", "Def_Height=200", "[Option-1]", "Width=2",
+                              "Height=2", "Color=clRed", children.c_str(), "[Kid]", "Width=6000",
+                              "Height=6000", "Color=clBlue", "Left=2"})));
     const struct {
         const char* Skin;
         const char* Named; // in the message; nullptr: no message
         int Width, Height;
-    } cases[] = {{"Skin\\Broken.ini", "broken.bmp", 560, 348},
-                 {"Skin\\Missing.ini", "Missing.ini", 560, 348},
-                 {"Skin\\Loop.ini", nullptr, 300, 200}};
+        RECT Red;    // without a message: all red
+        POINT Black; // and black
+    } cases[] = {
+        {"Skin\\Broken.ini", "broken.bmp", 560, 348, {}, {}},
+        {"Skin\\Missing.ini", "Missing.ini", 560, 348, {}, {}},
+        {"Skin\\Huge.ini",
+         "huge.bmp\" を読み込めませんでした。画像の大きさ 7000 x 7000 は大きすぎます",
+         560,
+         348,
+         {},
+         {}},
+        // The part's corner, clear of the lines, and black beyond the part.
+        {"Skin\\Loop.ini", nullptr, 300, 200, {0, 0, 60, 30}, {150, 100}},
+        // The 2 x 2 part, and none of its children beside it.
+        {"Skin\\Children.ini", nullptr, 300, 200, {0, 0, 2, 2}, {2, 0}},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Skin);
         ASSERT_TRUE(Folder.Write("Mirto.ini",
@@ -256,13 +315,13 @@ TEST_F(Skin, ASkinThatCannotBeMadeIsReportedAndTheMenuStillShows) {
             TScreenShot shot;
             EXPECT_TRUE(WaitShot(
                 shot,
-                [](const TScreenShot& s) {
-                    // The part's corner, clear of the lines, and black beyond the part.
-                    return IsColour(s, RECT{0, 0, 60, 30}, RGB(255, 0, 0)) &&
+                [&](const TScreenShot& s) {
+                    return IsColour(s, c.Red, RGB(255, 0, 0)) &&
+                           s.Pixel(c.Black.x, c.Black.y) == RGB(0, 0, 0) &&
                            s.Pixel(150, 100) == RGB(0, 0, 0);
                 },
-                "loop"))
-                << "the part that names itself is not drawn once";
+                "parts"))
+                << "the parts are not drawn as far as they show";
         }
         Release(VK_CONTROL, VK_MENU);
         Mirto->Stop();

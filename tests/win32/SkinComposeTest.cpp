@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -205,6 +206,47 @@ Color=clRed
         EXPECT_EQ(SkinPixel(picture, c.X, c.Y), c.Expected) << c.What;
     EXPECT_FALSE(result.Picture->Region) << "not a shaped skin";
     EXPECT_TRUE(result.Picture->Palette);
+
+    // A part reaching beyond the window's left and bottom edges is made only as far as it
+    // shows: what shows is what the whole part would give there.
+    const auto shade = [](int x, int y) { return RGB(x * 16, y * 16, 0x40); };
+    Write("grad.bmp", Bmp24(12, 12, shade));
+    const TSkinDefinition clipped = Read(R"(
+[Size]
+Def_Width=40
+Def_Height=30
+[Basic]
+Color=clNavy
+[Option-1]
+Bitmap=grad.bmp
+Left=-34
+Top=24
+Child=Dot
+Frame=1
+Corner_LT=c.bmp
+Corner_RT=c.bmp
+Line_B=t.bmp
+[Dot]
+Width=2
+Height=2
+Color=clAqua
+Left=7
+Top=3
+)");
+    const TSkinComposeResult part = ComposeSkin(clipped);
+    ASSERT_TRUE(part.Ok) << part.Error;
+    // The part's top-left is at (40 - 34 - 12, 24) = (-6, 24).
+    const TPixelCase edges[] = {
+        {"the part's first column that shows", 0, 29, shade(6, 5)},
+        {"its last column", 5, 28, shade(11, 4)},
+        {"beside it", 6, 25, Navy},
+        {"its child at (7, 3) of the part", 1, 27, Aqua},
+        {"beside the child", 0, 27, shade(6, 3)},
+        {"its right-top corner", 4, 24, Yellow},
+        {"below the corner", 4, 26, shade(10, 2)},
+    };
+    for (const TPixelCase& c : edges)
+        EXPECT_EQ(SkinPixel(part.Picture->Background, c.X, c.Y), c.Expected) << c.What;
 }
 
 TEST_F(SkinCompose, MarksComposeTheirFramesOverTheBackground) {
@@ -514,6 +556,40 @@ TEST_F(SkinCompose, RegionOfWholeEmptyAndLargeBitmaps) {
                   {1919, 1079, true}, {1911, 1079, false}, {960, 543, true}};
     for (const auto& p : points)
         EXPECT_EQ(PtInRegion(region.Get(), p.X, p.Y) != FALSE, p.Inside) << p.X << "," << p.Y;
+}
+
+TEST_F(SkinCompose, ARegionTheSystemRefusesEndsTheShapeWithoutOverrunningItsBatch) {
+    // Single-pixel runs across the widest picture: 4096 runs a row, so a batch that fails leaves
+    // thousands of runs of its row still to come.
+    TMemoryBitmap stripes;
+    ASSERT_TRUE(stripes.Create24(MaxSkinSize, 3));
+    HBRUSH brush = CreateSolidBrush(Fuchsia);
+    for (int x = 0; x < MaxSkinSize; x += 2) {
+        RECT column = {x, 0, x + 1, 3};
+        FillRect(stripes.Dc(), &column, brush);
+    }
+    DeleteObject(brush);
+    const int before = GdiObjects();
+    for (int failing : {1, 2, 3, 31, 32, 95}) {
+        int calls = 0;
+        DWORD largest = 0;
+        TGdiObject<HRGN> region(
+            BitmapToRegion(stripes, Fuchsia, [&](const RGNDATA* data, DWORD size) -> HRGN {
+                ++calls;
+                largest = std::max(largest, data->rdh.nCount);
+                EXPECT_EQ(size, sizeof(RGNDATAHEADER) + data->rdh.nCount * sizeof(RECT));
+                return calls == failing ? nullptr : ExtCreateRegion(nullptr, size, data);
+            }));
+        EXPECT_FALSE(region) << "batch " << failing << " failed";
+        EXPECT_EQ(calls, failing) << "no batch is made once one failed";
+        EXPECT_LE(largest, static_cast<DWORD>(SkinRegionBatch));
+    }
+    EXPECT_EQ(GdiObjects(), before) << "the batches made before the failure are freed";
+    // The shape is made again once the system makes regions.
+    TGdiObject<HRGN> region(BitmapToRegion(stripes, Fuchsia));
+    ASSERT_TRUE(region);
+    EXPECT_FALSE(PtInRegion(region.Get(), 8190, 2));
+    EXPECT_TRUE(PtInRegion(region.Get(), 8191, 2));
 }
 
 TEST_F(SkinCompose, PaletteSplitsAlongTheWidestChannel) {
