@@ -123,8 +123,12 @@ void PumpMessages() {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Sharing deletion too: files here are moved into place whole (the program's settings, the
+    // recorder's notes), and Wine's move holds the moved file open for deletion for a moment
+    // after the move, which refuses an open that does not share it.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
     char buffer[4096];
