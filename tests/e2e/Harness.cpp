@@ -218,7 +218,8 @@ std::string TProgramFolder::Read(const std::string& name) const {
     return ReadWholeFile(FilePath(name));
 }
 
-TMirto::TMirto(const TProgramFolder& folder, const std::string& arguments) {
+TMirto::TMirto(const TProgramFolder& folder, const std::string& arguments,
+               const std::string& currentFolder) {
     if (!folder.Ready()) return;
     std::string commandLine(1, '"');
     commandLine += folder.FilePath("Mirto.exe");
@@ -227,8 +228,9 @@ TMirto::TMirto(const TProgramFolder& folder, const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
+    const std::string current = currentFolder.empty() ? folder.Path() : currentFolder;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.Path().c_str(), &startup, &info))
+                        current.c_str(), &startup, &info))
         return;
     CloseHandle(info.hThread);
     Process = info.hProcess;
