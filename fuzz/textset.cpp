@@ -1,11 +1,12 @@
-// The text-set reader on any bytes. A set gives 78 texts (fewer once blanks at the end are
-// trimmed); writing what was read and reading it back gives the same texts, title and window,
-// and writes the same file again. Applied to the history list, any set starts (a window the list
+// The text-set reader on any bytes. The list of sets finds the title the reader finds. A set gives
+// 78 texts (fewer once blanks at the end are trimmed); writing what was read and reading it back
+// gives the same texts, title and window, and writes the same file again. Applied to the history list, any set starts (a window the list
 // refuses is left out) and a copied text then shows at the top of the window.
 #include "FuzzSupport.h"
 #include "clipboard/CHistory.h"
 #include "clipboard/TextSet.h"
 #include "frame/StringList.h"
+#include "settings/Profile.h"
 
 namespace {
 
@@ -29,6 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TTextSetWindow window;
     const std::string title = ReadTextSet(texts, SetPath, "set.ini", &window);
     FUZZ_CHECK(texts.Count() == 78, "file " + Visible(file));
+
+    // The list of sets reads the title from the first [Basic] section alone, and finds the same.
+    const TProfile basic(ProfileSectionText(file, "Basic"));
+    FUZZ_CHECK(basic.ReadUncutString("Basic", "Title", "set.ini") == title, "file " + Visible(file));
 
     TStringList trimmed;
     ReadTextSet(trimmed, SetPath, "set.ini", nullptr, true);

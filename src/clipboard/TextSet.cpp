@@ -13,6 +13,8 @@ namespace {
 
 const char* const BasicSection = "Basic";
 const int Pages = 3;
+// The saved history is the program's own file, as large as the history it held.
+constexpr std::size_t SavedHistoryMax = ~std::size_t{0};
 
 std::string PageSection(int page) {
     return "Page." + std::to_string(page);
@@ -40,14 +42,23 @@ bool LoadProfile(TProfile& ini, const std::string& path) {
     return Platform().FileExists(path) && ini.LoadFromFile(path);
 }
 
+// The same for a file of at most limit bytes; a larger one counts as one that cannot be read.
+bool LoadProfileWithin(TProfile& ini, const std::string& path, std::size_t limit) {
+    std::string bytes;
+    if (!Platform().FileExists(path) || !Platform().ReadFileWithin(path, limit, bytes))
+        return false;
+    ini.Load(bytes);
+    return true;
+}
+
 } // namespace
 
 std::string ReadTextSet(TStringList& target, const std::string& path, std::string_view defaultTitle,
-                        TTextSetWindow* window, bool trimBlanks) {
+                        TTextSetWindow* window, bool trimBlanks, std::size_t limit) {
     target.Clear();
     if (window) *window = TTextSetWindow();
     TProfile ini;
-    if (!LoadProfile(ini, path)) return "";
+    if (!LoadProfileWithin(ini, path, limit)) return "";
 
     const std::string title = ini.ReadUncutString(BasicSection, "Title", defaultTitle);
     TStringList texts;
@@ -99,9 +110,11 @@ void WriteTextSet(const TStringList& list, const std::string& path, std::string_
 void ListTextSets(const std::string& folder, TStringList& titles, TStringList& fileNames) {
     TStringList names{"（ブランク）"}, files;
     for (const std::string& file : Platform().ListFiles(folder, "*.ini")) {
-        TProfile ini;
-        if (!ini.LoadFromFile(folder + file)) continue;
-        const std::string title = ini.ReadUncutString(BasicSection, "Title", "");
+        std::string bytes;
+        if (!Platform().ReadFileWithin(folder + file, TextSetFileMax, bytes)) continue;
+        // The title is all the list needs: only the section that holds it is indexed.
+        const TProfile basic(ProfileSectionText(bytes, BasicSection));
+        const std::string title = basic.ReadUncutString(BasicSection, "Title", "");
         if (title.empty()) continue;
         names.Add(title);
         files.Add(file);
@@ -168,7 +181,7 @@ std::string PrepareClipboardMenu(THistoryStringList& history, int mode, const st
     }
     if (loadHistory) {
         TStringList saved;
-        ReadTextSet(saved, historyPath, "", nullptr, true);
+        ReadTextSet(saved, historyPath, "", nullptr, true, SavedHistoryMax);
         if (!saved.Empty()) history.AssignToHistory(saved);
     }
     return title;

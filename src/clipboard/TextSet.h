@@ -5,6 +5,7 @@
 // history window. The history survives between runs in "CHistory.ini" beside the program, a file
 // of the same form. Texts are read whole, however long: the settings file's cut of long values
 // does not apply to these files.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,14 +23,21 @@ struct TTextSetWindow {
     bool operator==(const TTextSetWindow&) const = default;
 };
 
+// The largest text-set file that is read, in bytes: a set holds 78 texts, and a set file comes
+// from anywhere. A larger file is treated as one that cannot be read. The saved history, which
+// only the program writes, is not bound by it.
+inline constexpr std::size_t TextSetFileMax = std::size_t{4} << 20;
+
 inline constexpr const char* HistoryFileName = "CHistory.ini";
 inline constexpr const char* HistoryTitle = "Clipboard History";
 
 // Fills target with the 78 texts of the file (an empty list when the file does not exist) and
 // returns its title (defaultTitle when it names none, empty when there is no file). window, when
-// given, gets the [Basic] values. trimBlanks deletes blank texts from the end of the list.
+// given, gets the [Basic] values. trimBlanks deletes blank texts from the end of the list. A file
+// larger than limit bytes reads as a missing one.
 std::string ReadTextSet(TStringList& target, const std::string& path, std::string_view defaultTitle,
-                        TTextSetWindow* window = nullptr, bool trimBlanks = false);
+                        TTextSetWindow* window = nullptr, bool trimBlanks = false,
+                        std::size_t limit = TextSetFileMax);
 
 // The text of a text-set file: [Basic], then for every text of the list, blanks included, its
 // page's header at each multiple of 26 and its letter's line; lines end with CR LF. A text or
@@ -43,7 +51,8 @@ void WriteTextSet(const TStringList& list, const std::string& path, std::string_
 
 // The text sets of a folder (ending with "\") for the settings dialog: titles start with
 // "（ブランク）" (no text set), fileNames with the first listed file, so title k belongs to file
-// name k - 1. Files whose title is empty are left out.
+// name k - 1. Files whose title is empty are left out, and so are files that cannot be read or
+// are larger than TextSetFileMax. Only the title is taken from each file.
 void ListTextSets(const std::string& folder, TStringList& titles, TStringList& fileNames);
 
 // Modes of PrepareClipboardMenu (the "Startup" setting).

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "clipboard/SetFileName.h"
 #include "clipboard/Unit4Ids.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
+#include "frame/Platform.h"
 
 namespace {
 const char* const PageItems[] = {"1", "2", "3"};
@@ -402,8 +404,13 @@ void TForm4::OnOK() {
     const std::string title = ItemText(IDC_FORM4_EDIT1);
     const std::string fileName = ItemText(IDC_FORM4_EDIT2);
     if (title.empty()) return Refuse("リストに表示される名前を入力してください。", IDC_FORM4_EDIT1);
-    if (fileName.empty())
-        return Refuse("設定を保存するファイル名を入力してください。", IDC_FORM4_EDIT2);
+    // A new set's name is typed: it must name a file of the set folder and nothing else.
+    const bool newFile = !Data.BlankEntry && !Data.FixedFileName;
+    const TSetFileNameFault fault =
+        newFile ? CheckSetFileName(fileName, Data.Folder.size())
+                : (fileName.empty() ? TSetFileNameFault::Empty : TSetFileNameFault::None);
+    if (fault != TSetFileNameFault::None)
+        return Refuse(SetFileNameMessage(fault, fileName), IDC_FORM4_EDIT2);
     const bool history = Checked(IDC_FORM4_CHECKBOX1);
     TWindowFields fields = Fields();
     if (history) {
@@ -416,12 +423,24 @@ void TForm4::OnOK() {
     }
     const bool load = Checked(IDC_FORM4_CHECKBOX2);
     const std::string path = Data.Folder + fileName + ".ini";
+    const TTextSetWindow window{history, WindowTop(fields), WindowBottom(fields), load};
+    // A set larger than the sets that are read would be written and then never shown.
+    if (!Data.BlankEntry &&
+        BuildTextSetText(ListOfTexts(Texts), title, window).size() > TextSetFileMax)
+        return Refuse("テキストが大きすぎるため保存できません。\n全体で 4 MB 以内にしてください。",
+                      IDC_FORM4_MEMO1);
+    if (newFile && Platform().FileExists(path) &&
+        ShowMessageBox(Handle(), ReplaceSetFileQuestion(fileName + ".ini"),
+                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_FORM4_EDIT2)),
+                     TRUE);
+        return;
+    }
     try {
         if (Data.BlankEntry)
             WriteHistoryLoadSwitch(path, load);
         else
-            WriteTextSet(ListOfTexts(Texts), path, title,
-                         {history, WindowTop(fields), WindowBottom(fields), load});
+            WriteTextSet(ListOfTexts(Texts), path, title, window);
     } catch (const EFileError& e) {
         return Refuse(e.what(), IDC_FORM4_EDIT2);
     }

@@ -12,6 +12,7 @@
 
 #include "core/Mapping.h"
 #include "core/Unit1.h"
+#include "frame/LibrarySearch.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
 #include "frame/StringList.h"
@@ -56,6 +57,7 @@ int RunFirstCopy(HINSTANCE instance, TMappingArea& area) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    RestrictLibrarySearch();
     // The runtime has already split the command line in the ANSI code page; switches are read
     // from these arguments, never from the raw line.
     std::vector<std::string> arguments;

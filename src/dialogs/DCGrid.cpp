@@ -7,6 +7,7 @@
 
 #include "dialogs/LauncherEdit.h"
 #include "frame/Window.h"
+#include "system/AnsiPath.h"
 
 namespace {
 // List view grid lines are drawn inside the columns' widths.
@@ -157,15 +158,25 @@ void TDropCatchGrid::DropFiles(HDROP drop) {
         ScreenToClient(FHandle, &at);
         row = RowAt(at);
     }
+    // Names are asked in UTF-16 and at their whole length; a name that the program cannot keep
+    // as it is is refused, never cut or changed.
     std::vector<std::string> files;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    std::wstring refusal;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        char name[MAX_PATH] = {};
-        DragQueryFileA(drop, i, name, sizeof name);
-        files.emplace_back(name);
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, name.data(), length + 1));
+        std::string path;
+        std::wstring refused;
+        if (AnsiPathOf(name, path, refused))
+            files.push_back(std::move(path));
+        else if (refusal.empty())
+            refusal = std::move(refused);
     }
     DragFinish(drop);
-    if (OnDropped) {
+    if (!refusal.empty()) ShowPathRefusal(GetAncestor(FHandle, GA_ROOT), refusal);
+    if (OnDropped && !files.empty()) {
         SetForegroundWindow(GetAncestor(FHandle, GA_ROOT));
         OnDropped(files, row);
     }

@@ -13,6 +13,7 @@
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
 #include "menu/MenuScale.h"
+#include "system/AnsiPath.h"
 #include "system/BFolder.h"
 #include "system/PathsWin.h"
 #include "system/ShellLink.h"
@@ -372,19 +373,32 @@ void TLauncherPage::DeleteCurrentPage() {
 }
 
 void TLauncherPage::BrowseProgram() {
-    char file[MAX_PATH * 2] = {};
+    // The chosen name is taken in UTF-16 and at its whole length (the longest path the system
+    // knows), so that it is kept exactly or refused, never cut or changed.
+    std::wstring file(32768, L'\0');
     const std::string path = ItemText(IDC_EDIT2);
     if (!path.empty()) InitialFolder = NearestExistingFolder(path);
-    OPENFILENAMEA open{};
+    std::wstring initialFolder(InitialFolder.size() + 1, L'\0');
+    initialFolder.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_ACP, 0, InitialFolder.c_str(), -1, initialFolder.data(),
+                            static_cast<int>(initialFolder.size()))));
+    OPENFILENAMEW open{};
     open.lStructSize = sizeof open;
     open.hwndOwner = Handle();
-    open.lpstrFilter = "実行ファイル (*.exe,*.com.*.bat)\0*.exe;*.com;*.bat\0"
-                       "全てのファイル (*.*)\0*.*\0";
-    open.lpstrFile = file;
-    open.nMaxFile = sizeof file;
-    open.lpstrInitialDir = InitialFolder.empty() ? nullptr : InitialFolder.c_str();
+    open.lpstrFilter = L"実行ファイル (*.exe,*.com.*.bat)\0*.exe;*.com;*.bat\0"
+                       L"全てのファイル (*.*)\0*.*\0";
+    open.lpstrFile = file.data();
+    open.nMaxFile = static_cast<DWORD>(file.size());
+    open.lpstrInitialDir = InitialFolder.empty() ? nullptr : initialFolder.c_str();
     open.Flags = OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS | OFN_NOCHANGEDIR;
-    if (GetOpenFileNameA(&open)) SetPathFromFile(file, false);
+    if (!GetOpenFileNameW(&open)) return;
+    file.resize(file.find(L'\0'));
+    std::string chosen;
+    std::wstring refusal;
+    if (AnsiPathOf(file, chosen, refusal))
+        SetPathFromFile(chosen, false);
+    else
+        ShowPathRefusal(Handle(), refusal);
 }
 
 void TLauncherPage::BrowseWorkDir() {

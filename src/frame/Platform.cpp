@@ -66,6 +66,33 @@ bool TPlatform::ReadWholeFile(const std::string& path, std::string& bytes) const
     return ok;
 }
 
+bool TPlatform::ReadFileWithin(const std::string& path, std::size_t limit,
+                               std::string& bytes) const {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::string content;
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        // One byte past the limit tells a file of exactly the limit from a larger one.
+        const std::size_t room = limit - content.size();
+        const std::size_t want = room < sizeof buffer ? room + 1 : sizeof buffer;
+        const std::size_t n = std::fread(buffer, 1, want, f);
+        if (n > room) {
+            ok = false;
+            break;
+        }
+        content.append(buffer, n);
+        if (n < want) {
+            ok = !std::ferror(f);
+            break;
+        }
+    }
+    std::fclose(f);
+    if (ok) bytes = std::move(content);
+    return ok;
+}
+
 void TPlatform::WriteWholeFile(const std::string& path, const std::string& bytes) {
     const std::string temp = path + ".new";
     std::FILE* f = std::fopen(temp.c_str(), "wb");

@@ -2,6 +2,7 @@
 // What the portable core asks of the operating system. The Win32 layer installs the real
 // answers at start (TWin32Platform); unit tests install fixed ones. The default answers are
 // portable: code page 932 lead bytes, the Japanese 106/109 keyboard layout, C stdio files.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ public:
     virtual bool FileExists(const std::string& path) const;
     // Reads a whole file; false when it cannot be opened or read.
     virtual bool ReadWholeFile(const std::string& path, std::string& bytes) const;
+    // Reads a whole file that holds at most limit bytes; false when it cannot be opened or read
+    // or holds more, and then nothing beyond the limit has been read. For files that come from
+    // elsewhere, whose size is nobody's promise.
+    virtual bool ReadFileWithin(const std::string& path, std::size_t limit,
+                                std::string& bytes) const;
     // Replaces the file with the bytes so that the old file stays whole until the new one is
     // complete on disk. Throws EFileError when the file cannot be written.
     virtual void WriteWholeFile(const std::string& path, const std::string& bytes);

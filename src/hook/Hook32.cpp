@@ -25,6 +25,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "frame/LibrarySearch.h"
+
 namespace {
 
 HMODULE Library = nullptr;
@@ -118,6 +120,7 @@ void CALLBACK WindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RestrictLibrarySearch();
     if (__argc != 4) return 2;
     HANDLE program = HandleArgument(__argv[1]);
     HANDLE stop = HandleArgument(__argv[2]);

@@ -4,6 +4,7 @@
 #include "frame/StringList.h"
 #include "menu/SkinCompose.h"
 #include "menu/listimage.h"
+#include "system/PathsWin.h"
 
 namespace {
 // The skin library's picture export: fills the handle with a new bitmap that the caller owns.
@@ -12,7 +13,8 @@ using TGetSkinBitmap = BOOL(WINAPI*)(const char* name, HBITMAP* bitmap);
 
 bool TListImage::LoadDLL() {
     if (FDll) return true;
-    FDll = LoadLibraryA("Skin.dll");
+    // The program folder's library only: never one that the search would find elsewhere.
+    FDll = LoadLibraryA((ProgramFolder() + "Skin.dll").c_str());
     return FDll != nullptr;
 }
 

@@ -73,6 +73,22 @@ std::string ProfileValue(std::string_view rawValue, std::size_t limit) {
     return std::string(value.substr(0, end));
 }
 
+std::string_view ProfileSectionText(std::string_view bytes, std::string_view section) {
+    std::size_t begin = std::string_view::npos;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view name;
+        if (ParseHeader(bytes.substr(start, end - start), name)) {
+            if (begin != std::string_view::npos) return bytes.substr(begin, start - begin);
+            if (SameText(name, section)) begin = start;
+        }
+        start = end + 1;
+    }
+    return begin == std::string_view::npos ? std::string_view() : bytes.substr(begin);
+}
+
 bool ParseProfileInteger(std::string_view text, int& value) {
     std::size_t i = 0;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))

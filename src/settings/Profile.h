@@ -68,5 +68,9 @@ private:
 // The value part of a key line: blanks around it removed, one enclosing pair of quotes removed,
 // cut to limit characters (never inside a double-byte character).
 std::string ProfileValue(std::string_view rawValue, std::size_t limit = ProfileValueMax);
+// The lines of the first section of that name (letter case ignored), its header included, up to
+// the next header: all that a profile of the whole text reads from that section. Empty when no
+// section has the name.
+std::string_view ProfileSectionText(std::string_view bytes, std::string_view section);
 // Parses an integer by the rules of TProfile::ReadInteger; false when the text is no integer.
 bool ParseProfileInteger(std::string_view text, int& value);

@@ -445,7 +445,7 @@ std::string BuildSettingsText(const TSettingData& data, const TLaunchItemTable& 
     header("Window");
     put("Position", number(data.Position));
     put("Line", number(menu.Line));
-    if (data.Transparent != 0) put("Transparent", number(data.Transparent));
+    put("Transparent", number(data.Transparent));
     for (const char* name : CarriedWindowKeys)
         if (const std::string* line = FindOldLine(old, name)) add(*line);
     add("");

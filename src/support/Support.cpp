@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "frame/LibrarySearch.h"
 #include "frame/MessageBox.h"
 #include "launcher/Launch.h"
 #include "system/ShellLink.h"
@@ -118,5 +119,6 @@ int OpenShortcut(const std::string& fileName) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RestrictLibrarySearch();
     return OpenShortcut(CompanionArgument(GetCommandLineA()));
 }

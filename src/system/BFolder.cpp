@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "frame/StringList.h"
+#include "system/AnsiPath.h"
 
 namespace {
 
@@ -40,6 +41,16 @@ private:
 std::string PathOfItem(LPCITEMIDLIST item) {
     char path[ShellPathSize] = {};
     if (item == nullptr || !SHGetPathFromIDListA(item, path)) return {};
+    return path;
+}
+
+// The chosen folder's path in UTF-16 and at its whole length; empty when it has none.
+std::wstring WidePathOfItem(PCIDLIST_ABSOLUTE item) {
+    std::wstring path(32768, L'\0');
+    if (!SHGetPathFromIDListEx(item, path.data(), static_cast<DWORD>(path.size()),
+                               GPFIDL_DEFAULT))
+        return {};
+    path.resize(path.find(L'\0'));
     return path;
 }
 
@@ -115,8 +126,17 @@ bool TBrowseForFolder::Execute() {
 
     bool result = false;
     if (chosen != nullptr) {
-        Directory = PathOfItem(chosen);
-        result = !Directory.empty();
+        // A folder the program cannot keep as it is (too long, or characters outside the code
+        // page without a short form that has none) is refused with a message, never cut.
+        const std::wstring wide = WidePathOfItem(chosen);
+        std::string path;
+        std::wstring refusal;
+        if (AnsiPathOf(wide, path, refusal)) {
+            Directory = std::move(path);
+            result = true;
+        } else if (!wide.empty()) {
+            ShowPathRefusal(info.hwndOwner, refusal);
+        }
         allocator->Free(chosen);
     }
     if (start != nullptr) allocator->Free(start);

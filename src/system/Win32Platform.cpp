@@ -55,22 +55,46 @@ bool TWin32Platform::FileExists(const std::string& path) const {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool TWin32Platform::ReadWholeFile(const std::string& path, std::string& bytes) const {
-    // Shared for reading and writing: an editor that holds the file open for writing must not
-    // make it unreadable.
-    THandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
+namespace {
+// Opened shared for reading, writing and deletion: an editor that holds the file open for
+// writing, or a program that has just moved a new file into its place and still holds it,
+// must not make it unreadable.
+HANDLE OpenForReading(const std::string& path) {
+    return CreateFileA(path.c_str(), GENERIC_READ,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Reads to the end, or false as soon as the content would exceed limit bytes.
+bool ReadToEnd(HANDLE file, std::size_t limit, std::string& bytes) {
     std::string content;
     char buffer[65536];
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file.Handle, buffer, sizeof buffer, &read, nullptr)) return false;
+        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return false;
         if (read == 0) break;
+        if (read > limit - content.size()) return false;
         content.append(buffer, read);
     }
     bytes = std::move(content);
     return true;
+}
+} // namespace
+
+bool TWin32Platform::ReadWholeFile(const std::string& path, std::string& bytes) const {
+    THandle file(OpenForReading(path));
+    return file.Valid() && ReadToEnd(file.Handle, std::string().max_size(), bytes);
+}
+
+bool TWin32Platform::ReadFileWithin(const std::string& path, std::size_t limit,
+                                    std::string& bytes) const {
+    THandle file(OpenForReading(path));
+    LARGE_INTEGER size{};
+    if (!file.Valid() || !GetFileSizeEx(file.Handle, &size) ||
+        static_cast<unsigned long long>(size.QuadPart) > limit)
+        return false;
+    // The file may grow while it is read: the limit holds for what is read, too.
+    return ReadToEnd(file.Handle, limit, bytes);
 }
 
 void TWin32Platform::WriteWholeFile(const std::string& path, const std::string& bytes) {

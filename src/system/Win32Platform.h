@@ -13,6 +13,9 @@ public:
     // True for an existing file; a folder is not a file.
     bool FileExists(const std::string& path) const override;
     bool ReadWholeFile(const std::string& path, std::string& bytes) const override;
+    // Asks the file's size first: a larger file is refused without reading any of it.
+    bool ReadFileWithin(const std::string& path, std::size_t limit,
+                        std::string& bytes) const override;
     // Writes "<path>.new" to disk and moves it over the file, so that the old file stays whole
     // until the new one is complete. On failure the temporary file is removed, the old file is
     // left as it was and EFileError carries the system's reason.

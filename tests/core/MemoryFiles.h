@@ -15,6 +15,13 @@ public:
         bytes = found->second;
         return true;
     }
+    bool ReadFileWithin(const std::string& path, std::size_t limit,
+                        std::string& bytes) const override {
+        const auto found = Files.find(path);
+        if (found == Files.end() || found->second.size() > limit) return false;
+        bytes = found->second;
+        return true;
+    }
     void WriteWholeFile(const std::string& path, const std::string& bytes) override {
         Files[path] = bytes;
     }

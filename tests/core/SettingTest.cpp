@@ -560,18 +560,19 @@ TEST_F(SettingsFile, DropsALoneFinalBackslashOfAHandWrittenName) {
     EXPECT_EQ(Items.GetName(2), "ソ\\ソ");
 }
 
-TEST_F(SettingsFile, LeavesOutDefaultsThatTheReadingRestores) {
+TEST_F(SettingsFile, LeavesOutDefaultsThatTheReadingRestoresAndKeepsTheFaintestLevel) {
     Start();
+    // Level 0 is transparency on at its faintest end, not the default (-1, off).
     Data.Transparent = 0;
     Data.ListDir = "CLIPLIST\\";
     Data.SkinDir = "skin\\";
     Save();
     const std::string written = Fs.Files[MirtoIni];
-    EXPECT_EQ(written.find("Transparent="), std::string::npos);
+    EXPECT_NE(written.find("\r\nTransparent=0\r\n"), std::string::npos);
     EXPECT_EQ(written.find("ListDir="), std::string::npos);
     EXPECT_EQ(written.find("SkinDir="), std::string::npos);
     Restart();
-    EXPECT_EQ(Data.Transparent, -1);
+    EXPECT_EQ(Data.Transparent, 0);
     EXPECT_EQ(Data.ListDir, "Cliplist\\");
 }
 

@@ -177,6 +177,40 @@ TEST_F(TextSet, ListsTitledSetsBesideTheBlankEntry) {
     EXPECT_EQ(files.Items(), (TLines{"a.ini", "d.ini"}));
 }
 
+TEST_F(TextSet, SetFilesAreReadWithinFourMebibytesAndListedByTheirFirstBasicSection) {
+    const std::size_t limit = 4 * 1024 * 1024;
+    // Files of exactly the limit and one byte more, each with a title and a text; the bulk is in
+    // a section nobody reads.
+    auto sized = [](const std::string& head, std::size_t size) {
+        std::string text = head + "[Page.1]\r\nA=text\r\n[Filler]\r\nX=";
+        text.append(size - text.size() - 2, 'x');
+        return text + "\r\n";
+    };
+    Fs.Files[ListFolder + "at.ini"] = sized("[Basic]\r\nTitle=at\r\n", limit);
+    Fs.Files[ListFolder + "over.ini"] = sized("[Basic]\r\nTitle=over\r\n", limit + 1);
+    // The title as the profile reads it: letter case, blanks and quotes, and only the first
+    // section of the name.
+    Put("case.ini", {"[Page.1]", "A=x", " [basic] ", " title = 'Case' ", "Title=second"});
+    Put("later.ini", {"[Basic]", "History=1", "[Page.1]", "A=x", "[Basic]", "Title=later"});
+    TStringList titles, files;
+    ListTextSets(ListFolder, titles, files);
+    EXPECT_EQ(titles.Items(), (TLines{"（ブランク）", "at", "Case"}));
+    EXPECT_EQ(files.Items(), (TLines{"at.ini", "case.ini"}));
+
+    // Loaded for the menu, a set over the limit is a missing set.
+    EXPECT_EQ(Start("over.ini"), "");
+    EXPECT_EQ(History.Items().Items(), TLines{});
+    EXPECT_EQ(Start("at.ini"), "at");
+    EXPECT_EQ(History.Items().Items(), TLines{"text"});
+
+    // The saved history is the program's own file and is not bound by it.
+    Fs.Files[Folder + "CHistory.ini"] = sized("[Basic]\r\nLoadHistory=1\r\n", limit + 10);
+    THistoryStringList next;
+    next.SetMaxRecord(78);
+    PrepareClipboardMenu(next, TextSetBlank, "", false, Folder);
+    EXPECT_EQ(next.History().Items(), TLines{"text"});
+}
+
 TEST_F(TextSet, TheSavedHistoryComesBackWholeOnTheNextBlankStart) {
     std::string longText;
     for (int i = 0; i < 1100; ++i)

@@ -123,8 +123,12 @@ void PumpMessages() {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Sharing deletion too: files here are moved into place whole (the program's settings, the
+    // recorder's notes), and Wine's move holds the moved file open for deletion for a moment
+    // after the move, which refuses an open that does not share it.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
     char buffer[4096];
@@ -214,7 +218,8 @@ std::string TProgramFolder::Read(const std::string& name) const {
     return ReadWholeFile(FilePath(name));
 }
 
-TMirto::TMirto(const TProgramFolder& folder, const std::string& arguments) {
+TMirto::TMirto(const TProgramFolder& folder, const std::string& arguments,
+               const std::string& currentFolder) {
     if (!folder.Ready()) return;
     std::string commandLine(1, '"');
     commandLine += folder.FilePath("Mirto.exe");
@@ -223,8 +228,9 @@ TMirto::TMirto(const TProgramFolder& folder, const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
+    const std::string current = currentFolder.empty() ? folder.Path() : currentFolder;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.Path().c_str(), &startup, &info))
+                        current.c_str(), &startup, &info))
         return;
     CloseHandle(info.hThread);
     Process = info.hProcess;

@@ -64,7 +64,9 @@ private:
 // closed normally, and a program that does not end in good time is terminated.
 class TMirto {
 public:
-    TMirto(const TProgramFolder& folder, const std::string& arguments = {});
+    // Started in currentFolder (a path), or in the program folder when none is given.
+    TMirto(const TProgramFolder& folder, const std::string& arguments = {},
+           const std::string& currentFolder = {});
     ~TMirto();
     TMirto(const TMirto&) = delete;
     TMirto& operator=(const TMirto&) = delete;

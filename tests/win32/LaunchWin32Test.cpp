@@ -36,7 +36,11 @@ protected:
             [&] { return GetFileAttributesA(RecordFile.c_str()) != INVALID_FILE_ATTRIBUTES; });
         EXPECT_TRUE(written) << "the recorder did not start";
         if (!written) return record;
-        HANDLE file = CreateFileA(RecordFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        // The recorder moves its finished notes into place, and Wine's move holds the moved
+        // file open for deletion for a moment after the move: an open that does not share
+        // deletion is then refused, and the notes would read as empty.
+        HANDLE file = CreateFileA(RecordFile.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
         std::string text(8192, '\0');
         DWORD read = 0;

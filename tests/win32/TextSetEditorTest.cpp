@@ -172,14 +172,23 @@ TEST_F(TextSetEditor, EditsTwoPagesCopiesExchangesAndWritesTheNormalisedWindow) 
     Choose(dialog, IDC_FORM4_COMBOBOX4, 0);
     Choose(dialog, IDC_FORM4_COMBOBOX5, 25);
 
+    // A new set's name that an existing file has: asked first, and No keeps the file.
+    const char* const replace =
+        "ファイル \"CName001.ini\" は既にあります。\n上書きしてもよろしいでしょうか？";
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Answer(IDNO), replace);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(ReadFileBytes(path), "old");
     // A file that cannot be replaced: the message, the dialog open, the old file whole.
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Answer(IDYES), replace);
     EXPECT_NE(Answer(IDOK).find("CName001.ini"), std::string::npos);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(ReadFileBytes(path), "old");
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(Answer(IDYES), replace);
     ASSERT_EQ(run.Result(), IDOK);
     EXPECT_EQ(ReadFileBytes(path),
               SetText("[Basic]\r\nTitle=挨拶\r\nHistory=1\r\nTop=25\r\nBottom=28\r\n"
