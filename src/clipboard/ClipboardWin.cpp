@@ -26,8 +26,7 @@ std::vector<UINT> ClipboardFormats() {
     std::vector<UINT> formats(32);
     for (;;) {
         UINT count = 0;
-        if (GetUpdatedClipboardFormats(formats.data(), static_cast<UINT>(formats.size()),
-                                       &count)) {
+        if (GetUpdatedClipboardFormats(formats.data(), static_cast<UINT>(formats.size()), &count)) {
             formats.resize(count);
             return formats;
         }

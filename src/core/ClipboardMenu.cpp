@@ -114,8 +114,7 @@ void TForm1::SaveHistoryFile(THistorySave moment) {
             return;
         }
         ShowMessageBox(Application().Handle(),
-                       std::string(e.what()) +
-                           "\n\nクリップボードの履歴を保存できませんでした。",
+                       std::string(e.what()) + "\n\nクリップボードの履歴を保存できませんでした。",
                        MB_ICONSTOP);
     }
 }

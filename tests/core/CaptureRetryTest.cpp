@@ -4,51 +4,36 @@
 
 #include "clipboard/CaptureRetry.h"
 
-namespace {
-
-std::vector<unsigned> WaitsUntilGivenUp(TCaptureRetry& retry) {
-    std::vector<unsigned> waits;
-    while (waits.size() < 100) {
-        const unsigned wait = retry.Busy();
-        if (wait == 0) break;
-        waits.push_back(wait);
-    }
-    return waits;
-}
-
-} // namespace
-
-TEST(CaptureRetry, WaitsGrowForAboutTwoSecondsThenTheCopyIsGivenUp) {
+TEST(CaptureRetry, WaitsGrowForAboutTwoSecondsAndANewerCopyStartsAfresh) {
+    const auto waitsUntilGivenUp = [](TCaptureRetry& retry) {
+        std::vector<unsigned> waits;
+        for (unsigned wait; waits.size() < 100 && (wait = retry.Busy()) != 0;)
+            waits.push_back(wait);
+        return waits;
+    };
+    const auto total = [](const std::vector<unsigned>& waits) {
+        unsigned sum = 0;
+        for (unsigned wait : waits)
+            sum += wait;
+        return sum;
+    };
     TCaptureRetry retry;
-    EXPECT_FALSE(retry.Pending());
-    const std::vector<unsigned> waits = WaitsUntilGivenUp(retry);
+    const std::vector<unsigned> waits = waitsUntilGivenUp(retry);
     ASSERT_GE(waits.size(), 5u) << "too few tries";
     EXPECT_LE(waits.front(), 20u) << "the first try comes late";
-    unsigned total = 0;
-    for (std::size_t i = 0; i < waits.size(); ++i) {
-        total += waits[i];
-        // Each wait at least as long as the one before, but for the last, cut to the total.
-        if (i > 0 && i + 1 < waits.size()) EXPECT_GE(waits[i], 2 * waits[i - 1]) << i;
-    }
-    EXPECT_GE(total, 1800u);
-    EXPECT_LE(total, 2000u);
-    // Given up, nothing is pending, and the next busy copy is waited for from the start.
-    EXPECT_FALSE(retry.Pending());
-    EXPECT_EQ(retry.Busy(), waits.front());
-}
+    // Each wait at least twice the one before, but for the last, cut to the total.
+    for (std::size_t i = 1; i + 1 < waits.size(); ++i)
+        EXPECT_GE(waits[i], 2 * waits[i - 1]) << i;
+    EXPECT_GE(total(waits), 1800u);
+    EXPECT_LE(total(waits), 2000u);
+    EXPECT_FALSE(retry.Pending()) << "a copy given up is still pending";
 
-TEST(CaptureRetry, ANewerCopyDropsThePendingRetryAndStartsAfresh) {
-    TCaptureRetry retry;
+    // A newer copy heard of half-way drops the pending retry and gets the whole time again.
     const unsigned first = retry.Busy();
-    retry.Busy();
     retry.Busy();
     EXPECT_TRUE(retry.Pending());
     retry.Reset();
     EXPECT_FALSE(retry.Pending());
     EXPECT_EQ(retry.Busy(), first);
-    // The newer copy gets the whole two seconds again.
-    unsigned total = first;
-    for (unsigned wait : WaitsUntilGivenUp(retry))
-        total += wait;
-    EXPECT_GE(total, 1800u);
+    EXPECT_GE(first + total(waitsUntilGivenUp(retry)), 1800u);
 }

@@ -338,14 +338,14 @@ TEST_F(ClipboardMenu, TheLineChosenPastesWhatTheMenuShowedThoughAnotherProgramCo
 
 TEST_F(ClipboardMenu, TheHistoryFileTakesBusyCopiesKeepsItsLoadSwitchAndAFailedWriteIsReported) {
     // The user turned the saved history's load switch off: it is not loaded, and stays off.
-    ASSERT_TRUE(Folder.Write("CHistory.ini",
-                             IniText({"[Basic]", "Title=Clipboard History", "History=1", "Top=-1",
-                                      "Bottom=-1", "LoadHistory=0", "", "[Page.1]",
-                                      "A=前回の履歴"})));
+    ASSERT_TRUE(Folder.Write(
+        "CHistory.ini", IniText({"[Basic]", "Title=Clipboard History", "History=1", "Top=-1",
+                                 "Bottom=-1", "LoadHistory=0", "", "[Page.1]", "A=前回の履歴"})));
     StartWithSettings(IniText({"[Clipboard]", "SaveHistory=1"}));
     const std::string path = Folder.FilePath("CHistory.ini");
     const auto saved = [&](const std::string& lines) {
-        return WaitFor([&] { return Folder.Read("CHistory.ini").find(lines) != std::string::npos; });
+        return WaitFor(
+            [&] { return Folder.Read("CHistory.ini").find(lines) != std::string::npos; });
     };
 
     // A copy whose program holds the clipboard open for half a second is not lost.
