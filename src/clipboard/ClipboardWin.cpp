@@ -1,5 +1,6 @@
 #include "clipboard/ClipboardWin.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -7,8 +8,8 @@ namespace {
 constexpr UINT JapaneseCodePage = 932;
 constexpr LCID JapaneseLocale = 0x0411;
 
-// The clipboard is held open by another program only for moments: a few short tries, never
-// long enough to keep the menu waiting.
+// Writing a chosen text waits a little for a clipboard that another program holds: the paste
+// follows at once and has nothing else to offer.
 constexpr int OpenTries = 10;
 constexpr DWORD OpenRetryMs = 5;
 
@@ -20,17 +21,33 @@ bool OpenClipboardRetrying(HWND owner) {
     return false;
 }
 
+// The formats on the clipboard, asked in one call.
+std::vector<UINT> ClipboardFormats() {
+    std::vector<UINT> formats(32);
+    for (;;) {
+        UINT count = 0;
+        if (GetUpdatedClipboardFormats(formats.data(), static_cast<UINT>(formats.size()), &count)) {
+            formats.resize(count);
+            return formats;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || count <= formats.size()) return {};
+        formats.resize(count);
+    }
+}
+
+bool Listed(const std::vector<UINT>& formats, UINT format) {
+    return format != 0 && std::find(formats.begin(), formats.end(), format) != formats.end();
+}
+
 // Formats by which password managers and the system's own tools mark a content as not to be
 // recorded. Their presence counts, whatever their data (one common setter gives none).
-bool ExcludedFromRecording() {
+bool ExcludedFromRecording(const std::vector<UINT>& formats) {
     static const UINT exclude =
         RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
     static const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
     static const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
-    if ((exclude && IsClipboardFormatAvailable(exclude)) ||
-        (ignore && IsClipboardFormatAvailable(ignore)))
-        return true;
-    if (history && IsClipboardFormatAvailable(history)) {
+    if (Listed(formats, exclude) || Listed(formats, ignore)) return true;
+    if (Listed(formats, history)) {
         HANDLE data = GetClipboardData(history);
         if (data != nullptr && GlobalSize(data) >= sizeof(DWORD)) {
             const void* value = GlobalLock(data);
@@ -118,27 +135,34 @@ INPUT Key(WORD virtualKey, bool up, bool extended = false) {
 
 } // namespace
 
-TClipboardRead ReadClipboardText(HWND owner, TClipboardText& text) {
-    text = {};
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) && !IsClipboardFormatAvailable(CF_TEXT))
-        return TClipboardRead::NoText;
-    if (!OpenClipboardRetrying(owner)) return TClipboardRead::Busy;
-    TClipboardRead result = TClipboardRead::NoText;
-    if (ExcludedFromRecording()) {
-        result = TClipboardRead::Excluded;
-    } else if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+namespace {
+
+// The text of the clipboard, opened by the caller: the formats are looked at once and the text
+// is read once.
+TClipboardRead ReadOpenClipboard(TClipboardText& text) {
+    const std::vector<UINT> formats = ClipboardFormats();
+    const bool unicode = Listed(formats, CF_UNICODETEXT);
+    if (!unicode && !Listed(formats, CF_TEXT)) return TClipboardRead::NoText;
+    if (ExcludedFromRecording(formats)) return TClipboardRead::Excluded;
+    if (unicode) {
         text.Unicode = BlockText<wchar_t>(GetClipboardData(CF_UNICODETEXT));
-        if (text.Unicode.size() <= MaxRecordedText)
-            text.Ansi = ToAnsi(text.Unicode);
-        else
-            result = TClipboardRead::TooLarge;
+        if (text.Unicode.size() > MaxRecordedText) return TClipboardRead::TooLarge;
+        text.Ansi = ToAnsi(text.Unicode);
     } else {
         text.Ansi = BlockText<char>(GetClipboardData(CF_TEXT));
     }
+    if (text.Ansi.empty()) return TClipboardRead::NoText;
+    return text.Ansi.size() <= MaxRecordedText ? TClipboardRead::Text : TClipboardRead::TooLarge;
+}
+
+} // namespace
+
+TClipboardRead ReadClipboardText(HWND owner, TClipboardText& text) {
+    text = {};
+    // Opened first, so that what is looked at and what is read belong to the same copy.
+    if (!OpenClipboard(owner)) return TClipboardRead::Busy;
+    const TClipboardRead result = ReadOpenClipboard(text);
     CloseClipboard();
-    if (result == TClipboardRead::NoText && !text.Ansi.empty())
-        result =
-            text.Ansi.size() <= MaxRecordedText ? TClipboardRead::Text : TClipboardRead::TooLarge;
     if (result != TClipboardRead::Text) text = {};
     return result;
 }

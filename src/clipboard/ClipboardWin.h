@@ -32,8 +32,8 @@ inline constexpr std::size_t MaxRecordedText = 1u << 20;
 // The mark our own typed keys carry in dwExtraInfo.
 inline constexpr ULONG_PTR PasteKeyMark = 0x4D69724F; // "OriM"
 
-// Reads the clipboard's text. The clipboard is opened with a few short retries while another
-// program holds it.
+// Reads the clipboard's text: opens it once, without waiting (Busy while another program holds
+// it open; the caller tries again later), looks at its formats once and reads the text once.
 TClipboardRead ReadClipboardText(HWND owner, TClipboardText& text);
 
 // Puts the text on the clipboard: the Unicode text (the given one, or the ANSI text converted),

@@ -199,6 +199,11 @@ std::string SwitchTextSet(THistoryStringList& history, const std::string& progra
 void SaveHistory(const THistoryStringList& history, const std::string& programFolder) {
     TStringList entries;
     history.AssignFromHistory(entries);
-    WriteTextSet(entries, AddTrailingBackslash(programFolder) + HistoryFileName, HistoryTitle,
-                 {true, -1, -1, true});
+    const std::string path = AddTrailingBackslash(programFolder) + HistoryFileName;
+    // The load switch is the user's (the text-set editor's blank entry sets it): it stays as the
+    // file has it; a new file loads the history at the next blank start.
+    bool loadHistory = true;
+    if (TProfile ini; LoadProfile(ini, path))
+        loadHistory = ini.ReadBool(BasicSection, "LoadHistory", false);
+    WriteTextSet(entries, path, HistoryTitle, {true, -1, -1, loadHistory});
 }

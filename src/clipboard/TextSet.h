@@ -77,6 +77,6 @@ std::string SwitchTextSet(THistoryStringList& history, const std::string& progra
                           std::string& currentFile);
 
 // Writes the history, blanks included, to programFolder + "CHistory.ini" as a set titled
-// "Clipboard History" with "History" 1, "Top" and "Bottom" -1 and "LoadHistory" 1; throws
-// EFileError.
+// "Clipboard History" with "History" 1, "Top" and "Bottom" -1, and the "LoadHistory" the file
+// had (1 for a file that does not exist yet); throws EFileError.
 void SaveHistory(const THistoryStringList& history, const std::string& programFolder);

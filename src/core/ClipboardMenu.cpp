@@ -31,17 +31,40 @@ bool TForm1::JoinClipboardChain() {
 }
 
 void TForm1::LeaveClipboardChain() {
+    Timer5.SetEnabled(false);
     if (!ClipboardJoined) return;
     RemoveClipboardFormatListener(Handle);
     ClipboardJoined = false;
 }
 
 void TForm1::OnClipboardChanged() {
+    // A newer copy replaces one still waited for: the clipboard holds only its newest content.
+    Timer5.SetEnabled(false);
+    CaptureRetry.Reset();
+    CaptureClipboard();
+}
+
+void TForm1::CaptureClipboard() {
     // Our own write was taken into the history as it was made (PasteChosenText).
     if (OwnClipboardWrite != 0 && GetClipboardSequenceNumber() == OwnClipboardWrite) return;
     TClipboardText text;
-    if (ReadClipboardText(Handle, text) != TClipboardRead::Text) return;
-    Record(text);
+    const TClipboardRead read = ReadClipboardText(Handle, text);
+    if (read == TClipboardRead::Busy) {
+        // Another program holds the clipboard open: the copy is read a little later, and this
+        // thread goes on answering meanwhile.
+        if (const unsigned wait = CaptureRetry.Busy()) {
+            Timer5.SetInterval(wait);
+            Timer5.SetEnabled(true);
+        }
+        return;
+    }
+    CaptureRetry.Reset();
+    if (read == TClipboardRead::Text) Record(text);
+}
+
+void TForm1::Timer5Timer() {
+    Timer5.SetEnabled(false);
+    CaptureClipboard();
 }
 
 void TForm1::Record(const TClipboardText& text) {
@@ -63,23 +86,45 @@ void TForm1::HistoryChanged() {
 }
 
 void TForm1::Timer4Timer() {
-    SaveHistoryFile();
+    // Not while the menu is shown: a history that cannot be written is reported in a message box,
+    // which would take the keyboard from the user's choice. The timer runs on meanwhile.
+    if (IsWindowVisible(Handle)) return;
+    SaveHistoryFile(THistorySave::Timed);
 }
 
-void TForm1::SaveHistoryFile() {
+void TForm1::SaveHistoryFile(THistorySave moment) {
     Timer4.SetEnabled(false);
     if (!Settings.SaveHistory) return;
     try {
         SaveHistory(*History, ProgramFolder());
-    } catch (const EFileError&) {
-        // A history that cannot be written now is written at the next change or at the end.
+    } catch (const EFileError& e) {
+        // The history stays in memory and is written at the next change or at the end. The user
+        // hears of it once while the program runs, and at the end when it is lost; not while
+        // the session ends, which a message box would hold up.
+        if (moment == THistorySave::SessionEnd) return;
+        if (moment == THistorySave::Timed) {
+            if (HistorySaveReported) return;
+            HistorySaveReported = true;
+            ShowMessageBox(Application().Handle(),
+                           std::string(e.what()) +
+                               "\n\nクリップボードの履歴を保存できませんでした。\n"
+                               "履歴はこのまま保持して、次に履歴が変わったときと終了するときに、"
+                               "もう一度保存します。",
+                           MB_ICONWARNING);
+            return;
+        }
+        ShowMessageBox(Application().Handle(),
+                       std::string(e.what()) + "\n\nクリップボードの履歴を保存できませんでした。",
+                       MB_ICONSTOP);
     }
 }
 
 void TForm1::PasteChosenText(int position) {
-    const TStringList& items = History->Items();
+    // The text the menu showed on the line: a copy that arrived while the menu was up has
+    // changed the history under it, not the line the user chose.
+    const TStringList& items = ListImage1.Menu().Items();
     if (position < 0 || static_cast<std::size_t>(position) >= items.Count()) return;
-    const std::string chosen = items[position];
+    const std::string chosen = items[static_cast<std::size_t>(position)];
     // A blank line has nothing to paste: the clipboard keeps what it holds.
     if (chosen.empty()) return;
     const bool wasProtected = History->Protect();

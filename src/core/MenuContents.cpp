@@ -27,7 +27,9 @@ void TForm1::ShowLauncherLines() {
 }
 
 void TForm1::ShowClipboardLines() {
-    if (ClipboardMode && !History->Modified()) return;
+    // The lines shown stay as they are while the menu is up: the user chooses from what is seen,
+    // and copies that arrive meanwhile show on the next call.
+    if (ClipboardMode && (!History->Modified() || IsWindowVisible(Handle))) return;
     TMenuImage& menu = ListImage1.Menu();
     menu.SetPageCount(0);
     menu.SetItems(History->Items());

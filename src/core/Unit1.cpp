@@ -81,6 +81,7 @@ void TForm1::FormCreate() {
     Timer3.SetInterval(SecondLookDelay);
     Timer4.SetOwner(Handle);
     Timer4.SetInterval(HistorySaveDelay);
+    Timer5.SetOwner(Handle);
     TrayMessage = RegisterWindowMessageA(TrayClickedName);
     TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
     CreatePopupMenu1();
@@ -183,7 +184,7 @@ void TForm1::FormCloseQuery() {
 void TForm1::FormDestroy() {
     Destroying = true;
     StopMenuTimers();
-    SaveHistoryFile();
+    SaveHistoryFile(SessionEnding ? THistorySave::SessionEnd : THistorySave::Closing);
     LeaveClipboardChain();
     RemoveHook();
     UnregisterWindowKeys();
@@ -230,7 +231,10 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         return true;
     case WM_ENDSESSION:
         // The process may end as soon as this returns.
-        if (wParam) SaveHistoryFile();
+        if (wParam) {
+            SessionEnding = true;
+            SaveHistoryFile(THistorySave::SessionEnd);
+        }
         PostQuitMessage(0);
         result = 0;
         return true;
@@ -257,6 +261,7 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         if (wParam == Timer2.TimerId()) Timer2Timer();
         if (wParam == Timer3.TimerId()) Timer3Timer();
         if (wParam == Timer4.TimerId()) Timer4Timer();
+        if (wParam == Timer5.TimerId()) Timer5Timer();
         return true;
     case WM_SIZE:
         if (!Destroying)

@@ -18,6 +18,8 @@
 #include "menu/listimage.h"
 #include "settings/Setting.h"
 
+#include "clipboard/CaptureRetry.h"
+
 class TForm2;
 class TMappingArea;
 struct TSettingsDialogData;
@@ -49,6 +51,10 @@ enum TPopupCommand : int {
     cmPause = 109,
     cmVersion = 110,
 };
+
+// When the history file is written: a few seconds after a change, when the program closes, or
+// when the session ends (with nobody left to tell of a failure).
+enum class THistorySave { Timed, Closing, SessionEnd };
 
 class TForm1 : public TCustomWindow {
 public:
@@ -130,10 +136,14 @@ private:
     bool JoinClipboardChain();
     void LeaveClipboardChain();
     void OnClipboardChanged();
+    // Reads the copied text into the history, or schedules another try when the clipboard is
+    // busy (Timer5).
+    void CaptureClipboard();
+    void Timer5Timer();
     void Record(const TClipboardText& text);
     void HistoryChanged();
     void Timer4Timer();
-    void SaveHistoryFile();
+    void SaveHistoryFile(THistorySave moment);
     void PasteChosenText(int position);
     bool PasteOnIdle();
 
@@ -174,6 +184,12 @@ private:
     HWND PreviousForeground = nullptr;
     // Writes the history a few seconds after it last changed.
     TTimer Timer4{4};
+    // A history that could not be written has been reported once; the session is ending.
+    bool HistorySaveReported = false;
+    bool SessionEnding = false;
+    // Tries to read a copy again while another program holds the clipboard open.
+    TTimer Timer5{5};
+    TCaptureRetry CaptureRetry;
     bool ClipboardMode = true;
     bool AutoHideAllowed = true;
     bool HoldExpired = false;

@@ -237,6 +237,11 @@ TEST_F(TextSet, TheSavedHistoryComesBackWholeOnTheNextBlankStart) {
     plain.SetMaxRecord(78);
     PrepareClipboardMenu(plain, TextSetBlank, "", false, Folder);
     EXPECT_TRUE(plain.History().Empty());
+    // The switch the user turned off stays off through the next save, which writes the history.
+    SaveHistory(History, Folder);
+    const std::string& again = Fs.Files.at(Folder + "CHistory.ini");
+    EXPECT_NE(again.find("\r\nLoadHistory=0\r\n"), std::string::npos) << again.substr(0, 120);
+    EXPECT_NE(again.find("\r\nF=last\r\n"), std::string::npos);
 }
 
 TEST(TextSetSamples, TheShippedSetsReadAsIntended) {

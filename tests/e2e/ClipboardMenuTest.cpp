@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "E2eFixture.h"
 #include "clipboard/Unit4Ids.h"
@@ -48,10 +49,12 @@ protected:
 
     // Opens the menu, presses the keys (a page digit, a letter, a menu key), then releases Alt
     // while Shift is still held, which hides the menu and pastes; returns what arrived in the
-    // application.
-    std::wstring Paste(const TTarget& target, std::initializer_list<WORD> keys) {
+    // application. meanwhile, when given, runs while the menu is up, before the keys.
+    std::wstring Paste(const TTarget& target, std::initializer_list<WORD> keys,
+                       const std::function<void()>& meanwhile = {}) {
         target.SetText(L"");
         OpenMenu(target);
+        if (meanwhile) meanwhile();
         Press(keys);
         KeyUp(VK_MENU);
         EXPECT_TRUE(WaitFor([&] { return !MenuVisible(); }));
@@ -79,7 +82,34 @@ protected:
         return question;
     }
 
+    // Copies the text as a program does that keeps the clipboard open a while after its copy:
+    // the program hears of the copy while the clipboard is still held.
+    static void CopyAndHoldOpen(const std::wstring& text, DWORD holdMs) {
+        ASSERT_TRUE(PutClipboardText(text));
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        const ULONGLONG until = GetTickCount64() + holdMs;
+        WaitFor([&] { return GetTickCount64() >= until; }, holdMs + 1000);
+        CloseClipboard();
+    }
+
     ULONGLONG HiddenAt = 0;
+};
+
+// Makes a file of the program folder read-only for as long as it lives (the folder's removal
+// needs it writable again).
+class TReadOnlyFile {
+public:
+    explicit TReadOnlyFile(std::string path) : Path(std::move(path)) { Set(true); }
+    ~TReadOnlyFile() { Set(false); }
+    TReadOnlyFile(const TReadOnlyFile&) = delete;
+    TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
+    bool Set(bool readOnly) const {
+        return SetFileAttributesA(Path.c_str(),
+                                  readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL) != 0;
+    }
+
+private:
+    std::string Path;
 };
 
 } // namespace
@@ -286,4 +316,78 @@ TEST_F(ClipboardMenu, ASetWrittenInTheEditorAndSwitchedToFillsTheMenuAndItsWindo
     EXPECT_EQ(SendMessageA(sets, LB_GETCURSEL, 0, 0), 0);
     PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(closed(settings));
+}
+
+TEST_F(ClipboardMenu, TheLineChosenPastesWhatTheMenuShowedThoughAnotherProgramCopiedMeanwhile) {
+    StartWithSettings(IniText({"[Clipboard]", "SaveHistory=0"}));
+    TTarget target("Target64.exe");
+    ASSERT_NE(target.Handle(), nullptr);
+    Copy(L"一つ目");
+    Copy(L"二つ目");
+    Copy(L"三つ目");
+
+    // The menu shows 三つ目, 二つ目, 一つ目 on A to C; a copy arrives, then the user chooses C.
+    // What arrives is the line's text alone: no other line's, and not the letter.
+    EXPECT_EQ(Paste(target, {'C'}, [&] { Copy(L"割り込み"); }), L"一つ目");
+    // The chosen line moved to the top; the copy that arrived meanwhile is in the history.
+    EXPECT_EQ(Paste(target, {'A'}), L"一つ目");
+    EXPECT_EQ(Paste(target, {'B'}), L"割り込み");
+    EXPECT_EQ(Paste(target, {'C'}), L"三つ目");
+    EXPECT_EQ(Paste(target, {'D'}), L"二つ目");
+}
+
+TEST_F(ClipboardMenu, TheHistoryFileTakesBusyCopiesKeepsItsLoadSwitchAndAFailedWriteIsReported) {
+    // The user turned the saved history's load switch off: it is not loaded, and stays off.
+    ASSERT_TRUE(Folder.Write(
+        "CHistory.ini", IniText({"[Basic]", "Title=Clipboard History", "History=1", "Top=-1",
+                                 "Bottom=-1", "LoadHistory=0", "", "[Page.1]", "A=前回の履歴"})));
+    StartWithSettings(IniText({"[Clipboard]", "SaveHistory=1"}));
+    const std::string path = Folder.FilePath("CHistory.ini");
+    const auto saved = [&](const std::string& lines) {
+        return WaitFor(
+            [&] { return Folder.Read("CHistory.ini").find(lines) != std::string::npos; });
+    };
+
+    // A copy whose program holds the clipboard open for half a second is not lost.
+    CopyAndHoldOpen(L"待たされたコピー", 500);
+    ASSERT_TRUE(saved("\r\n[Page.1]\r\nA=待たされたコピー\r\nB=\r\n"))
+        << Folder.Read("CHistory.ini");
+    EXPECT_NE(Folder.Read("CHistory.ini").find("\r\nLoadHistory=0\r\n"), std::string::npos);
+
+    // A file that cannot be written is reported once, with its name and the system's reason.
+    TReadOnlyFile readOnly(path);
+    Copy(L"書けない間のコピー");
+    HWND box = Mirto->WaitMessageBox();
+    ASSERT_NE(box, nullptr) << "nobody was told";
+    const std::string head = "ファイル \"" + path + "\" に書き込めません。";
+    const std::string told = MessageBoxText(box);
+    EXPECT_EQ(told.rfind(head, 0), 0u) << told;
+    EXPECT_GT(told.find("\n\nクリップボードの履歴を保存できませんでした。"), head.size())
+        << "no reason given: " << told;
+    CloseMessageBox(box);
+    ASSERT_TRUE(WaitFor([&] { return Mirto->MessageBoxWindow() == nullptr; }));
+    // The next timed write fails too (its timer's turn, given at once), and tells nobody again.
+    Copy(L"二つ目");
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(Form(), WM_TIMER, 4, 0, SMTO_NORMAL, DefaultTimeout, &answer);
+    EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr) << "told twice";
+
+    // Writable again, the next change writes the whole history kept meanwhile.
+    ASSERT_TRUE(readOnly.Set(false));
+    Copy(L"三つ目");
+    EXPECT_TRUE(saved("\r\nA=三つ目\r\nB=二つ目\r\nC=書けない間のコピー\r\nD=待たされたコピー\r\n"))
+        << Folder.Read("CHistory.ini");
+    EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr);
+
+    // Lost at the end, the history is reported at the end.
+    ASSERT_TRUE(readOnly.Set(true));
+    Copy(L"最後のコピー");
+    PostMessageA(Form(), WM_CLOSE, 0, 0);
+    box = Mirto->WaitMessageBox();
+    ASSERT_NE(box, nullptr) << "nobody was told at the end";
+    EXPECT_EQ(MessageBoxText(box).rfind(head, 0), 0u) << MessageBoxText(box);
+    CloseMessageBox(box);
+    EXPECT_TRUE(Mirto->WaitExit());
+    EXPECT_EQ(Folder.Read("CHistory.ini").find("最後のコピー"), std::string::npos);
+    EXPECT_NE(Folder.Read("CHistory.ini").find("\r\nLoadHistory=0\r\n"), std::string::npos);
 }

@@ -108,7 +108,7 @@ TEST(ClipboardText, NothingToRecordForEmptyPicturesMarkedOrHugeContent) {
     }
 }
 
-TEST(ClipboardText, AClipboardHeldOpenElsewhereIsBusyAfterBriefRetries) {
+TEST(ClipboardText, AClipboardHeldOpenElsewhereIsBusyAndReadOnceItIsClosed) {
     ASSERT_TRUE(PutRaw({Ansi("held")}));
     HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
