@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "clipboard/TextSetEdit.h"
-#include "clipboard/Unit4.h"
 #include "dialogs/TabClipboardIds.h"
+#include "dialogs/Unit4.h"
 #include "dialogs/Unit5.h"
 #include "frame/MessageBox.h"
 #include "system/PathText.h"

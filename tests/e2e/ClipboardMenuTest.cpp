@@ -6,8 +6,8 @@
 #include <string>
 
 #include "E2eFixture.h"
-#include "clipboard/Unit4Ids.h"
 #include "dialogs/TabClipboardIds.h"
+#include "dialogs/Unit4Ids.h"
 #include "dialogs/Unit5Ids.h"
 
 namespace {

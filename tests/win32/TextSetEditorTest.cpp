@@ -8,11 +8,11 @@
 #include <string>
 
 #include "DialogDriver.h"
-#include "clipboard/Unit4.h"
-#include "clipboard/Unit4Ids.h"
 #include "dialogs/TabClipboardIds.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit2Ids.h"
+#include "dialogs/Unit4.h"
+#include "dialogs/Unit4Ids.h"
 #include "dialogs/Unit5Ids.h"
 #include "system/Win32Platform.h"
 

@@ -1,8 +1,8 @@
-#include "clipboard/Unit4.h"
+#include "dialogs/Unit4.h"
 
 #include <algorithm>
 
-#include "clipboard/Unit4Ids.h"
+#include "dialogs/Unit4Ids.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 
