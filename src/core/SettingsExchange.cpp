@@ -10,7 +10,7 @@
 #include "dialogs/Unit2.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
-#include "menu/MenuScale.h"
+#include "frame/Scale.h"
 #include "system/PathText.h"
 #include "system/PathsWin.h"
 

@@ -48,16 +48,6 @@ void PlaceGroup(const TTemplatePlaces& design, HWND group, int left, int top, in
     SetWindowPos(group, nullptr, left, top, width, height, Quiet);
 }
 
-std::string ListBoxText(HWND list, int line) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
-    if (length < 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line),
-                 reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 int ListBoxLine(HWND list) {
     return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
 }

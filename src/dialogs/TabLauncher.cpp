@@ -12,7 +12,7 @@
 #include "dialogs/Unit6.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
-#include "menu/MenuScale.h"
+#include "frame/Scale.h"
 #include "system/BFolder.h"
 #include "system/PathsWin.h"
 #include "system/ShellLink.h"
