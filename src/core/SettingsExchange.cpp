@@ -10,7 +10,7 @@
 #include "dialogs/Unit2.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
-#include "menu/MenuScale.h"
+#include "frame/Scale.h"
 #include "system/PathText.h"
 #include "system/PathsWin.h"
 
@@ -62,13 +62,26 @@ void TForm1::OpenSettings(int page) {
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     // The stored size is in pixels at 96 dots per inch; the dialog opens at the scale of the
     // menu's monitor, and its size goes back to 96 dots per inch as it is stored (below).
+    // A size larger than the work area (stored on a larger screen) is reduced to it, so that the
+    // title bar and the buttons stay in reach; the size stored at close is the one shown.
     const int dpi = ListImage1.Dpi();
-    const int width = ScaleToDpi(std::max(Settings.DialogWidth, MinDialogWidth), dpi);
-    const int height = ScaleToDpi(std::max(Settings.DialogHeight, MinDialogHeight), dpi);
+    const int width = std::min<int>(ScaleToDpi(std::max(Settings.DialogWidth, MinDialogWidth), dpi),
+                                    work.right - work.left);
+    const int height =
+        std::min<int>(ScaleToDpi(std::max(Settings.DialogHeight, MinDialogHeight), dpi),
+                      work.bottom - work.top);
     const TPointI at = DialogPosition(TRectI{menu.left, menu.top, menu.right, menu.bottom}, width,
                                       height, TRectI{work.left, work.top, work.right, work.bottom});
     const INT_PTR result = dialog.Execute(Application().Handle(), page, at.X, at.Y, width, height);
+    // The dialog is closed: a request from here on (a skin that cannot be made, say) opens a
+    // new one.
+    Form2 = nullptr;
     HideMenu();
+    // The size as the dialog closed, at the scale of the monitor it closed on (the user may have
+    // moved it); taken now, as applying may open another dialog, which takes its own at its close.
+    const SIZE size = dialog.CurrentSize();
+    Settings.DialogWidth = DesignLengthAt(size.cx, dialog.CurrentDpi());
+    Settings.DialogHeight = DesignLengthAt(size.cy, dialog.CurrentDpi());
 
     if (result == IDOK || result == SettingsQuitSaving) {
         ApplySettings(data);
@@ -82,16 +95,11 @@ void TForm1::OpenSettings(int page) {
         SetupSkin();
         NotifyIcon(-1, NIM_MODIFY);
     }
-    // At the scale of the monitor the dialog closed on, which the user may have moved it to.
-    const SIZE size = dialog.CurrentSize();
-    Settings.DialogWidth = DesignLengthAt(size.cx, dialog.CurrentDpi());
-    Settings.DialogHeight = DesignLengthAt(size.cy, dialog.CurrentDpi());
     try {
         SettingsFile.SaveDialogSize(Settings.DialogWidth, Settings.DialogHeight);
     } catch (const EFileError& e) {
         ShowMessageBox(Application().Handle(), e.what(), MB_ICONSTOP);
     }
-    Form2 = nullptr;
     if (result == SettingsQuitSaving || result == SettingsQuitDiscarding) {
         Close();
         return;
@@ -101,6 +109,9 @@ void TForm1::OpenSettings(int page) {
 
 void TForm1::ApplySettings(const TSettingsDialogData& data) {
     UnregisterWindowKeys();
+    // The shape of the look in use, for a new skin that cannot be made: the window keeps that
+    // look's picture, and so its shape.
+    KeepShape();
     ReleaseSkinRegion();
     RemoveHook();
 
@@ -110,8 +121,12 @@ void TForm1::ApplySettings(const TSettingsDialogData& data) {
     const bool hadClipboardKey = Settings.CallClipboardMenu != -1;
     // The text set in use was switched, if at all, while the dialog was open.
     const std::string currentFile = Settings.CurrentFile;
+    const int dialogWidth = Settings.DialogWidth, dialogHeight = Settings.DialogHeight;
     Settings = data.Settings;
     Settings.CurrentFile = currentFile;
+    // As the dialog closed, not as it opened.
+    Settings.DialogWidth = dialogWidth;
+    Settings.DialogHeight = dialogHeight;
     MenuSettings = data.Menu;
     if (!hadClipboardKey && Settings.CallClipboardMenu != -1) JoinClipboardChain();
     if (hadClipboardKey && Settings.CallClipboardMenu == -1) LeaveClipboardChain();

@@ -64,7 +64,17 @@ void TForm1::SetupSkin() {
         Settings.Skin.empty() ? ProgramFolder() + Settings.SkinDir : SkinFolderOf(info.Path);
     HRGN region = nullptr;
     SkinReady = found && ListImage1.LoadSkinData(info, lines, failure, &region);
-    if (SkinReady) TakeSkinShape(info, region);
+    HRGN keptShape = std::exchange(KeptShape, nullptr);
+    if (SkinReady) {
+        TakeSkinShape(info, region);
+    } else if (keptShape && !Shaped && !ListImage1.PictureEmpty()) {
+        // The earlier picture stays, with its shape.
+        if (SetWindowRgn(Handle, keptShape, TRUE)) {
+            Shaped = true;
+            keptShape = nullptr;
+        }
+    }
+    if (keptShape) DeleteObject(keptShape);
     if (!SkinReady && ListImage1.PictureEmpty()) {
         // No earlier skin to keep: the plain look of an empty definition, so that the menu
         // still shows (720 x 480 at 96 dots per inch, black).
@@ -106,6 +116,14 @@ void TForm1::ScaleMenu(int dpi) {
     TSkinInfo info;
     HRGN region = nullptr;
     if (ListImage1.SetDpi(dpi, info, &region)) TakeSkinShape(info, region);
+}
+
+void TForm1::KeepShape() {
+    if (KeptShape) DeleteObject(std::exchange(KeptShape, nullptr));
+    if (!Shaped) return;
+    KeptShape = CreateRectRgn(0, 0, 0, 0);
+    if (KeptShape && GetWindowRgn(Handle, KeptShape) == ERROR)
+        DeleteObject(std::exchange(KeptShape, nullptr));
 }
 
 void TForm1::ReleaseSkinRegion() {

@@ -30,6 +30,7 @@ TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
 
 TForm1::~TForm1() {
     if (Handle) DestroyWindow(Handle);
+    if (KeptShape) DeleteObject(KeptShape);
 }
 
 bool TForm1::CreateForm() {

@@ -87,6 +87,9 @@ private:
     void ScaleMenu(int dpi);
     bool ReadStandardSkin(TStringList& lines, std::string& failure);
     void ReleaseSkinRegion();
+    // Copies the window's shape for the next skin set-up, which gives it back to the window when
+    // the skin cannot be made and the earlier picture stays.
+    void KeepShape();
     void ApplyLoadedSettings(const TStartupSettings& startup);
     // The settings dialog (SettingsExchange.cpp).
     void OpenSettings(int page);
@@ -203,6 +206,7 @@ private:
     HMODULE SkinLibrary = nullptr;
     bool SkinReady = false;
     bool Shaped = false;
+    HRGN KeptShape = nullptr;
     // Where the skin's own files are (its tray pictures): the skin file's folder, or the skin
     // folder under the program's folder for the standard background.
     std::string SkinFolder;

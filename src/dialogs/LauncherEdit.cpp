@@ -68,7 +68,12 @@ void ApplyKeyOperation(TLaunchItemTable& table, TLauncherEditMode mode, int sour
 std::string KeyMenuCaption(const TLaunchItemTable& table, int slot) {
     std::string caption(1, KeyLetter(slot));
     caption += ": ";
-    caption += table.GetName(slot);
+    // The name as the grid shows it, line breaks as blanks; "&" doubled, or the menu would take
+    // it for an access key.
+    for (char c : table.GetName(slot)) {
+        if (c == '&') caption += '&';
+        caption += c == '\n' || c == '\r' ? ' ' : c;
+    }
     return caption;
 }
 

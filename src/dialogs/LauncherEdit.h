@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/Scale.h"
 #include "launcher/LaunchItem.h"
-#include "menu/MenuScale.h"
 
 // What the page and key menus do with the entry chosen; the tab sets it when it opens the menu.
 enum class TLauncherEditMode { Copy, Exchange };

@@ -48,16 +48,6 @@ void PlaceGroup(const TTemplatePlaces& design, HWND group, int left, int top, in
     SetWindowPos(group, nullptr, left, top, width, height, Quiet);
 }
 
-std::string ListBoxText(HWND list, int line) {
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
-    if (length < 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line),
-                 reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 int ListBoxLine(HWND list) {
     return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
 }
@@ -102,7 +92,6 @@ TFontPage::~TFontPage() {
 bool TFontPage::OnInit() {
     TKeyPage::OnInit();
     PanelBrush = CreateSolidBrush(PanelNavy);
-    FillFontList();
     for (const char* size : FontSizeItems)
         SendMessageA(Item(IDC_COMBOBOX7), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
     for (int id : {IDC_LISTBOX1, IDC_CHECKBOX6, IDC_CHECKBOX7, IDC_COMBOBOX7})
@@ -111,6 +100,10 @@ bool TFontPage::OnInit() {
 }
 
 void TFontPage::FillFontList() {
+    // Listing the installed families is the page's dearest work: done once, when it is first
+    // shown, and not at all in a dialog that never shows it.
+    if (FontsListed) return;
+    FontsListed = true;
     HWND list = Item(IDC_LISTBOX1);
     HDC dc = GetDC(Handle());
     EnumFontFamiliesA(
@@ -125,23 +118,29 @@ void TFontPage::FillFontList() {
         },
         reinterpret_cast<LPARAM>(list));
     ReleaseDC(Handle(), dc);
+    SelectFont();
 }
 
-void TFontPage::Load(const TSettingsDialogData& data) {
-    TKeyPage::Load(data);
+void TFontPage::SelectFont() {
     HWND list = Item(IDC_LISTBOX1);
     std::vector<std::string> names;
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i)
         names.push_back(ListBoxText(list, i));
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(ChooseFontLine(names, data.Menu.FontName)),
-                 0);
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(ChooseFontLine(names, LoadedFont)), 0);
+    UpdatePreview();
+}
+
+void TFontPage::Load(const TSettingsDialogData& data) {
+    TKeyPage::Load(data);
     SetComboIndex(IDC_COMBOBOX7, ChooseSizeLine(std::vector<std::string>(FontSizeItems.begin(),
                                                                          FontSizeItems.end()),
                                                 data.Menu.FontSize));
     SetChecked(IDC_CHECKBOX6, data.Menu.FontBold);
     SetChecked(IDC_CHECKBOX7, data.Menu.FontItalic);
-    UpdatePreview();
+    // The font's line is chosen once the families are listed.
+    LoadedFont = data.Menu.FontName;
+    if (FontsListed) SelectFont();
 }
 
 void TFontPage::Save(TSettingsDialogData& data) const {
@@ -205,6 +204,10 @@ void TFontPage::CentrePreview() const {
     InvalidateRect(panel, nullptr, TRUE);
     InvalidateRect(upper, nullptr, TRUE);
     InvalidateRect(lower, nullptr, TRUE);
+}
+
+void TFontPage::Shown() {
+    FillFontList();
 }
 
 void TFontPage::DpiChanged(int oldDpi, int newDpi) {

@@ -18,6 +18,7 @@ public:
     void Save(TSettingsDialogData& data) const override;
     void Layout(int width, int height) override;
     void DpiChanged(int oldDpi, int newDpi) override;
+    void Shown() override;
 
 protected:
     bool OnInit() override;
@@ -26,6 +27,8 @@ protected:
 
 private:
     void FillFontList();
+    // Selects the loaded font's line (or its stand-in) in the listed families.
+    void SelectFont();
     // Gives both labels the chosen font and centres them in the panel.
     void UpdatePreview();
     void CentrePreview() const;
@@ -34,6 +37,8 @@ private:
     HFONT ShiftJisFont = nullptr; // Label26's
     HFONT AnsiFont = nullptr;     // Label27's
     HBRUSH PanelBrush = nullptr;
+    bool FontsListed = false;
+    std::string LoadedFont;
 };
 
 class TBackgroundPage : public TKeyPage {

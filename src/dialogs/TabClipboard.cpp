@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "clipboard/TextSetEdit.h"
-#include "clipboard/Unit4.h"
 #include "dialogs/TabClipboardIds.h"
+#include "dialogs/Unit4.h"
 #include "dialogs/Unit5.h"
 #include "frame/MessageBox.h"
 #include "system/PathText.h"
@@ -39,8 +39,7 @@ void TClipboardPage::Layout(int width, int height) {
     const auto s = [this](int pixels) { return Scaled(pixels); };
     const int least = s(8);
     auto place = [this, least](int id, int x, int y, int w, int h) {
-        SetWindowPos(Item(id), nullptr, x, y, std::max(w, least), std::max(h, least),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceItem(id, x, y, w, h, least);
     };
     RECT r{};
     GetWindowRect(Item(IDC_BUTTON16), &r);
@@ -59,14 +58,7 @@ void TClipboardPage::Layout(int width, int height) {
 }
 
 std::string TClipboardPage::LineText(int line) const {
-    HWND list = Item(IDC_LISTBOX3);
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
-    if (length == LB_ERR) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line),
-                 reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    return ListBoxText(Item(IDC_LISTBOX3), line);
 }
 
 int TClipboardPage::Selected() const {
@@ -79,14 +71,9 @@ void TClipboardPage::SelectLine(int line) {
 }
 
 void TClipboardPage::RefreshSetList() {
-    const std::string remembered = SelectedSetFile(Selected(), FileNames, LoadFile);
-    TStringList titles;
-    ListTextSets(TextSetFolder(), titles, FileNames);
-    HWND list = Item(IDC_LISTBOX3);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& title : titles)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
-    SelectLine(LineOfSetFile(FileNames, remembered));
+    FillTextSetList(Item(IDC_LISTBOX3), TextSetFolder(), FileNames,
+                    SelectedSetFile(Selected(), FileNames, LoadFile));
+    ApplySelectionRule();
 }
 
 void TClipboardPage::ApplySelectionRule() {

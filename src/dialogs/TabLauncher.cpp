@@ -12,7 +12,7 @@
 #include "dialogs/Unit6.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
-#include "menu/MenuScale.h"
+#include "frame/Scale.h"
 #include "system/AnsiPath.h"
 #include "system/BFolder.h"
 #include "system/PathsWin.h"
@@ -50,6 +50,17 @@ std::string ToCell(const std::string& name) {
 bool Ask(HWND owner, const std::string& question, unsigned flags = MB_ICONQUESTION) {
     return ShowMessageBox(owner, question, MB_YESNO | flags) == IDYES;
 }
+
+// Escape in the multi-line name field cancels the dialog, as it does in the other fields: a
+// multi-line field takes every key for itself.
+LRESULT CALLBACK EscapeCancels(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) {
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        PostMessageA(GetAncestor(window, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
 } // namespace
 
 TLauncherPage::TLauncherPage() = default;
@@ -70,6 +81,7 @@ bool TLauncherPage::OnInit() {
     for (int id : {IDC_DROPCATCHGRID1, IDC_EDIT2, IDC_COMBOBOX1, IDC_EDIT3, IDC_EDIT4})
         SetWindowSubclass(Item(id), FieldProc, static_cast<UINT_PTR>(id),
                           reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(Item(IDC_MEMO3), EscapeCancels, 0, 0);
     return true;
 }
 
@@ -584,6 +596,10 @@ LRESULT CALLBACK TLauncherPage::FieldProc(HWND window, UINT message, WPARAM wPar
         break;
     case WM_CHAR:
         if (wParam == '\r') return 0;
+        // M is the grid's key menu, with or without a path on the row: never the list's search
+        // by typed letters, which would select another row.
+        if ((wParam == 'm' || wParam == 'M') && GetDlgCtrlID(window) == IDC_DROPCATCHGRID1)
+            return 0;
         break;
     default:
         break;

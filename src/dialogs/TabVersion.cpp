@@ -26,7 +26,33 @@ bool TVersionPage::OnInit() {
     SetItemText(IDC_LABEL56, GetWindowsName(1));
     SetItemText(IDC_LABEL44, MakersPage);
     Design = RecordTemplatePlaces(Handle());
+    MakeFonts();
     return true;
+}
+
+void TVersionPage::MakeFonts() {
+    LOGFONTA base{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)), sizeof base,
+               &base);
+    LOGFONTA title = base;
+    title.lfHeight = -Scaled(16);
+    title.lfWeight = FW_BOLD;
+    LOGFONTA address = base;
+    address.lfUnderline = TRUE;
+    HFONT newTitle = CreateFontIndirectA(&title), newAddress = CreateFontIndirectA(&address);
+    // The labels take the new fonts before the old ones go.
+    for (int id : {IDC_LABEL36, IDC_LABEL38})
+        SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(newTitle), TRUE);
+    SendMessageA(Item(IDC_LABEL44), WM_SETFONT, reinterpret_cast<WPARAM>(newAddress), TRUE);
+    DeleteFonts();
+    TitleFont = newTitle;
+    AddressFont = newAddress;
+}
+
+void TVersionPage::DeleteFonts() {
+    if (TitleFont) DeleteObject(TitleFont);
+    if (AddressFont) DeleteObject(AddressFont);
+    TitleFont = AddressFont = nullptr;
 }
 
 void TVersionPage::Load(const TSettingsDialogData&) {}
@@ -37,6 +63,7 @@ RECT TVersionPage::DesignOf(int id) const {
 
 void TVersionPage::DpiChanged(int oldDpi, int newDpi) {
     RescalePlaces(Design, oldDpi, newDpi);
+    MakeFonts();
 }
 
 void TVersionPage::Layout(int width, int height) {
@@ -108,6 +135,7 @@ bool TVersionPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
     case WM_DESTROY:
         if (PanelBrush) DeleteObject(PanelBrush);
         PanelBrush = nullptr;
+        DeleteFonts();
         return false;
     default:
         return false;

@@ -22,9 +22,14 @@ protected:
 
 private:
     void DrawPicture(const DRAWITEMSTRUCT& item) const;
+    // The name and the version in bold 16 pixels, the address underlined, at the page's scale.
+    void MakeFonts();
+    void DeleteFonts();
     RECT DesignOf(int id) const;
 
     // The controls' places in the template, in pixels of the page.
     TTemplatePlaces Design;
     HBRUSH PanelBrush = nullptr;
+    HFONT TitleFont = nullptr;
+    HFONT AddressFont = nullptr;
 };

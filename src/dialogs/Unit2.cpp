@@ -1,6 +1,7 @@
 #include "dialogs/Unit2.h"
 
 #include <commctrl.h>
+#include <imm.h>
 
 #include <algorithm>
 
@@ -98,14 +99,17 @@ bool TForm2::OnInit() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
     ShowPage(StartPage);
-    return true;
+    // The focus is placed in the page shown.
+    return false;
 }
 
 void TForm2::ShowPage(int page) {
     if (page < 0 || page >= static_cast<int>(TabOfPage.size())) return;
     const int tab = TabOfPage[static_cast<std::size_t>(page)];
     SendMessageA(Item(IDC_PAGECONTROL1), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    if (tab == ShownTab) return;
     SelectTab(tab);
+    FocusShownPage();
 }
 
 void TForm2::SelectTab(int tab) {
@@ -114,6 +118,24 @@ void TForm2::SelectTab(int tab) {
         if (Pages[i] && Pages[i]->Handle())
             ShowWindow(Pages[i]->Handle(), static_cast<int>(i) == tab ? SW_SHOW : SW_HIDE);
     ShownTab = tab;
+    if (HWND shown = ShownPage(); shown)
+        Pages[static_cast<std::size_t>(tab)]->Shown();
+}
+
+HWND TForm2::ShownPage() const {
+    if (ShownTab < 0 || ShownTab >= static_cast<int>(Pages.size())) return nullptr;
+    const auto& page = Pages[static_cast<std::size_t>(ShownTab)];
+    return page ? page->Handle() : nullptr;
+}
+
+void TForm2::FocusShownPage() {
+    // Keys typed next must reach what the user sees, never a field of a hidden page: the focus
+    // goes to the first control of the page shown that takes it.
+    HWND page = ShownPage();
+    if (!page) return;
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    if (first && IsChild(page, first))
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 }
 
 SIZE TForm2::CurrentSize() const {
@@ -177,6 +199,9 @@ bool TForm2::OnCommand(int id, int code, HWND control) {
 bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.idFrom == IDC_PAGECONTROL1 && header.code == TCN_SELCHANGE) {
         SelectTab(static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+        // On the tab control the user is choosing among the tabs, in sight; anywhere else (a
+        // field of the page just hidden) the focus follows the page.
+        if (GetFocus() != header.hwndFrom) FocusShownPage();
         result = 0;
         return true;
     }
@@ -184,6 +209,10 @@ bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
 }
 
 bool TForm2::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+    if (message == WM_DESTROY) {
+        CloseInputMethod();
+        return false;
+    }
     if (message != WM_SIZE) return false;
     // Kept for after the dialog has closed, when the main form stores it.
     RECT r{};
@@ -238,6 +267,17 @@ void TForm2::FocusControl(int id) {
         SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page->Item(id)), TRUE);
         return;
     }
+}
+
+void TForm2::CloseInputMethod() const {
+    // The input method the user turned on for the dialog's fields is not left on for the
+    // program's windows: the thread's context, as the owner (the application window) has it.
+    HWND owner = GetWindow(Handle(), GW_OWNER);
+    HWND window = owner ? owner : Handle();
+    HIMC context = ImmGetContext(window);
+    if (!context) return;
+    if (ImmGetOpenStatus(context)) ImmSetOpenStatus(context, FALSE);
+    ImmReleaseContext(window, context);
 }
 
 void TForm2::Quit() {

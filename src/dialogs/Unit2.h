@@ -52,6 +52,8 @@ public:
     virtual void Layout(int width, int height);
     // The dialog moved to a monitor of another scale; the page's layout follows.
     virtual void DpiChanged(int oldDpi, int newDpi);
+    // The page has just been shown.
+    virtual void Shown() {}
     // Moves a control that reaches past the page's right or bottom edge back inside it (narrowed
     // or lowered only when it is larger than the page): after Layout, for a template that the
     // dialog's font makes larger than the lengths the layout reckons with.
@@ -85,11 +87,14 @@ protected:
 private:
     void Layout();
     void SelectTab(int tab);
+    HWND ShownPage() const;
+    void FocusShownPage();
     void SaveAll();
     bool CheckKeys();
     bool CheckTextSet();
     void FocusControl(int id);
     void Quit();
+    void CloseInputMethod() const;
 
     TSettingsDialogData& Data;
     std::array<std::unique_ptr<TSettingsTabPage>, 8> Pages; // in the tab control's order

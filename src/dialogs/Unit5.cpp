@@ -46,15 +46,19 @@ int TForm5::Selected() const {
     return static_cast<int>(SendDlgItemMessageA(Handle(), IDC_FORM5_LISTBOX1, LB_GETCURSEL, 0, 0));
 }
 
-void TForm5::Refresh() {
-    const std::string remembered = SelectedSetFile(Selected(), FileNames, FileName);
+void FillTextSetList(HWND list, const std::string& folder, TStringList& fileNames,
+                     const std::string& remembered) {
     TStringList titles;
-    ListTextSets(ProgramFolder + ListDir, titles, FileNames);
-    HWND list = Item(IDC_FORM5_LISTBOX1);
+    ListTextSets(folder, titles, fileNames);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& title : titles)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(LineOfSetFile(FileNames, remembered)), 0);
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(LineOfSetFile(fileNames, remembered)), 0);
+}
+
+void TForm5::Refresh() {
+    FillTextSetList(Item(IDC_FORM5_LISTBOX1), ProgramFolder + ListDir, FileNames,
+                    SelectedSetFile(Selected(), FileNames, FileName));
 }
 
 bool TForm5::OnCommand(int id, int code, HWND control) {

@@ -6,6 +6,11 @@
 #include "frame/Dialog.h"
 #include "frame/StringList.h"
 
+// Refills a list box with the text sets of a folder (the blank set first) and their file names,
+// and selects the line of the remembered file name (the blank set when it is not listed).
+void FillTextSetList(HWND list, const std::string& folder, TStringList& fileNames,
+                     const std::string& remembered);
+
 class TForm5 : public TDialog {
 public:
     // The set selected when the list is first filled, and on OK the chosen one (empty: none).

@@ -1,11 +1,12 @@
 #include "frame/Dialog.h"
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
 #include "frame/MessageBox.h"
+#include "frame/Scale.h"
 #include "frame/Window.h"
-#include "menu/MenuScale.h"
 
 namespace {
 // Posted to itself by a dialog whose scale changed, to lay out after the system's own handling
@@ -91,6 +92,21 @@ int TDialog::ComboIndex(int id) const {
 
 void TDialog::SetComboIndex(int id, int index) const {
     SendDlgItemMessageA(FHandle, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TDialog::PlaceItem(int id, int x, int y, int width, int height, int least) const {
+    SetWindowPos(Item(id), nullptr, x, y, std::max(width, least), std::max(height, least),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string ListBoxText(HWND list, int line) {
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
+    if (length < 0) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
 }
 
 int TDialog::Dpi() const {

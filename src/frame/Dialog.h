@@ -37,6 +37,8 @@ public:
     void SetComboItems(int id, const char* const* items, int count) const;
     int ComboIndex(int id) const;
     void SetComboIndex(int id, int index) const;
+    // Moves and sizes a control in pixels of the dialog, no side shorter than least.
+    void PlaceItem(int id, int x, int y, int width, int height, int least = 0) const;
 
     // The dots per inch of the dialog's monitor: the window's own where the system tells it, else
     // the screen's.
@@ -76,6 +78,9 @@ private:
     SIZE FTrackSize{};
     bool FFixedSize = false;
 };
+
+// The text of a list box's line; empty outside the list.
+std::string ListBoxText(HWND list, int line);
 
 // Whether a WM_GETDLGCODE asks about a pressed Enter (its lParam the message in question): a
 // control that answers with DLGC_WANTALLKEYS or DLGC_WANTMESSAGE keeps it from the default

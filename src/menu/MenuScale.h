@@ -5,15 +5,8 @@
 // scale.
 #include <vector>
 
+#include "frame/Scale.h"
 #include "menu/SkinDefinition.h"
-
-inline constexpr int DesignDpi = 96;
-
-// A place or length of the design at the scale, rounded toward negative infinity: two
-// rectangles that touch in the design still touch, and a length is the difference of its ends.
-int ScaleToDpi(int value, int dpi);
-// The length of the design that covers a length at the scale (rounded up).
-int DesignLengthAt(int length, int dpi);
 
 struct TScaleRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;

@@ -43,6 +43,8 @@ TEST(MenuMonitor, TakesTheMonitorHoldingMostOfTheWindowThenThePointerThenThePrim
         {"minimised off every screen", true, {-32000, -32000, -31840, -31970}, {3000, 700}, 2},
         {"none: under the pointer", false, {}, {-1, 1519}, 0},
         {"none, pointer in the gap above the right one", false, {}, {3000, 100}, 1},
+        {"none, pointer on the edge the middle and right ones share", false, {}, {2880, 700}, 2},
+        {"none, pointer on the edge the left and middle ones share", false, {}, {0, 10}, 1},
         {"empty window rectangle", true, {100, 100, 100, 100}, {3000, 700}, 2},
     };
     for (const TCase& c : cases)

@@ -82,6 +82,9 @@ TEST(LauncherEditKeys, CopyAsksOnlyOverAPathAndCaptionsFollowTheNames) {
     ApplyKeyOperation(table, TLauncherEditMode::Exchange, 30, 55);
     EXPECT_EQ(KeyMenuCaption(table, 30), "E: ");
     EXPECT_EQ(KeyMenuCaption(table, 55), "D: one");
+    // Shown as in the grid, on one line, with "&" as itself.
+    table.SetName(1, "R&D\ntools\r\nx");
+    EXPECT_EQ(KeyMenuCaption(table, 1), "B: R&&D tools  x");
     // The entry of the selected slot (page 3, row 4) is the only one disabled.
     EXPECT_FALSE(KeyMenuEntryEnabled(55, 2, 4));
     EXPECT_TRUE(KeyMenuEntryEnabled(3, 2, 4));

@@ -68,6 +68,11 @@ TEST(TextSetEdit, PageAndEntryOperations) {
     EXPECT_EQ(pick(texts), (V{"2A", "", "3A", "3Z", "", ""}));
     EXPECT_FALSE(TextPageHasText(texts, 2));
     EXPECT_FALSE(LaterTextPagesHaveText(texts, 1));
+    // Texts on the last page alone count as later pages.
+    TTextSetTexts lastOnly(TextSetSize);
+    lastOnly[77] = "3Z";
+    EXPECT_TRUE(LaterTextPagesHaveText(lastOnly, 0));
+    EXPECT_TRUE(LaterTextPagesHaveText(lastOnly, 1));
 
     texts = sample();
     DeleteTextPage(texts, 1, false);

@@ -136,6 +136,10 @@ TEST_F(TextSet, SwitchingKeepsTheHistoryAndTheBlankSwitchKeepsTheFixedTexts) {
     History.BringTo(26, "copied");
     const TLines kept{"copied", "p2a", "p2b", "", "p2d"};
     ASSERT_EQ(History.History().Items(), kept);
+    // A saved history that asks to be loaded at start is not loaded by a switch.
+    Fs.Files[Folder + "CHistory.ini"] =
+        Crlf({"[Basic]", "Title=Clipboard History", "History=1", "Top=-1", "Bottom=-1",
+              "LoadHistory=1", "[Page.1]", "A=saved"});
 
     std::string current;
     EXPECT_EQ(SwitchTextSet(History, Folder, "Cliplist\\", "plain.ini", current), "普通");

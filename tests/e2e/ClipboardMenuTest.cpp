@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "E2eFixture.h"
-#include "clipboard/Unit4Ids.h"
 #include "dialogs/TabClipboardIds.h"
+#include "dialogs/Unit4Ids.h"
 #include "dialogs/Unit5Ids.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "E2eFixture.h"
 #include "LaunchHarness.h"
 #include "dialogs/TabAppearanceIds.h"
+#include "dialogs/TabClipboardIds.h"
 #include "dialogs/TabKeysIds.h"
 #include "dialogs/Unit2Ids.h"
 #include "dialogs/Unit3Ids.h"
@@ -22,12 +23,12 @@
 namespace {
 
 // The tray menu's commands, and identifiers of the dialog's controls.
-constexpr WPARAM KeyConfigCommand = 101, CallKeyCommand = 103, FontSettingCommand = 105,
+constexpr WPARAM KeyConfigCommand = 101, ClipboardCommand = 102, CallKeyCommand = 103, FontSettingCommand = 105,
                  BackgroundCommand = 106, VersionCommand = 110;
 constexpr int PageControl = 2001, QuitButton = 2003, VersionLabel = 2805, SystemLabel = 2815;
 // Tabs in their order: ランチャ 0, クリップボード 1, メニュー 2, ウィンドウ操作 3, フォント 4,
 // 背景 5, 表示位置 6, バージョン情報 7.
-constexpr LRESULT LauncherTab = 0, MenuTab = 2, WindowTab = 3, FontTab = 4, BackgroundTab = 5,
+constexpr LRESULT LauncherTab = 0, ClipboardTab = 1, MenuTab = 2, WindowTab = 3, FontTab = 4, BackgroundTab = 5,
                   VersionTab = 7;
 
 class SettingsDialog : public MirtoTest {
@@ -150,6 +151,53 @@ TEST_F(SettingsDialog, OpensOnTheAskedPageOnlyOnceAndCancelKeepsTheSettingsButWr
     EXPECT_TRUE(WaitFor([&] { return Dialog() != nullptr && Tab() == LauncherTab; }));
     PostMessageA(Dialog(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+}
+
+TEST_F(SettingsDialog, KeysTypedAfterARequestChangedThePageGoToThePageShown) {
+    StartWithSettings(Settings);
+    ASSERT_TRUE(Ask(KeyConfigCommand, LauncherTab));
+    SelectRow(1);
+    ASSERT_EQ(Text(IDC_MEMO3), "one");
+    // The user is in the name field ("名称(&N)") when a tray item switches the page.
+    SetForegroundWindow(Dialog());
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == Dialog(); }));
+    PressKeys({VK_MENU, 'N'});
+    ASSERT_TRUE(WaitFor([&] { return Focused() == Control(IDC_MEMO3); }));
+    ASSERT_TRUE(Ask(ClipboardCommand, ClipboardTab));
+    EXPECT_TRUE(WaitFor([&] { return Focused() == Control(IDC_LISTBOX3); }))
+        << "focus on " << GetDlgCtrlID(Focused());
+    // What is typed next lands in the page shown; Enter there confirms the dialog.
+    PressKeys({'Z'});
+    PressKeys({'Q'});
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; })) << "Enter did not confirm";
+    ASSERT_TRUE(WaitFor([&] { return Has(SettingsText(), "CallLauncherMenu="); }));
+    EXPECT_TRUE(Has(SettingsText(), "[Page.1-A]\r\nName=one\r\n")) << SettingsText();
+}
+
+TEST_F(SettingsDialog, ASizeStoredOnALargerScreenOpensWholeOnThisOneAndIsStoredAsShown) {
+    StartWithSettings(Settings + IniText({"[Setting]", "WindowWidth=5000", "WindowHeight=4000"}));
+    ASSERT_TRUE(Ask(KeyConfigCommand, LauncherTab));
+    // The display has one monitor at 96 dots per inch: its work area holds the whole dialog,
+    // title bar and buttons in reach.
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const auto inside = [&](const RECT& r) {
+        return r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+               r.bottom <= work.bottom;
+    };
+    const RECT rect = WindowRect(Dialog());
+    EXPECT_TRUE(inside(rect)) << rect.left << ", " << rect.top << " - " << rect.right << ", "
+                              << rect.bottom;
+    for (int id : {IDOK, IDCANCEL, QuitButton})
+        EXPECT_TRUE(inside(WindowRect(GetDlgItem(Dialog(), id)))) << "button " << id;
+    PostMessageA(Dialog(), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return Dialog() == nullptr; }));
+    const std::string shown = "WindowWidth=" + std::to_string(rect.right - rect.left) +
+                              "\r\nWindowHeight=" + std::to_string(rect.bottom - rect.top) +
+                              "\r\n";
+    EXPECT_EQ(rect.right - rect.left, work.right - work.left);
+    EXPECT_TRUE(WaitFor([&] { return Has(SettingsText(), shown.c_str()); })) << SettingsText();
 }
 
 TEST_F(SettingsDialog, OkSavesTheSettingsAndQuitAnsweredNoEndsWithoutSaving) {

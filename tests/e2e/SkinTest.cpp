@@ -10,6 +10,7 @@
 
 #include "E2eFixture.h"
 #include "LaunchHarness.h"
+#include "dialogs/TabAppearanceIds.h"
 
 namespace {
 
@@ -327,4 +328,41 @@ TEST_F(Skin, ASkinThatCannotBeMadeIsReportedAndTheMenuStillShows) {
         Mirto->Stop();
         ASSERT_TRUE(Mirto->WaitExit());
     }
+}
+
+TEST_F(Skin, ABrokenSkinConfirmedKeepsTheShapedLookWholeAndOpensTheBackgroundPageAgain) {
+    ASSERT_TRUE(Folder.Write("Skin\\Broken.ini",
+                             IniText({"[Basic]", "Name=Broken", "Bitmap=broken.bmp"})));
+    ASSERT_TRUE(Folder.Write("Skin\\broken.bmp", "BM this is not a picture"));
+    StartSkin(IniText({"[Setting]", "Skin=Skin\\Maru.ini", "[Window]", "Position=0"}));
+    const int BackgroundCommand = 106, BackgroundTab = 5;
+    PostMessageA(Form(), WM_COMMAND, BackgroundCommand, 0);
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = Mirto->VisibleDialog("詳細設定")) != nullptr; }));
+    HWND list = FindControl(settings, IDC_LISTBOX2);
+    int broken = -1;
+    for (int line = 0; line < 5; ++line)
+        if (ListLine(list, line) == "Broken") broken = line;
+    ASSERT_GE(broken, 0) << "the broken skin is not listed";
+    ChooseInList(list, broken);
+    PostMessageA(settings, WM_COMMAND, IDOK, 0);
+    const HWND box = Mirto->WaitMessageBox();
+    ASSERT_NE(box, nullptr) << "no failure message";
+    // Maru's picture stays on the window, and so do its size and its cut-away corners.
+    const RECT rect = WindowRect(Form());
+    EXPECT_EQ(rect.right - rect.left, 520);
+    EXPECT_EQ(rect.bottom - rect.top, 340);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(Form(), region), COMPLEXREGION) << "the window lost its shape";
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    DeleteObject(region);
+    CloseMessageBox(box);
+    // Then the settings open again, on the background page.
+    ASSERT_TRUE(WaitFor([&] {
+        const HWND shown = Mirto->VisibleDialog("詳細設定");
+        return shown && shown != settings &&
+               SendMessageA(GetDlgItem(shown, 2001), TCM_GETCURSEL, 0, 0) == BackgroundTab;
+    })) << "the settings did not open on the background page";
+    PostMessageA(Mirto->VisibleDialog("詳細設定"), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return Mirto->VisibleDialog("詳細設定") == nullptr; }));
 }

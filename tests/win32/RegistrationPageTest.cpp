@@ -148,3 +148,31 @@ TEST(RegistrationPage, TypingDroppingUnassigningAndDeletingAPageEditTheDialogsCo
     EXPECT_EQ(items.GetPath(26), "C:\\windows\\");
     EXPECT_EQ(items.GetName(52), "");
 }
+
+TEST(RegistrationPage, MOnARowWithoutAPathKeepsTheRowAndEscapeInTheNameFieldCancels) {
+    TSettingsDialogData data;
+    data.Items.SetName(0, "alpha");
+    data.Items.SetPath(0, "C:\\windows\\notepad.exe");
+    TForm2 dialog(data);
+    TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
+    HWND frame = WaitForDialog("詳細設定");
+    ASSERT_NE(frame, nullptr);
+    HWND grid = Descendant(frame, IDC_DROPCATCHGRID1);
+    const auto selected = [&] {
+        return SendMessageA(grid, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    };
+    // Row B has no path; the key letters' column holds "M" on row 13.
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(grid, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    ASSERT_EQ(selected(), 1);
+    // The key as the message loop hands it on: the press, then its character.
+    SendMessageA(grid, WM_KEYDOWN, 'M', 0);
+    SendMessageA(grid, WM_CHAR, 'm', 0);
+    EXPECT_EQ(selected(), 1) << "the letter moved the selection";
+
+    HWND name = Descendant(frame, IDC_MEMO3);
+    PostMessageA(frame, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(name), TRUE);
+    PostMessageA(name, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(run.Result(), IDCANCEL) << "Escape in the name field left the dialog open";
+}

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "GdiCount.h"
 #include "TestFolder.h"
 #include "menu/SkinCompose.h"
 #include "menu/listimage.h"
@@ -68,10 +69,6 @@ std::string Bmp24(int width, int height, const TPixelOf& pixel) {
 
 std::string Solid(int width, int height, COLORREF color) {
     return Bmp24(width, height, [color](int, int) { return color; });
-}
-
-int GdiObjects() {
-    return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
 }
 
 class SkinCompose : public ::testing::Test {
@@ -406,10 +403,10 @@ TransparentColor=clFuchsia
 
         // Every picture, mask and palette of a load is freed by the next one.
         ASSERT_TRUE(load(good, list, error, nullptr));
-        const int afterOne = GdiObjects();
+        const int afterOne = GdiObjectCount();
         for (int i = 0; i < 10; ++i)
             ASSERT_TRUE(load(good, list, error, nullptr));
-        EXPECT_EQ(GdiObjects(), afterOne);
+        EXPECT_EQ(GdiObjectCount(), afterOne);
     }
     DestroyWindow(host);
 }
@@ -500,7 +497,7 @@ Top=5
             << p.X << "," << p.Y;
 
     // The window takes the region over; taking it off again frees it.
-    const int before = GdiObjects();
+    const int before = GdiObjectCount();
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
                                   nullptr, nullptr);
     ASSERT_TRUE(window);
@@ -508,7 +505,7 @@ Top=5
     EXPECT_FALSE(result.Picture->Region);
     ReleaseSkinRegion(window);
     DestroyWindow(window);
-    EXPECT_LE(GdiObjects(), before);
+    EXPECT_LE(GdiObjectCount(), before);
 }
 
 TEST_F(SkinCompose, RegionOfWholeEmptyAndLargeBitmaps) {
@@ -673,7 +670,7 @@ TEST_F(SkinCompose, BadBitmapFilesEndTheCompositionWithoutLeaks) {
         EXPECT_TRUE(bitmap.Empty());
 
         // As a part's edge, after the background and a part were made.
-        const int before = GdiObjects();
+        const int before = GdiObjectCount();
         {
             std::string text = "[Basic]\nColor=clRed\n[Option-1]\nWidth=10\nHeight=10\n";
             text.append("Color=clRed\nFrame=1\nLine_B=").append(c.Name);
@@ -683,7 +680,7 @@ TEST_F(SkinCompose, BadBitmapFilesEndTheCompositionWithoutLeaks) {
             EXPECT_NE(result.Error.find(c.Name), std::string::npos) << result.Error;
             EXPECT_FALSE(result.Picture);
         }
-        EXPECT_EQ(GdiObjects(), before) << c.Name;
+        EXPECT_EQ(GdiObjectCount(), before) << c.Name;
     }
     TMemoryBitmap bitmap;
     std::string error;

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "DialogDriver.h"
-#include "clipboard/Unit4.h"
-#include "clipboard/Unit4Ids.h"
 #include "dialogs/TabClipboardIds.h"
 #include "dialogs/Unit2.h"
 #include "dialogs/Unit2Ids.h"
+#include "dialogs/Unit4.h"
+#include "dialogs/Unit4Ids.h"
 #include "dialogs/Unit5Ids.h"
 #include "system/Win32Platform.h"
 
@@ -274,6 +274,37 @@ TEST_F(TextSetEditor, ClipboardPageCreatesDeletesSwitchesAndRequiresASelection) 
     EXPECT_EQ(GetFileAttributesA((sets + "\\CName002.ini").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(SendDlgItemMessageA(page, IDC_LISTBOX3, LB_GETCURSEL, 0, 0),
               std::min<LRESULT>(deleted, 2));
+
+    // Line 0, the blank set, cannot be deleted: its button is off, and a click that reaches the
+    // page all the same asks nothing and deletes nothing.
+    HWND sets0 = GetDlgItem(page, IDC_LISTBOX3);
+    SendMessageA(sets0, LB_SETCURSEL, 0, 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_LISTBOX3, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(sets0));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_BUTTON18)));
+    DWORD_PTR ignored = 0;
+    EXPECT_NE(SendMessageTimeoutA(page, WM_COMMAND, MAKEWPARAM(IDC_BUTTON18, BN_CLICKED), 0,
+                                  SMTO_NORMAL, 5000, &ignored),
+              0)
+        << "deleting the blank set asked " << Answer(IDNO);
+    EXPECT_EQ(SendMessageA(sets0, LB_GETCOUNT, 0, 0), 3);
+
+    // Editing the set in use reloads it at once; editing another set does not.
+    for (const char* title : {"仕事", "クリップボード設定1"}) {
+        switched = "(none)";
+        SendMessageA(sets0, LB_SETCURSEL,
+                     SendMessageA(sets0, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(title)),
+                     0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_LISTBOX3, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(sets0));
+        PostMessageA(GetDlgItem(page, IDC_BUTTON17), BM_CLICK, 0, 0);
+        HWND edited = WaitForDialog("クリップボード登録");
+        ASSERT_NE(edited, nullptr) << title;
+        PostMessageA(edited, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(edited); })) << title;
+        EXPECT_EQ(switched, std::string(title) == "仕事" ? "(none)" : "CName001.ini") << title;
+    }
 
     // The set in use switched at once through the chooser, the current set selected in it.
     PostMessageA(GetDlgItem(page, IDC_BUTTON21), BM_CLICK, 0, 0);

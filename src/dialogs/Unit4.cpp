@@ -1,9 +1,9 @@
-#include "clipboard/Unit4.h"
+#include "dialogs/Unit4.h"
 
 #include <algorithm>
 
 #include "clipboard/SetFileName.h"
-#include "clipboard/Unit4Ids.h"
+#include "dialogs/Unit4Ids.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
@@ -478,8 +478,7 @@ void TForm4::Layout() {
     // A list's height is its dropped-down height; the closed one follows the font.
     const int least = s(8);
     auto place = [this, least](int id, int x, int y, int w, int h) {
-        SetWindowPos(Item(id), nullptr, x, y, std::max(w, least), std::max(h, least),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceItem(id, x, y, w, h, least);
     };
     auto list = [&](int id, int x, int y, int w) { place(id, x, y, w, s(240)); };
     auto label = [&](int id, int x, int y, int w, int fieldH) {
