@@ -7,7 +7,7 @@
 #include <string>
 
 #include "E2eFixture.h"
-#include "clipboard/Unit4Ids.h"
+#include "dialogs/Unit4Ids.h"
 #include "dialogs/TabClipboardIds.h"
 
 TEST_F(MirtoTest, ANewTextSetIsWrittenOnlyInTheTextSetFolder) {

@@ -566,7 +566,7 @@ TEST_F(SkinCompose, ARegionTheSystemRefusesEndsTheShapeWithoutOverrunningItsBatc
         FillRect(stripes.Dc(), &column, brush);
     }
     DeleteObject(brush);
-    const int before = GdiObjects();
+    const int before = GdiObjectCount();
     for (int failing : {1, 2, 3, 31, 32, 95}) {
         int calls = 0;
         DWORD largest = 0;
@@ -581,7 +581,7 @@ TEST_F(SkinCompose, ARegionTheSystemRefusesEndsTheShapeWithoutOverrunningItsBatc
         EXPECT_EQ(calls, failing) << "no batch is made once one failed";
         EXPECT_LE(largest, static_cast<DWORD>(SkinRegionBatch));
     }
-    EXPECT_EQ(GdiObjects(), before) << "the batches made before the failure are freed";
+    EXPECT_EQ(GdiObjectCount(), before) << "the batches made before the failure are freed";
     // The shape is made again once the system makes regions.
     TGdiObject<HRGN> region(BitmapToRegion(stripes, Fuchsia));
     ASSERT_TRUE(region);
