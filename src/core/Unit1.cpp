@@ -225,6 +225,13 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case WM_QUERYENDSESSION:
         result = 1;
         return true;
+    case WM_GETOBJECT:
+        // The menu's client area is its list: accessibility clients asking the window get the
+        // list's object.
+        if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT) || !ListImage1)
+            return false;
+        result = SendMessageA(ListImage1, WM_GETOBJECT, wParam, lParam);
+        return true;
     case WM_CLIPBOARDUPDATE:
         OnClipboardChanged();
         return true;
