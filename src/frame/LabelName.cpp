@@ -1,0 +1,92 @@
+#include "frame/LabelName.h"
+
+namespace {
+
+// The first byte of a two-byte character of code page 932.
+bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+const char FullWidthColon[] = "\x81\x46"; // "："
+
+bool EndsWith(const std::string& text, std::size_t end, const char* tail, std::size_t length) {
+    return end >= length && text.compare(end - length, length, tail) == 0;
+}
+
+// The length of the text without a closing colon (one byte or the full-width two), counted on
+// character boundaries so that the second byte of a two-byte character is never taken for one.
+std::size_t WithoutColon(const std::string& text) {
+    std::size_t last = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); i += IsLeadByte(static_cast<unsigned char>(text[i])) &&
+                                                         i + 1 < text.size()
+                                                     ? 2
+                                                     : 1)
+        last = i;
+    if (last == std::string::npos) return 0;
+    if (text.size() - last == 1 && text[last] == ':') return last;
+    if (text.size() - last == 2 && EndsWith(text, text.size(), FullWidthColon, 2)) return last;
+    return text.size();
+}
+
+std::string TrimmedSpaces(const std::string& text) {
+    std::size_t begin = 0, end = text.size();
+    // A full-width space is two bytes: "\x81\x40".
+    for (;;) {
+        if (begin < end && text[begin] == ' ')
+            ++begin;
+        else if (end - begin >= 2 && text.compare(begin, 2, "\x81\x40") == 0)
+            begin += 2;
+        else
+            break;
+    }
+    while (end > begin) {
+        if (text[end - 1] == ' ') {
+            --end;
+        } else if (end - begin >= 2 && EndsWith(text, end, "\x81\x40", 2) &&
+                   (end - 2 == begin || !IsLeadByte(static_cast<unsigned char>(text[end - 3])))) {
+            end -= 2;
+        } else {
+            break;
+        }
+    }
+    return text.substr(begin, end - begin);
+}
+
+} // namespace
+
+std::string NameOfLabel(const std::string& label) {
+    std::string text = TrimmedSpaces(label);
+    text = TrimmedSpaces(text.substr(0, WithoutColon(text)));
+    // A bracketed key at the end: "(&N)" is four bytes.
+    if (text.size() >= 4 && text[text.size() - 4] == '(' && text[text.size() - 3] == '&' &&
+        text[text.size() - 2] != '&' && text.back() == ')')
+        text = TrimmedSpaces(text.substr(0, text.size() - 4));
+    std::string name;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (IsLeadByte(c) && i + 1 < text.size()) {
+            name += text[i];
+            name += text[++i];
+        } else if (c == '&') {
+            if (i + 1 < text.size() && text[i + 1] == '&') name += text[++i];
+        } else {
+            name += text[i];
+        }
+    }
+    return name;
+}
+
+bool IsControlLabel(const std::string& text) {
+    const std::string trimmed = TrimmedSpaces(text);
+    if (WithoutColon(trimmed) != trimmed.size()) return true;
+    for (std::size_t i = 0; i < trimmed.size(); ++i) {
+        const auto c = static_cast<unsigned char>(trimmed[i]);
+        if (IsLeadByte(c)) {
+            ++i;
+        } else if (c == '&') {
+            if (i + 1 < trimmed.size() && trimmed[i + 1] != '&') return true;
+            ++i;
+        }
+    }
+    return false;
+}
