@@ -17,10 +17,8 @@ bool EndsWith(const std::string& text, std::size_t end, const char* tail, std::s
 // character boundaries so that the second byte of a two-byte character is never taken for one.
 std::size_t WithoutColon(const std::string& text) {
     std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < text.size(); i += IsLeadByte(static_cast<unsigned char>(text[i])) &&
-                                                         i + 1 < text.size()
-                                                     ? 2
-                                                     : 1)
+    for (std::size_t i = 0; i < text.size();
+         i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1)
         last = i;
     if (last == std::string::npos) return 0;
     if (text.size() - last == 1 && text[last] == ':') return last;
@@ -57,10 +55,6 @@ std::string TrimmedSpaces(const std::string& text) {
 std::string NameOfLabel(const std::string& label) {
     std::string text = TrimmedSpaces(label);
     text = TrimmedSpaces(text.substr(0, WithoutColon(text)));
-    // A bracketed key at the end: "(&N)" is four bytes.
-    if (text.size() >= 4 && text[text.size() - 4] == '(' && text[text.size() - 3] == '&' &&
-        text[text.size() - 2] != '&' && text.back() == ')')
-        text = TrimmedSpaces(text.substr(0, text.size() - 4));
     std::string name;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);

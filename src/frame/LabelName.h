@@ -3,9 +3,8 @@
 // it, as the label reads without its keyboard marks.
 #include <string>
 
-// The label's text (code page 932) without its access key and trailing colon: "&" marks go
-// ("&&" stays one "&"), a mark in brackets at the end ("(&N)") goes with its brackets, and a
-// closing ":" or "：" and the spaces around the text go.
+// The label's text (code page 932) as the system reads a button's: its "&" marks go ("&&" stays
+// one "&"; "名称(&N)" reads "名称(N)"), and so do a closing ":" or "：" and the spaces around it.
 std::string NameOfLabel(const std::string& label);
 
 // Whether a static text reads as the label of the control after it: it names an access key or

@@ -4,19 +4,19 @@
 
 #include "frame/LabelName.h"
 
-TEST(LabelName, DropsKeyMarksBracketedKeysColonsAndSpaces) {
+TEST(LabelName, DropsKeyMarksColonsAndSpaces) {
     const struct {
         const char* Label;
         const char* Name;
     } cases[] = {
         {"&Key Assign:", "Key Assign"},
         {"&Page:", "Page"},
-        {"名称(&N)：", "名称"},
-        {"サイズ(&S)：", "サイズ"},
-        {"フォント名(&F)：", "フォント名"},
+        {"名称(&N)：", "名称(N)"},
+        {"サイズ(&S)：", "サイズ(S)"},
+        {"フォント名(&F)：", "フォント名(F)"},
         {" 詳細 ", "詳細"},
         {"　プレビュー　", "プレビュー"},
-        {"ウィンドウを透過する(&T)", "ウィンドウを透過する"},
+        {"ウィンドウを透過する(&T)", "ウィンドウを透過する(T)"},
         {"R&&D", "R&D"},
         {"Save &as", "Save as"},
         {"(&&)", "(&)"},
@@ -30,7 +30,8 @@ TEST(LabelName, DropsKeyMarksBracketedKeysColonsAndSpaces) {
         {"", ""},
         {"&", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(NameOfLabel(c.Label), c.Name) << c.Label;
+    for (const auto& c : cases)
+        EXPECT_EQ(NameOfLabel(c.Label), c.Name) << c.Label;
 }
 
 TEST(LabelName, TellsLabelsFromUnitsAndSigns) {
