@@ -32,14 +32,6 @@
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
-}
-
 std::wstring AccessibleName(HWND control) {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
@@ -87,7 +79,7 @@ std::vector<HWND> ReachableControls(HWND dialog) {
 // that every reachable control and the pictures named have a name, and the names expected.
 void ExpectNamed(const char* caption, const std::function<int()>& show,
                  const std::vector<int>& pictures,
-                 const std::vector<std::pair<int, const char*>>& expected) {
+                 const std::vector<std::pair<int, const wchar_t*>>& expected) {
     TModalRun run([show] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         const int result = show();
@@ -106,7 +98,7 @@ void ExpectNamed(const char* caption, const std::function<int()>& show,
         EXPECT_NE(AccessibleName(Descendant(dialog, id)), L"") << caption << ": picture " << id;
     }
     for (const auto& [id, name] : expected)
-        EXPECT_EQ(AccessibleName(Descendant(dialog, id)), Wide(name)) << caption << ": " << id;
+        EXPECT_EQ(AccessibleName(Descendant(dialog, id)), name) << caption << ": " << id;
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_NE(run.Result(), -1) << caption;
 }
@@ -136,17 +128,17 @@ TEST_F(DialogNames, EveryPageOfTheSettingsDialogNamesItsControlsByTheirLabels) {
         "詳細設定", [&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); },
         {IDC_PANEL3, IDC_IMAGE1},
         {
-            {IDC_DROPCATCHGRID1, "Key Assign"}, // "&Key Assign:"
-            {IDC_EDIT2, "パス(T)"},             // "パス(&T)："
-            {IDC_COMBOBOX7, "サイズ(S)"},       // "サイズ(&S)："
-            {IDC_LISTBOX1, "フォント名(F)"},    // "フォント名(&F)："
-            {IDC_TRACKBAR1, "透過レベル(L)"},   // "透過レベル(&L)："
-            {IDC_MEMO1, "変更量(P)"},           // "変更量(&P)：", then "Pixels"
-            {IDC_COMBOBOX10, "ウィンドウの移動を有効にする(M)"}, // after "Pixels": its check box
-            {IDC_COMBOBOX34, "スクリーンセーバーの起動を有効にする(P)"}, // after "+"
-            {IDC_COMBOBOX2, "呼び出しキー(L)"},
-            {IDC_LISTBOX3, "起動時の状態(L)"},
-            {IDC_CHECKBOX6, "太字(B)"}, // a check box: its own text, as the system reads it
+            {IDC_DROPCATCHGRID1, L"Key Assign"}, // "&Key Assign:"
+            {IDC_EDIT2, L"パス(T)"},             // "パス(&T)："
+            {IDC_COMBOBOX7, L"サイズ(S)"},       // "サイズ(&S)："
+            {IDC_LISTBOX1, L"フォント名(F)"},    // "フォント名(&F)："
+            {IDC_TRACKBAR1, L"透過レベル(L)"},   // "透過レベル(&L)："
+            {IDC_MEMO1, L"変更量(P)"},           // "変更量(&P)：", then "Pixels"
+            {IDC_COMBOBOX10, L"ウィンドウの移動を有効にする(M)"}, // after "Pixels": its check box
+            {IDC_COMBOBOX34, L"スクリーンセーバーの起動を有効にする(P)"}, // after "+"
+            {IDC_COMBOBOX2, L"呼び出しキー(L)"},
+            {IDC_LISTBOX3, L"起動時の状態(L)"},
+            {IDC_CHECKBOX6, L"太字(B)"}, // a check box: its own text, as the system reads it
         });
 }
 
@@ -157,15 +149,15 @@ TEST_F(DialogNames, TheTextSetEditorAndTheSmallDialogsNameTheirControls) {
     editor.FileName = "CName001";
     ExpectNamed("クリップボード登録",
                 [&] { return static_cast<int>(TForm4(editor).Execute(nullptr)); }, {},
-                {{IDC_FORM4_EDIT1, "タイトル(T)"},
-                 {IDC_FORM4_EDIT2, "ファイル名(F)"},
-                 {IDC_FORM4_COMBOBOX1, "ページ(P)"}});
+                {{IDC_FORM4_EDIT1, L"タイトル(T)"},
+                 {IDC_FORM4_EDIT2, L"ファイル名(F)"},
+                 {IDC_FORM4_COMBOBOX1, L"ページ(P)"}});
 
     TForm5 chooser;
     chooser.ProgramFolder = Folder.Path() + "\\";
     ExpectNamed("クリップボード履歴選択",
                 [&] { return static_cast<int>(chooser.Execute(nullptr, 0, 0)); }, {},
-                {{IDC_FORM5_LISTBOX1, "履歴一覧(L)"}});
+                {{IDC_FORM5_LISTBOX1, L"履歴一覧(L)"}});
 
     ExpectNamed("登録確認", [] { return TForm3().ShowModal(nullptr, "リンク先のURLを登録(&U)"); },
                 {}, {});
