@@ -26,28 +26,19 @@ std::size_t WithoutColon(const std::string& text) {
     return text.size();
 }
 
+// The text without the spaces, ASCII or full-width ("\x81\x40"), at either end; walked by
+// characters, as a second byte may equal the first of a full-width space.
 std::string TrimmedSpaces(const std::string& text) {
-    std::size_t begin = 0, end = text.size();
-    // A full-width space is two bytes: "\x81\x40".
-    for (;;) {
-        if (begin < end && text[begin] == ' ')
-            ++begin;
-        else if (end - begin >= 2 && text.compare(begin, 2, "\x81\x40") == 0)
-            begin += 2;
-        else
-            break;
+    std::size_t begin = std::string::npos, end = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool wide = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+        const bool space = wide ? text.compare(i, 2, "\x81\x40") == 0 : text[i] == ' ';
+        i += wide ? 2 : 1;
+        if (space) continue;
+        if (begin == std::string::npos) begin = i - (wide ? 2 : 1);
+        end = i;
     }
-    while (end > begin) {
-        if (text[end - 1] == ' ') {
-            --end;
-        } else if (end - begin >= 2 && EndsWith(text, end, "\x81\x40", 2) &&
-                   (end - 2 == begin || !IsLeadByte(static_cast<unsigned char>(text[end - 3])))) {
-            end -= 2;
-        } else {
-            break;
-        }
-    }
-    return text.substr(begin, end - begin);
+    return begin == std::string::npos ? std::string() : text.substr(begin, end - begin);
 }
 
 } // namespace

@@ -16,6 +16,7 @@ TEST(LabelName, DropsKeyMarksColonsAndSpaces) {
         {"フォント名(&F)：", "フォント名(F)"},
         {" 詳細 ", "詳細"},
         {"　プレビュー　", "プレビュー"},
+        {"ン　", "ン"}, // the second byte of "ン" is a first byte's value
         {"ウィンドウを透過する(&T)", "ウィンドウを透過する(T)"},
         {"R&&D", "R&D"},
         {"Save &as", "Save as"},
