@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "frame/LabelName.h"
@@ -210,11 +211,13 @@ LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
                                                 reinterpret_cast<void**>(&standard))) &&
             standard) {
             BSTR copy = SysAllocString(name);
-            if (!copy) {
+            auto* named = copy ? new (std::nothrow) TNamedAccessible(standard, copy) : nullptr;
+            if (!named) {
+                // Out of memory: the control answers as the standard object would.
+                SysFreeString(copy);
                 standard->Release();
                 return DefSubclassProc(control, message, wParam, lParam);
             }
-            auto* named = new TNamedAccessible(standard, copy);
             const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
             named->Release();
             return result;
