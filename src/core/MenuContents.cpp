@@ -22,11 +22,13 @@ void TForm1::ShowLauncherLines() {
     for (int i = 0; i < LaunchItems->Count(); ++i)
         names.Add(LaunchItems->GetName(i));
     menu.SetItems(names);
+    ListImage1.SetMenuName("ランチャ");
     ListImage1.Mark(ProtectMark).SetImageIndex(-1);
     ClipboardMode = false;
 }
 
 void TForm1::ShowClipboardLines() {
+    ListImage1.SetMenuName("クリップボード");
     // The lines shown stay as they are while the menu is up: the user chooses from what is seen,
     // and copies that arrive meanwhile show on the next call.
     if (ClipboardMode && (!History->Modified() || IsWindowVisible(Handle))) return;

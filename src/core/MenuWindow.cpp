@@ -119,6 +119,7 @@ void TForm1::ShowMenu() {
         ShowWindow(Handle, SW_SHOWNA);
         // Paint at once from the composed picture, before the round trips of the activation.
         RedrawWindow(Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ListImage1.AnnouncePopup(true);
     }
     if (HWND dialog = SettingsDialog()) {
         StopMenuTimers();
@@ -162,6 +163,7 @@ void TForm1::BringToFront(HWND window) {
 
 void TForm1::HideMenu() {
     if (!IsWindowVisible(Handle)) return;
+    ListImage1.AnnouncePopup(false);
     ShowWindow(Handle, SW_HIDE);
     // The list gives up the focus with the window, so that the next show moves the focus to it
     // again: only a change of focus makes Wine hand the keyboard to the window it has raised.

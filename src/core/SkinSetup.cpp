@@ -8,6 +8,8 @@
 #include "frame/MessageBox.h"
 #include "frame/StringList.h"
 #include "menu/SkinCompose.h"
+#include "skinlib/StandardSkin.h"
+#include "system/HighContrast.h"
 #include "system/PathsWin.h"
 
 namespace {
@@ -50,6 +52,8 @@ void TForm1::SetupSkin() {
     try {
         if (Settings.Skin.empty()) {
             found = ReadStandardSkin(lines, failure);
+            // A library that gives the empty definition gives the plain look.
+            if (found) lines = PlainLookLines(lines, HighContrastOn());
         } else {
             info.Path = ProgramFolder() + Settings.Skin;
             TIniStringList file;
@@ -80,7 +84,9 @@ void TForm1::SetupSkin() {
         // still shows (720 x 480 at 96 dots per inch, black).
         TSkinInfo plain;
         std::string ignored;
-        if (ListImage1.LoadSkinData(plain, TStringList(), ignored)) TakeSkinShape(plain, nullptr);
+        if (ListImage1.LoadSkinData(plain, PlainLookLines(TStringList(), HighContrastOn()),
+                                    ignored))
+            TakeSkinShape(plain, nullptr);
     }
     LoadTrayIcon(NormalIcon, SkinReady ? info.EnableIcon : std::string(), 0);
     LoadTrayIcon(PausedIcon, SkinReady ? info.DisableIcon : std::string(), 1);

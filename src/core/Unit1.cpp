@@ -10,6 +10,7 @@
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
+#include "system/HighContrast.h"
 #include "system/PathsWin.h"
 #include "system/SysInfoWin.h"
 #include "system/SysText.h"
@@ -226,6 +227,21 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         return true;
     case WM_QUERYENDSESSION:
         result = 1;
+        return true;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        // The standard background and the plain look follow the system's high-contrast mode
+        // and its colours, composed into the skin's picture: they are made again.
+        if (Settings.Skin.empty() &&
+            (message == WM_SYSCOLORCHANGE ? HighContrastOn() : wParam == SPI_SETHIGHCONTRAST))
+            SetupSkin();
+        return false;
+    case WM_GETOBJECT:
+        // The menu's client area is its list: accessibility clients asking the window get the
+        // list's object.
+        if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT) || !ListImage1)
+            return false;
+        result = SendMessageA(ListImage1, WM_GETOBJECT, wParam, lParam);
         return true;
     case WM_CLIPBOARDUPDATE:
         OnClipboardChanged();

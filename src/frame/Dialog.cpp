@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "frame/ControlNames.h"
 #include "frame/MessageBox.h"
 #include "frame/Scale.h"
 #include "frame/Window.h"
@@ -44,11 +45,13 @@ TDialog::~TDialog() {
 }
 
 INT_PTR TDialog::ShowModal(HWND owner, int templateId) {
+    FTemplateId = templateId;
     return DialogBoxParamA(Application().Instance(), MAKEINTRESOURCEA(templateId), owner, Proc,
                            reinterpret_cast<LPARAM>(this));
 }
 
 HWND TDialog::CreateChild(HWND parent, int templateId) {
+    FTemplateId = templateId;
     return CreateDialogParamA(Application().Instance(), MAKEINTRESOURCEA(templateId), parent, Proc,
                               reinterpret_cast<LPARAM>(this));
 }
@@ -170,9 +173,13 @@ INT_PTR CALLBACK TDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 INT_PTR TDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         FDpi = Dpi();
-        return OnInit() ? TRUE : FALSE;
+        const bool setFocus = OnInit();
+        // After the handler, which may give controls their texts.
+        NameDialogControls(FHandle, FTemplateId);
+        return setFocus ? TRUE : FALSE;
+    }
     case WM_DPICHANGED: {
         // The suggested rectangle keeps the dialog where it was on the screen at its new size.
         // The message then goes on to the dialog manager, which gives the controls their fonts

@@ -73,6 +73,8 @@ private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND FHandle = nullptr;
+    // The template the dialog was made from: the controls' names for screen readers follow it.
+    int FTemplateId = 0;
     // The scale the dialog was last laid out at.
     int FDpi = 96;
     SIZE FTrackSize{};

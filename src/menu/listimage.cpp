@@ -3,6 +3,8 @@
 #include "menu/listimage.h"
 
 #include "frame/Errors.h"
+#include "menu/MenuAccess.h"
+#include "menu/MenuAccessible.h"
 #include "menu/SkinCompose.h"
 
 namespace {
@@ -24,6 +26,10 @@ TListImage::TListImage() {
 TListImage::~TListImage() {
     // The window goes first: its last messages may still draw.
     Destroy();
+    if (FAccessible) {
+        FAccessible->Disconnect();
+        FAccessible->Release();
+    }
     if (FPalette) DeleteObject(FPalette);
     UnloadDLL();
 }
@@ -87,6 +93,43 @@ void TListImage::Invalidate() {
 
 void TListImage::ItemsChanged() {
     Invalidate();
+    Announce(EVENT_OBJECT_REORDER, CHILDID_SELF);
+}
+
+void TListImage::SetMenuName(const std::string& name) {
+    if (name == FMenuName) return;
+    FMenuName = name;
+    Announce(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF);
+}
+
+void TListImage::Announce(DWORD event, LONG child) {
+    if (Handle && IsWindowVisible(Handle)) NotifyWinEvent(event, Handle, OBJID_CLIENT, child);
+}
+
+void TListImage::AnnouncePopup(bool shown) {
+    if (Handle)
+        NotifyWinEvent(shown ? EVENT_SYSTEM_MENUPOPUPSTART : EVENT_SYSTEM_MENUPOPUPEND, Handle,
+                       OBJID_CLIENT, CHILDID_SELF);
+}
+
+bool TListImage::LineScreenRect(int child, RECT& rect) {
+    const int index = MenuLineOfChild(FMenu, child);
+    if (index < 0 || !Handle) return false;
+    FFonts.Update(FMenu.Font(), FDpi);
+    HDC dc = CreateCompatibleDC(nullptr);
+    TItemLayout layout;
+    bool laid = false;
+    {
+        const TGdiTextMetrics metrics(dc, FFonts);
+        laid = LayoutItem(FMenu, metrics, index, layout);
+    }
+    DeleteDC(dc);
+    if (!laid) return false;
+    POINT corners[2] = {{layout.Rect.Left, layout.Rect.Top},
+                        {layout.Rect.Right, layout.Rect.Bottom}};
+    MapWindowPoints(Handle, nullptr, corners, 2);
+    rect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    return true;
 }
 
 void TListImage::IndexChanging() {
@@ -98,6 +141,11 @@ void TListImage::IndexChanging() {
 void TListImage::IndexChanged() {
     ItemRepaint(FMenu.ItemIndex(), true, false);
     EndDraw();
+    // The new choice is where a screen reader's attention goes.
+    if (const int child = MenuChildOfLine(FMenu, FMenu.ItemIndex())) {
+        Announce(EVENT_OBJECT_FOCUS, child);
+        Announce(EVENT_OBJECT_SELECTION, child);
+    }
 }
 
 void TListImage::PageChanged(int oldPage, int newPage) {
@@ -109,6 +157,9 @@ void TListImage::PageChanged(int oldPage, int newPage) {
     else
         Invalidate();
     EndDraw();
+    // The list's name carries the page; the lines are new ones.
+    Announce(EVENT_OBJECT_NAMECHANGE, CHILDID_SELF);
+    Announce(EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
 
 void TListImage::ChangePage(int pageCount) {
@@ -201,6 +252,14 @@ bool TListImage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_SETFOCUS:
         DoEnter();
+        return true;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return false;
+        if (!FAccessible) FAccessible = TMenuAccessible::Create(*this);
+        if (!FAccessible) return false;
+        // The interface's identifier from the compiler: the library's symbol for it is an
+        // import thunk in a static build.
+        result = LresultFromObject(__uuidof(IAccessible), wParam, FAccessible);
         return true;
     case WM_KILLFOCUS:
         DoExit();

@@ -24,6 +24,7 @@
 
 class TStringList;
 class TSkinPicture;
+class TMenuAccessible;
 
 // The modifier keys held with a key event.
 enum : unsigned {
@@ -121,6 +122,16 @@ public:
 
     bool Focused() const { return Handle && GetFocus() == Handle; }
 
+    // For accessibility clients: the menu's name ("ランチャ", "クリップボード"), which with the
+    // page names the list; a new name is announced while the list shows.
+    const std::string& MenuName() const { return FMenuName; }
+    void SetMenuName(const std::string& name);
+    // The screen rectangle of the line at a child id (1..26 on the shown page), at the scale
+    // shown; false for another id.
+    bool LineScreenRect(int child, RECT& rect);
+    // Tells accessibility clients that the menu popped up or went away.
+    void AnnouncePopup(bool shown);
+
     // Events for the owner.
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
@@ -143,6 +154,8 @@ private:
     void PictureChanged();
     void DoEnter();
     void DoExit();
+    // A change for accessibility clients, told only while the list shows.
+    void Announce(DWORD event, LONG child);
     void DrawFocus();
 
     // The off-screen surface.
@@ -186,4 +199,7 @@ private:
     std::unique_ptr<TKeptSkin> FKept;
     bool FSwallowSysChar = false;
     HMODULE FDll = nullptr;
+    std::string FMenuName;
+    // Made at the first question of an accessibility client; cut off as the control goes.
+    TMenuAccessible* FAccessible = nullptr;
 };

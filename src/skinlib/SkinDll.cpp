@@ -12,6 +12,7 @@
 #include "settings/IniStr.h"
 #include "skinlib/SkinSettings.h"
 #include "skinlib/StandardSkin.h"
+#include "system/HighContrast.h"
 
 namespace {
 
@@ -82,7 +83,18 @@ HBITMAP DrawImage(const std::string& name) {
             Disc(dc, {0, 0, 24, 24}, RGB(240, 200, 90), RGB(120, 80, 20));
             Disc(dc, {7, 7, 17, 17}, RGB(255, 245, 210), RGB(120, 80, 20));
         });
-    if (name.size() == 5 && name.compare(0, 4, "Page") == 0 && name[4] >= '1' && name[4] <= '3')
+    const bool page =
+        name.size() == 5 && name.compare(0, 4, "Page") == 0 && name[4] >= '1' && name[4] <= '3';
+    if (page && HighContrastOn())
+        // The current page in the highlight's colours, the others in the window's.
+        return Picture(20, 40, [&](HDC dc) {
+            const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+            Disc(dc, {0, 0, 20, 20}, GetSysColor(COLOR_HIGHLIGHT), text);
+            Digit(dc, {0, 0, 20, 20}, name[4], GetSysColor(COLOR_HIGHLIGHTTEXT));
+            Disc(dc, {0, 20, 20, 40}, GetSysColor(COLOR_WINDOW), text);
+            Digit(dc, {0, 20, 20, 40}, name[4], text);
+        });
+    if (page)
         return Picture(20, 40, [&](HDC dc) {
             Disc(dc, {0, 0, 20, 20}, RGB(250, 220, 120), RGB(120, 80, 20));
             Digit(dc, {0, 0, 20, 20}, name[4], RGB(60, 30, 0));
@@ -210,7 +222,7 @@ BOOL WINAPI SkinReadIniFile(char* buffer, const char* settingsPath) {
         if (GetFileAttributesA(settingsPath) != INVALID_FILE_ATTRIBUTES ||
             GetLastError() != ERROR_FILE_NOT_FOUND)
             settings.LoadFromFile(settingsPath);
-        const std::string text = BuildStandardSkin(settings);
+        const std::string text = BuildStandardSkin(settings, HighContrastOn());
         if (text.size() + 1 > DefinitionBufferSize) return FALSE;
         std::memcpy(buffer, text.c_str(), text.size() + 1);
         return TRUE;

@@ -13,6 +13,11 @@ constexpr int TopPanelHeight = 36;
 constexpr int BottomPanelHeight = 28;
 constexpr int Margin = 24;
 
+// The system's colours of a high-contrast look, by their colour names.
+constexpr const char* SystemWindow = "clWindow";
+constexpr const char* SystemWindowText = "clWindowText";
+constexpr const char* SystemHighlight = "clHighlight";
+
 std::string Colour(const TIniStringList& settings, const char* key, const char* fallback) {
     const std::string value = settings.GetString("Color", key, "");
     return !value.empty() && ParseSkinColor(value) ? value : fallback;
@@ -33,14 +38,17 @@ public:
 
 } // namespace
 
-std::string BuildStandardSkin(const TIniStringList& settings) {
+std::string BuildStandardSkin(const TIniStringList& settings, bool highContrast) {
+    const auto colour = [&](const char* key, const char* fallback, const char* system) {
+        return highContrast ? std::string(system) : Colour(settings, key, fallback);
+    };
     const int width = std::clamp(settings.GetInteger("Window", "Width", 560), 320, 1600);
     const int lineSpace = std::clamp(settings.GetInteger("Window", "LineSpace", 4), 0, 32);
     const bool topPanel = settings.GetBool("Window", "TopPanel", true);
     const bool bottomPanel = settings.GetBool("Window", "BottomPanel", true);
     const bool emblem = !settings.GetBool("Window", "HideGirl", false);
-    const std::string panel = Colour(settings, "Panel", "$00603010");
-    const std::string shadow = Colour(settings, "Shadow", "");
+    const std::string panel = colour("Panel", "$00603010", SystemWindow);
+    const std::string shadow = colour("Shadow", "", "");
 
     const int menuTop = (topPanel ? TopPanelHeight : 0) + Margin / 2;
     const int menuHeight = RowsPerColumn * (LineHeight + lineSpace);
@@ -49,7 +57,7 @@ std::string BuildStandardSkin(const TIniStringList& settings) {
     TLines out;
     out.Section("Basic");
     out.Key("Name", "標準");
-    out.Key("Color", Colour(settings, "Background", "clNavy"));
+    out.Key("Color", colour("Background", "clNavy", SystemWindow));
     if (settings.GetBool("Window", "ChangeIcon", false)) {
         out.Key("EnableIcon", settings.GetString("Window", "EnableIcon", ""));
         out.Key("DisableIcon", settings.GetString("Window", "DisableIcon", ""));
@@ -63,8 +71,8 @@ std::string BuildStandardSkin(const TIniStringList& settings) {
     out.Key("Width", width - 2 * Margin);
     out.Key("Height", menuHeight);
     out.Key("LineSpace", lineSpace);
-    out.Key("Font_NormalColor", Colour(settings, "Text", "clWhite"));
-    out.Key("Font_SelectColor", Colour(settings, "Selected", "clYellow"));
+    out.Key("Font_NormalColor", colour("Text", "clWhite", SystemWindowText));
+    out.Key("Font_SelectColor", colour("Selected", "clYellow", SystemHighlight));
     if (!shadow.empty()) {
         out.Key("Font_Relation", 1);
         out.Key("Font_RelationColor", shadow);
@@ -101,4 +109,17 @@ std::string BuildStandardSkin(const TIniStringList& settings) {
     }
     picture("MenuProtect", "Protect", "8", "-4");
     return out.Text;
+}
+
+TStringList PlainLookLines(const TStringList& definition, bool highContrast) {
+    if (!highContrast) return definition;
+    for (std::size_t i = 0; i < definition.Count(); ++i)
+        if (definition[i].find('=') != std::string::npos) return definition;
+    TStringList lines;
+    lines.Add("[Basic]");
+    lines.Add(std::string("Color=") + SystemWindow);
+    lines.Add("[Menu]");
+    lines.Add(std::string("Font_NormalColor=") + SystemWindowText);
+    lines.Add(std::string("Font_SelectColor=") + SystemHighlight);
+    return lines;
 }

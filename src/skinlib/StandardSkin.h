@@ -14,15 +14,25 @@
 // [Color], each a colour name or number, an invalid one counting as absent:
 //   Background (clNavy), Panel ($00603010), Text (clWhite), Selected (clYellow), Shadow (none)
 //
+// With the system's high-contrast mode on, the [Color] section gives way to the system's
+// colours: the window's background for the background and panels, the window text for the
+// lines, the highlight for the chosen line, and no shadow.
+//
 // The pictures it names without a file extension (Emblem, Page1..Page3, Protect) are the
 // library's own, drawn by the library (StandardSkinImageNames).
 #include <array>
 #include <string>
 
+#include "frame/StringList.h"
 #include "settings/IniStr.h"
 
 // The definition text, lines ended with CR LF.
-std::string BuildStandardSkin(const TIniStringList& settings);
+std::string BuildStandardSkin(const TIniStringList& settings, bool highContrast = false);
+
+// The plain look is the menu of a definition without keys (720 x 480, aqua lines on black).
+// With high contrast on it draws with the system's colours as the standard background does;
+// other definitions are returned as they are, a designed skin being shown as designed.
+TStringList PlainLookLines(const TStringList& definition, bool highContrast);
 
 // The names of the pictures the library supplies.
 inline constexpr std::array<const char*, 5> StandardSkinImageNames = {"Emblem", "Page1", "Page2",

@@ -1,0 +1,37 @@
+// The names screen readers give the controls of the dialogs that no label before them names
+// (frame/ControlNames.h names the others from their labels).
+#include "frame/ControlNames.h"
+
+#include "dialogs/TabAppearanceIds.h"
+#include "dialogs/TabKeysIds.h"
+#include "dialogs/Unit2Ids.h"
+#include "dialogs/Unit4Ids.h"
+
+namespace {
+
+struct TControlName {
+    int Template;
+    int Control;
+    const char* Name;
+};
+
+const TControlName ControlNames[] = {
+    {IDD_FORM2, IDC_PAGECONTROL1, "設定の項目"},
+    {IDD_TAB_FONT, IDC_PANEL3, "フォントのプレビュー"},
+    {IDD_TAB_VERSION, IDC_IMAGE1, "ミルトのアイコン"},
+    {IDD_FORM4, IDC_FORM4_STRINGGRID1, "テキストの一覧"},
+    {IDD_FORM4, IDC_FORM4_MEMO1, "選んだ行のテキスト"},
+    // "[page][line] ～ [page][line] を履歴に使う"
+    {IDD_FORM4, IDC_FORM4_COMBOBOX2, "履歴に使う最初のページ"},
+    {IDD_FORM4, IDC_FORM4_COMBOBOX3, "履歴に使う最初のキー"},
+    {IDD_FORM4, IDC_FORM4_COMBOBOX4, "履歴に使う最後のページ"},
+    {IDD_FORM4, IDC_FORM4_COMBOBOX5, "履歴に使う最後のキー"},
+};
+
+} // namespace
+
+const char* ExplicitControlName(int templateId, int controlId) {
+    for (const TControlName& entry : ControlNames)
+        if (entry.Template == templateId && entry.Control == controlId) return entry.Name;
+    return nullptr;
+}

@@ -1,0 +1,255 @@
+#include "frame/ControlNames.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "frame/LabelName.h"
+
+namespace {
+
+constexpr UINT_PTR NameSubclassId = 0x4D4E; // one subclass per control
+// The window property that holds a named control's name, a BSTR the subclass owns.
+const char NameProperty[] = "MirtoAccessibleName";
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window) {
+    std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+LONG_PTR StyleOf(HWND window) {
+    return GetWindowLongPtrA(window, GWL_STYLE);
+}
+
+// A control whose window text is not its name: what it holds, or nothing.
+bool NeedsName(HWND control) {
+    const std::string cls = ClassOf(control);
+    for (const char* named :
+         {"Edit", "ComboBox", "ListBox", "SysListView32", "SysTreeView32", "msctls_trackbar32",
+          "msctls_hotkey32", "msctls_updown32", "SysTabControl32"})
+        if (_stricmp(cls.c_str(), named) == 0) return true;
+    return false;
+}
+
+bool IsStaticText(HWND window) {
+    if (_stricmp(ClassOf(window).c_str(), "Static") != 0) return false;
+    const LONG_PTR type = StyleOf(window) & SS_TYPEMASK;
+    return type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE ||
+           type == SS_LEFTNOWORDWRAP;
+}
+
+// A check box or group box: the controls after it up to the next one belong to it.
+bool IsOwningButton(HWND window) {
+    if (_stricmp(ClassOf(window).c_str(), "Button") != 0) return false;
+    switch (StyleOf(window) & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_GROUPBOX:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The label directly before the control, else the check box or group box before it.
+std::string LabelName(HWND control) {
+    HWND previous = GetWindow(control, GW_HWNDPREV);
+    if (previous && IsStaticText(previous) && IsControlLabel(TextOf(previous)))
+        return NameOfLabel(TextOf(previous));
+    for (; previous; previous = GetWindow(previous, GW_HWNDPREV))
+        if (IsOwningButton(previous)) return NameOfLabel(TextOf(previous));
+    return {};
+}
+
+BSTR Unicode(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(932, 0, text.data(), size, nullptr, 0);
+    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (result) MultiByteToWideChar(932, 0, text.data(), size, result, length);
+    return result;
+}
+
+// The standard object of a control under another name: every question but the control's own
+// name goes to the standard object.
+class TNamedAccessible final : public IAccessible {
+public:
+    TNamedAccessible(IAccessible* standard, BSTR name) : Standard(standard), Name(name) {}
+    TNamedAccessible(const TNamedAccessible&) = delete;
+    TNamedAccessible& operator=(const TNamedAccessible&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) ||
+            riid == __uuidof(IAccessible)) {
+            *object = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        // The window and the enumeration of the children are the standard object's.
+        return Standard->QueryInterface(riid, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return static_cast<ULONG>(InterlockedIncrement(&References));
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&References);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        return Standard->GetTypeInfoCount(count);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
+        return Standard->GetTypeInfo(i, l, t);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l,
+                                            DISPID* d) override {
+        return Standard->GetIDsOfNames(r, n, c, l, d);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v,
+                                     EXCEPINFO* e, UINT* a) override {
+        return Standard->Invoke(d, r, l, f, p, v, e, a);
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override {
+        return Standard->get_accParent(p);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* c) override {
+        return Standard->get_accChildCount(c);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** o) override {
+        return Standard->get_accChild(c, o);
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
+            return Standard->get_accName(child, name);
+        if (!name) return E_POINTER;
+        *name = SysAllocString(Name);
+        return *name ? S_OK : E_OUTOFMEMORY;
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override {
+        return Standard->get_accValue(c, v);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {
+        return Standard->get_accDescription(c, d);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
+        return Standard->get_accRole(c, r);
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
+        return Standard->get_accState(c, s);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override {
+        return Standard->get_accHelp(c, h);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, long* t) override {
+        return Standard->get_accHelpTopic(f, c, t);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* s) override {
+        return Standard->get_accKeyboardShortcut(c, s);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* c) override {
+        return Standard->get_accFocus(c);
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* c) override {
+        return Standard->get_accSelection(c);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* a) override {
+        return Standard->get_accDefaultAction(c, a);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long f, VARIANT c) override {
+        return Standard->accSelect(f, c);
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(long* l, long* t, long* w, long* h, VARIANT c) override {
+        return Standard->accLocation(l, t, w, h, c);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long d, VARIANT s, VARIANT* e) override {
+        return Standard->accNavigate(d, s, e);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* c) override {
+        return Standard->accHitTest(x, y, c);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override {
+        return Standard->accDoDefaultAction(c);
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR n) override {
+        return Standard->put_accName(c, n);
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR v) override {
+        return Standard->put_accValue(c, v);
+    }
+
+private:
+    ~TNamedAccessible() {
+        Standard->Release();
+        SysFreeString(Name);
+    }
+
+    LONG References = 1;
+    IAccessible* Standard;
+    BSTR Name;
+};
+
+// The subclass of a named control.
+LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                           DWORD_PTR) {
+    auto name = static_cast<BSTR>(GetPropA(control, NameProperty));
+    if (message == WM_GETOBJECT && name && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        IAccessible* standard = nullptr;
+        if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                reinterpret_cast<void**>(&standard))) &&
+            standard) {
+            BSTR copy = SysAllocString(name);
+            auto* named = copy ? new (std::nothrow) TNamedAccessible(standard, copy) : nullptr;
+            if (!named) {
+                // Out of memory: the control answers as the standard object would.
+                SysFreeString(copy);
+                standard->Release();
+                return DefSubclassProc(control, message, wParam, lParam);
+            }
+            const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
+            named->Release();
+            return result;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, NamedProc, id);
+        RemovePropA(control, NameProperty);
+        SysFreeString(name);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+void GiveName(HWND control, const std::string& name) {
+    BSTR text = Unicode(name);
+    if (!text) return;
+    if (!SetWindowSubclass(control, NamedProc, NameSubclassId, 0)) {
+        SysFreeString(text);
+        return;
+    }
+    SysFreeString(static_cast<BSTR>(RemovePropA(control, NameProperty)));
+    SetPropA(control, NameProperty, text);
+}
+
+} // namespace
+
+void NameDialogControls(HWND dialog, int templateId) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        std::string name;
+        if (const char* given = ExplicitControlName(templateId, GetDlgCtrlID(child)))
+            name = given;
+        else if (NeedsName(child))
+            name = LabelName(child);
+        if (!name.empty()) GiveName(child, name);
+    }
+}

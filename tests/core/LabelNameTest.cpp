@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/LabelName.h"
+
+TEST(LabelName, DropsKeyMarksColonsAndSpaces) {
+    const struct {
+        const char* Label;
+        const char* Name;
+    } cases[] = {
+        {"&Key Assign:", "Key Assign"},
+        {"&Page:", "Page"},
+        {"名称(&N)：", "名称(N)"},
+        {"サイズ(&S)：", "サイズ(S)"},
+        {"フォント名(&F)：", "フォント名(F)"},
+        {" 詳細 ", "詳細"},
+        {"　プレビュー　", "プレビュー"},
+        {"ン　", "ン"}, // the second byte of "ン" is a first byte's value
+        {"ウィンドウを透過する(&T)", "ウィンドウを透過する(T)"},
+        {"R&&D", "R&D"},
+        {"Save &as", "Save as"},
+        {"(&&)", "(&)"},
+        {"Version：", "Version"},
+        {"OS:", "OS"},
+        // "ソ" and "表" end in the byte of "\" and "|"; "ー" is 0x81 0x5B, and a colon byte
+        // inside a character is not a colon.
+        {"ソ表ー", "ソ表ー"},
+        {"\x83\x5C\x3A", "\x83\x5C"},
+        {"\x81\x46\x81\x46", "\x81\x46"},
+        {"", ""},
+        {"&", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NameOfLabel(c.Label), c.Name) << c.Label;
+}
+
+TEST(LabelName, TellsLabelsFromUnitsAndSigns) {
+    for (const char* label : {"変更量(&P)：", "&Page:", "パス：", "Version：", "太字(&B)"})
+        EXPECT_TRUE(IsControlLabel(label)) << label;
+    for (const char* other : {"Pixels", "+", "～", ".ini", "薄 <----> 濃", "R&&D", "", "ソ"})
+        EXPECT_FALSE(IsControlLabel(other)) << other;
+}

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+#include "dialogs/TabAppearanceIds.h"
+#include "dialogs/TabClipboardIds.h"
+#include "dialogs/TabKeysIds.h"
+#include "dialogs/Unit2.h"
+#include "dialogs/Unit2Ids.h"
+#include "dialogs/Unit3.h"
+#include "dialogs/Unit5.h"
+#include "dialogs/Unit5Ids.h"
+#include "dialogs/Unit6.h"
+#include "system/Win32Platform.h"
+#include "dialogs/Unit4.h"
+#include "dialogs/Unit4Ids.h"
+
+// What a screen reader reads for each control of the dialogs: every control a user can reach
+// (and the pictures) answers with a name, the label before it or the one it is given.
+
+namespace {
+
+std::wstring AccessibleName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return L"(no object)";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(object->get_accName(self, &name)) && name) result = name;
+    SysFreeString(name);
+    object->Release();
+    return result;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The controls a user reaches with the keyboard: every shown one that is not a text or a frame
+// (the dialogs' child pages included, whichever tab shows).
+std::vector<HWND> ReachableControls(HWND dialog) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM data) -> BOOL {
+            const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+            const std::string cls = ClassOf(child);
+            const bool frame = cls == "Button" && (style & BS_TYPEMASK) == BS_GROUPBOX;
+            if ((style & WS_VISIBLE) && (style & WS_CHILD) && cls != "Static" && cls != "#32770" &&
+                !frame && GetParent(child) != nullptr && ClassOf(GetParent(child)) == "#32770")
+                reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Shows the dialog on a thread of its own (with COM, as the program's thread has it), checks
+// that every reachable control and the pictures named have a name, and the names expected.
+void ExpectNamed(const char* caption, const std::function<int()>& show,
+                 const std::vector<int>& pictures,
+                 const std::vector<std::pair<int, const wchar_t*>>& expected) {
+    TModalRun run([show] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const int result = show();
+        CoUninitialize();
+        return result;
+    });
+    HWND dialog = WaitForDialog(caption);
+    ASSERT_NE(dialog, nullptr) << caption;
+    const std::vector<HWND> controls = ReachableControls(dialog);
+    EXPECT_GE(controls.size(), 3u) << caption;
+    for (HWND control : controls)
+        EXPECT_NE(AccessibleName(control), L"")
+            << caption << ": " << ClassOf(control) << " " << GetDlgCtrlID(control);
+    for (int id : pictures) {
+        ASSERT_NE(Descendant(dialog, id), nullptr) << id;
+        EXPECT_NE(AccessibleName(Descendant(dialog, id)), L"") << caption << ": picture " << id;
+    }
+    for (const auto& [id, name] : expected)
+        EXPECT_EQ(AccessibleName(Descendant(dialog, id)), name) << caption << ": " << id;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_NE(run.Result(), -1) << caption;
+}
+
+class DialogNames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetPlatform(&Win32);
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    }
+    void TearDown() override {
+        CoUninitialize();
+        SetPlatform(nullptr);
+    }
+    TWin32Platform Win32;
+    TTestFolder Folder{"MirtoDialogNames"};
+};
+
+} // namespace
+
+TEST_F(DialogNames, EveryPageOfTheSettingsDialogNamesItsControlsByTheirLabels) {
+    TSettingsDialogData data;
+    data.ProgramFolder = Folder.Path() + "\\";
+    data.LayeredWindows = true;
+    TForm2 dialog(data);
+    ExpectNamed(
+        "詳細設定", [&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); },
+        {IDC_PANEL3, IDC_IMAGE1},
+        {
+            {IDC_DROPCATCHGRID1, L"Key Assign"}, // "&Key Assign:"
+            {IDC_EDIT2, L"パス(T)"},             // "パス(&T)："
+            {IDC_COMBOBOX7, L"サイズ(S)"},       // "サイズ(&S)："
+            {IDC_LISTBOX1, L"フォント名(F)"},    // "フォント名(&F)："
+            {IDC_TRACKBAR1, L"透過レベル(L)"},   // "透過レベル(&L)："
+            {IDC_MEMO1, L"変更量(P)"},           // "変更量(&P)：", then "Pixels"
+            {IDC_COMBOBOX10, L"ウィンドウの移動を有効にする(M)"}, // after "Pixels": its check box
+            {IDC_COMBOBOX34, L"スクリーンセーバーの起動を有効にする(P)"}, // after "+"
+            {IDC_COMBOBOX2, L"呼び出しキー(L)"},
+            {IDC_LISTBOX3, L"起動時の状態(L)"},
+            {IDC_CHECKBOX6, L"太字(B)"}, // a check box: its own text, as the system reads it
+        });
+}
+
+TEST_F(DialogNames, TheTextSetEditorAndTheSmallDialogsNameTheirControls) {
+    TTextSetEditorData editor;
+    editor.Folder = Folder.Path() + "\\";
+    editor.Title = "挨拶";
+    editor.FileName = "CName001";
+    ExpectNamed("クリップボード登録",
+                [&] { return static_cast<int>(TForm4(editor).Execute(nullptr)); }, {},
+                {{IDC_FORM4_EDIT1, L"タイトル(T)"},
+                 {IDC_FORM4_EDIT2, L"ファイル名(F)"},
+                 {IDC_FORM4_COMBOBOX1, L"ページ(P)"}});
+
+    TForm5 chooser;
+    chooser.ProgramFolder = Folder.Path() + "\\";
+    ExpectNamed("クリップボード履歴選択",
+                [&] { return static_cast<int>(chooser.Execute(nullptr, 0, 0)); }, {},
+                {{IDC_FORM5_LISTBOX1, L"履歴一覧(L)"}});
+
+    ExpectNamed("登録確認", [] { return TForm3().ShowModal(nullptr, "リンク先のURLを登録(&U)"); },
+                {}, {});
+    ExpectNamed("登録の確認",
+                [] { return TForm6().ShowModal(nullptr, "1", "A", "C:\\missing.exe"); }, {}, {});
+}
