@@ -524,7 +524,6 @@ TTestWindow::~TTestWindow() {
 
 bool TTestWindow::Focus() {
     if (Window == nullptr) return false;
-    ActivateThroughX(Window);
     const bool focused = WaitFor(
         [&] {
             if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
@@ -532,19 +531,20 @@ bool TTestWindow::Focus() {
             return GetForegroundWindow() == Window && GetFocus() == Window;
         },
         10000);
+    ActivateThroughX(Window);
     SyncKeyState();
     return focused;
 }
 
 bool TTestWindow::Activate() {
     if (Window == nullptr) return false;
-    ActivateThroughX(Window);
     const bool active = WaitFor(
         [&] {
             if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
             return GetForegroundWindow() == Window;
         },
         10000);
+    ActivateThroughX(Window);
     SyncKeyState();
     return active;
 }
@@ -753,9 +753,10 @@ bool PutClipboardPicture() {
 }
 
 bool TTarget::Focus() const {
-    ActivateThroughX(Window);
     SetForegroundWindow(Window);
-    return WaitFor([&] { return GetForegroundWindow() == Window; });
+    const bool focused = WaitFor([&] { return GetForegroundWindow() == Window; });
+    ActivateThroughX(Window);
+    return focused;
 }
 
 LRESULT TTarget::Ask(WPARAM request) const {
