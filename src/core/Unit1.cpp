@@ -225,6 +225,13 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         else
             AutoHideCheck();
         return true;
+    case WM_SETFOCUS:
+        // The keys inside the menu are the list's. An activation that does not come from the
+        // menu's own showing ends with the focus on the form itself: under a window manager the
+        // form's first raise while it is active hands it to the manager, which activates it
+        // anew, and until the focus moved on, the letters pressed would choose nothing.
+        if (!Destroying) SetFocus(ListImage1);
+        return true;
     case WM_QUERYENDSESSION:
         result = 1;
         return true;
