@@ -75,3 +75,16 @@ bool IsControlLabel(const std::string& text) {
     }
     return false;
 }
+
+std::string NameOfRow(const std::vector<std::string>& headers,
+                      const std::vector<std::string>& cells) {
+    std::string name;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i].empty()) continue;
+        if (!name.empty()) name += ", ";
+        const std::string header = i < headers.size() ? NameOfLabel(headers[i]) : std::string();
+        if (!header.empty()) name += header + " ";
+        name += cells[i];
+    }
+    return name;
+}

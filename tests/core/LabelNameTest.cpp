@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "frame/LabelName.h"
 
@@ -40,4 +41,20 @@ TEST(LabelName, TellsLabelsFromUnitsAndSigns) {
         EXPECT_TRUE(IsControlLabel(label)) << label;
     for (const char* other : {"Pixels", "+", "～", ".ini", "薄 <----> 濃", "R&&D", "", "ソ"})
         EXPECT_FALSE(IsControlLabel(other)) << other;
+}
+
+TEST(LabelName, NamesAGridRowByItsCellsUnderTheirHeaders) {
+    const struct {
+        std::vector<std::string> Headers, Cells;
+        const char* Name;
+    } cases[] = {
+        {{"", "Name", "Path"}, {"A", "メモ帳", "C:\\a.exe"}, "A, Name メモ帳, Path C:\\a.exe"},
+        {{"", "Name", "Path"}, {"B", "", "C:\\b.exe"}, "B, Path C:\\b.exe"}, // empty cell
+        {{"", "文字列"}, {"C", "こんにちは"}, "C, 文字列 こんにちは"},
+        {{"名称(&N):"}, {"x"}, "名称(N) x"}, // a header reads as a label
+        {{"Name"}, {"a", "b"}, "Name a, b"}, // more cells than headers
+        {{"", "Name"}, {"", ""}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NameOfRow(c.Headers, c.Cells), c.Name) << c.Name;
 }
