@@ -81,11 +81,63 @@ BSTR Unicode(const std::string& text) {
     return result;
 }
 
+// A list view in report view: a grid of rows and columns.
+bool IsGrid(HWND window) {
+    return _stricmp(ClassOf(window).c_str(), "SysListView32") == 0 &&
+           (StyleOf(window) & LVS_TYPEMASK) == LVS_REPORT;
+}
+
+// The text of a list view's column header.
+std::string ColumnHeader(HWND list, int column) {
+    char text[256] = {};
+    LVCOLUMNA header = {};
+    header.mask = LVCF_TEXT;
+    header.pszText = text;
+    header.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&header));
+    return text;
+}
+
+// The text of a cell (column 0: the item's own).
+std::string CellText(HWND list, int row, int column) {
+    std::vector<char> text(1024, '\0');
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text.data();
+}
+
+// A row of a list view in report view, as a screen reader reads it: its cells under their
+// columns' headers.
+std::string RowName(HWND list, int row) {
+    const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    std::vector<std::string> headers, cells;
+    for (int column = 0; column < columns; ++column) {
+        headers.push_back(ColumnHeader(list, column));
+        cells.push_back(CellText(list, row, column));
+    }
+    return NameOfRow(headers, cells);
+}
+
+// Whether the window has the keyboard focus of its thread's input (asked from any thread).
+bool HasFocus(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+           info.hwndFocus == window;
+}
+
 // The standard object of a control under another name: every question but the control's own
-// name goes to the standard object.
+// name goes to the standard object. A list view (the grids) also answers for its rows, which
+// the standard object does not know: child n is row n - 1, a list item named by its cells.
 class TNamedAccessible final : public IAccessible {
 public:
-    TNamedAccessible(IAccessible* standard, BSTR name) : Standard(standard), Name(name) {}
+    TNamedAccessible(IAccessible* standard, BSTR name, HWND list)
+        : Standard(standard), Name(name), List(list) {}
     TNamedAccessible(const TNamedAccessible&) = delete;
     TNamedAccessible& operator=(const TNamedAccessible&) = delete;
 
@@ -96,6 +148,11 @@ public:
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
+        }
+        // A grid's rows are counted, not enumerated: its clients ask for them by child id.
+        if (List && riid == __uuidof(IEnumVARIANT)) {
+            *object = nullptr;
+            return E_NOINTERFACE;
         }
         // The window and the enumeration of the children are the standard object's.
         return Standard->QueryInterface(riid, object);
@@ -126,12 +183,23 @@ public:
         return Standard->get_accParent(p);
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* c) override {
-        return Standard->get_accChildCount(c);
+        if (!List) return Standard->get_accChildCount(c);
+        if (!c) return E_POINTER;
+        *c = static_cast<long>(Rows());
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** o) override {
-        return Standard->get_accChild(c, o);
+        if (Row(c) < 0) return Standard->get_accChild(c, o);
+        if (!o) return E_POINTER;
+        *o = nullptr; // a row is a simple element of the list
+        return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (const int row = Row(child); row >= 0) {
+            if (!name) return E_POINTER;
+            *name = Unicode(RowName(List, row));
+            return *name ? S_OK : E_OUTOFMEMORY;
+        }
         if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
             return Standard->get_accName(child, name);
         if (!name) return E_POINTER;
@@ -145,10 +213,26 @@ public:
         return Standard->get_accDescription(c, d);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
-        return Standard->get_accRole(c, r);
+        if (!List || (c.vt == VT_I4 && c.lVal > Rows())) return Standard->get_accRole(c, r);
+        if (!r) return E_POINTER;
+        VariantInit(r);
+        r->vt = VT_I4;
+        r->lVal = Row(c) >= 0 ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
-        return Standard->get_accState(c, s);
+        const int row = Row(c);
+        if (row < 0) return Standard->get_accState(c, s);
+        if (!s) return E_POINTER;
+        const auto item = static_cast<UINT>(SendMessageA(
+            List, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED));
+        long state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
+        if (item & LVIS_SELECTED) state |= STATE_SYSTEM_SELECTED;
+        if ((item & LVIS_FOCUSED) && HasFocus(List)) state |= STATE_SYSTEM_FOCUSED;
+        VariantInit(s);
+        s->vt = VT_I4;
+        s->lVal = state;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override {
         return Standard->get_accHelp(c, h);
@@ -160,10 +244,12 @@ public:
         return Standard->get_accKeyboardShortcut(c, s);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* c) override {
-        return Standard->get_accFocus(c);
+        if (!List || !HasFocus(List)) return Standard->get_accFocus(c);
+        return RowVariant(LVNI_FOCUSED, c);
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* c) override {
-        return Standard->get_accSelection(c);
+        if (!List) return Standard->get_accSelection(c);
+        return RowVariant(LVNI_SELECTED, c);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* a) override {
         return Standard->get_accDefaultAction(c, a);
@@ -172,12 +258,38 @@ public:
         return Standard->accSelect(f, c);
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* l, long* t, long* w, long* h, VARIANT c) override {
-        return Standard->accLocation(l, t, w, h, c);
+        const int row = Row(c);
+        if (row < 0) return Standard->accLocation(l, t, w, h, c);
+        if (!l || !t || !w || !h) return E_POINTER;
+        RECT bounds = {};
+        bounds.left = LVIR_BOUNDS;
+        if (!SendMessageA(List, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                          reinterpret_cast<LPARAM>(&bounds)))
+            return E_FAIL;
+        MapWindowPoints(List, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+        *l = bounds.left;
+        *t = bounds.top;
+        *w = bounds.right - bounds.left;
+        *h = bounds.bottom - bounds.top;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long d, VARIANT s, VARIANT* e) override {
         return Standard->accNavigate(d, s, e);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* c) override {
+        if (List && c) {
+            LVHITTESTINFO hit = {};
+            hit.pt = {x, y};
+            ScreenToClient(List, &hit.pt);
+            const auto row = static_cast<int>(
+                SendMessageA(List, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+            if (row >= 0 && (hit.flags & LVHT_ONITEM)) {
+                VariantInit(c);
+                c->vt = VT_I4;
+                c->lVal = row + 1;
+                return S_OK;
+            }
+        }
         return Standard->accHitTest(x, y, c);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override {
@@ -196,9 +308,29 @@ private:
         SysFreeString(Name);
     }
 
+    long Rows() const { return static_cast<long>(SendMessageA(List, LVM_GETITEMCOUNT, 0, 0)); }
+    // The row a child id names (0 ..); -1 for the control itself, another id, or no list view.
+    int Row(const VARIANT& child) const {
+        if (!List || child.vt != VT_I4 || child.lVal <= CHILDID_SELF || child.lVal > Rows())
+            return -1;
+        return static_cast<int>(child.lVal - 1);
+    }
+    // The child id of the first row in the state given, or nothing (VT_EMPTY).
+    HRESULT RowVariant(UINT state, VARIANT* child) const {
+        if (!child) return E_POINTER;
+        VariantInit(child);
+        const auto row = static_cast<int>(
+            SendMessageA(List, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(state, 0)));
+        if (row < 0) return S_FALSE;
+        child->vt = VT_I4;
+        child->lVal = row + 1;
+        return S_OK;
+    }
+
     LONG References = 1;
     IAccessible* Standard;
     BSTR Name;
+    HWND List; // the list view whose rows are the children; nullptr for other controls
 };
 
 // The subclass of a named control.
@@ -211,7 +343,10 @@ LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
                                                 reinterpret_cast<void**>(&standard))) &&
             standard) {
             BSTR copy = SysAllocString(name);
-            auto* named = copy ? new (std::nothrow) TNamedAccessible(standard, copy) : nullptr;
+            auto* named =
+                copy ? new (std::nothrow)
+                           TNamedAccessible(standard, copy, IsGrid(control) ? control : nullptr)
+                     : nullptr;
             if (!named) {
                 // Out of memory: the control answers as the standard object would.
                 SysFreeString(copy);

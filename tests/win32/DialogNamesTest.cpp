@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <functional>
@@ -45,6 +46,81 @@ std::wstring AccessibleName(HWND control) {
     return result;
 }
 
+VARIANT Child(long id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// A grid as a screen reader reads it: its rows (counted and listed), the first row's name, the
+// selection after the third row is selected, and the row at the middle of the third's rectangle.
+struct TGridReading {
+    long Rows = -1, Listed = -1;
+    long Role = 0;
+    std::wstring FirstName;
+    long FirstState = 0, ThirdState = 0;
+    long Selection = 0, AtThird = 0;
+};
+
+TGridReading ReadGrid(HWND grid) {
+    TGridReading reading;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(grid, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return reading;
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(grid, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&item));
+    object->get_accChildCount(&reading.Rows);
+    std::vector<VARIANT> children(64);
+    if (SUCCEEDED(AccessibleChildren(object, 0, static_cast<LONG>(children.size()), children.data(),
+                                     &reading.Listed)))
+        for (long i = 0; i < reading.Listed; ++i)
+            VariantClear(&children[static_cast<size_t>(i)]);
+    VARIANT value;
+    VariantInit(&value);
+    if (SUCCEEDED(object->get_accRole(Child(1), &value)) && value.vt == VT_I4)
+        reading.Role = value.lVal;
+    BSTR name = nullptr;
+    if (SUCCEEDED(object->get_accName(Child(1), &name)) && name) reading.FirstName = name;
+    SysFreeString(name);
+    VariantInit(&value);
+    if (SUCCEEDED(object->get_accState(Child(1), &value)) && value.vt == VT_I4)
+        reading.FirstState = value.lVal;
+    VariantInit(&value);
+    if (SUCCEEDED(object->get_accState(Child(3), &value)) && value.vt == VT_I4)
+        reading.ThirdState = value.lVal;
+    VariantInit(&value);
+    if (SUCCEEDED(object->get_accSelection(&value)) && value.vt == VT_I4)
+        reading.Selection = value.lVal;
+    long left = 0, top = 0, width = 0, height = 0;
+    VariantInit(&value);
+    if (SUCCEEDED(object->accLocation(&left, &top, &width, &height, Child(3))) &&
+        SUCCEEDED(object->accHitTest(left + width / 2, top + height / 2, &value)) &&
+        value.vt == VT_I4)
+        reading.AtThird = value.lVal;
+    object->Release();
+    return reading;
+}
+
+// The grid reads as 26 rows (one for each key), the first named by its cells.
+void ExpectGridRows(HWND grid, const wchar_t* firstName) {
+    const TGridReading reading = ReadGrid(grid);
+    EXPECT_EQ(reading.Rows, 26);
+    EXPECT_EQ(reading.Listed, 26);
+    EXPECT_EQ(reading.Role, ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ(reading.FirstName, firstName);
+    EXPECT_EQ(reading.FirstState & STATE_SYSTEM_SELECTED, 0);
+    EXPECT_NE(reading.FirstState & STATE_SYSTEM_SELECTABLE, 0);
+    EXPECT_NE(reading.ThirdState & STATE_SYSTEM_SELECTED, 0);
+    EXPECT_EQ(reading.Selection, 3);
+    EXPECT_EQ(reading.AtThird, 3);
+}
+
 std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
@@ -74,7 +150,8 @@ std::vector<HWND> ReachableControls(HWND dialog) {
 // that every reachable control and the pictures named have a name, and the names expected.
 void ExpectNamed(const char* caption, const std::function<int()>& show,
                  const std::vector<int>& pictures,
-                 const std::vector<std::pair<int, const wchar_t*>>& expected) {
+                 const std::vector<std::pair<int, const wchar_t*>>& expected,
+                 const std::function<void(HWND dialog)>& alsoCheck = {}) {
     TModalRun run([show] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         const int result = show();
@@ -94,6 +171,7 @@ void ExpectNamed(const char* caption, const std::function<int()>& show,
     }
     for (const auto& [id, name] : expected)
         EXPECT_EQ(AccessibleName(Descendant(dialog, id)), name) << caption << ": " << id;
+    if (alsoCheck) alsoCheck(dialog);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_NE(run.Result(), -1) << caption;
 }
@@ -118,6 +196,8 @@ TEST_F(DialogNames, EveryPageOfTheSettingsDialogNamesItsControlsByTheirLabels) {
     TSettingsDialogData data;
     data.ProgramFolder = Folder.Path() + "\\";
     data.LayeredWindows = true;
+    data.Items.SetName(0, "メモ帳");
+    data.Items.SetPath(0, "C:\\Windows\\notepad.exe");
     TForm2 dialog(data);
     ExpectNamed(
         "詳細設定", [&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); },
@@ -134,6 +214,10 @@ TEST_F(DialogNames, EveryPageOfTheSettingsDialogNamesItsControlsByTheirLabels) {
             {IDC_COMBOBOX2, L"呼び出しキー(L)"},
             {IDC_LISTBOX3, L"起動時の状態(L)"},
             {IDC_CHECKBOX6, L"太字(B)"}, // a check box: its own text, as the system reads it
+        },
+        [](HWND shown) {
+            ExpectGridRows(Descendant(shown, IDC_DROPCATCHGRID1),
+                           L"A, Name メモ帳, Path C:\\Windows\\notepad.exe, Size Nor");
         });
 }
 
@@ -142,11 +226,15 @@ TEST_F(DialogNames, TheTextSetEditorAndTheSmallDialogsNameTheirControls) {
     editor.Folder = Folder.Path() + "\\";
     editor.Title = "挨拶";
     editor.FileName = "CName001";
-    ExpectNamed("クリップボード登録",
-                [&] { return static_cast<int>(TForm4(editor).Execute(nullptr)); }, {},
-                {{IDC_FORM4_EDIT1, L"タイトル(T)"},
-                 {IDC_FORM4_EDIT2, L"ファイル名(F)"},
-                 {IDC_FORM4_COMBOBOX1, L"ページ(P)"}});
+    editor.Texts[0] = "こんにちは";
+    ExpectNamed(
+        "クリップボード登録", [&] { return static_cast<int>(TForm4(editor).Execute(nullptr)); }, {},
+        {{IDC_FORM4_EDIT1, L"タイトル(T)"},
+         {IDC_FORM4_EDIT2, L"ファイル名(F)"},
+         {IDC_FORM4_COMBOBOX1, L"ページ(P)"}},
+        [](HWND shown) {
+            ExpectGridRows(Descendant(shown, IDC_FORM4_STRINGGRID1), L"A, 文字列 こんにちは");
+        });
 
     TForm5 chooser;
     chooser.ProgramFolder = Folder.Path() + "\\";
