@@ -55,13 +55,14 @@ VARIANT Child(long id) {
 }
 
 // A grid as a screen reader reads it: its rows (counted and listed), the first row's name, the
-// selection after the third row is selected, and the row at the middle of the third's rectangle.
+// selection and the focus after the third row is selected and the grid has the keyboard, and
+// the row at the middle of the third's rectangle.
 struct TGridReading {
     long Rows = -1, Listed = -1;
     long Role = 0;
     std::wstring FirstName;
     long FirstState = 0, ThirdState = 0;
-    long Selection = 0, AtThird = 0;
+    long Selection = 0, Focus = 0, AtThird = 0;
 };
 
 TGridReading ReadGrid(HWND grid) {
@@ -75,6 +76,7 @@ TGridReading ReadGrid(HWND grid) {
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(grid, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(GetParent(grid), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(grid), TRUE);
     object->get_accChildCount(&reading.Rows);
     std::vector<VARIANT> children(64);
     if (SUCCEEDED(AccessibleChildren(object, 0, static_cast<LONG>(children.size()), children.data(),
@@ -97,6 +99,8 @@ TGridReading ReadGrid(HWND grid) {
     VariantInit(&value);
     if (SUCCEEDED(object->get_accSelection(&value)) && value.vt == VT_I4)
         reading.Selection = value.lVal;
+    VariantInit(&value);
+    if (SUCCEEDED(object->get_accFocus(&value)) && value.vt == VT_I4) reading.Focus = value.lVal;
     long left = 0, top = 0, width = 0, height = 0;
     VariantInit(&value);
     if (SUCCEEDED(object->accLocation(&left, &top, &width, &height, Child(3))) &&
@@ -116,8 +120,10 @@ void ExpectGridRows(HWND grid, const wchar_t* firstName) {
     EXPECT_EQ(reading.FirstName, firstName);
     EXPECT_EQ(reading.FirstState & STATE_SYSTEM_SELECTED, 0);
     EXPECT_NE(reading.FirstState & STATE_SYSTEM_SELECTABLE, 0);
-    EXPECT_NE(reading.ThirdState & STATE_SYSTEM_SELECTED, 0);
+    EXPECT_EQ(reading.ThirdState & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED),
+              STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED);
     EXPECT_EQ(reading.Selection, 3);
+    EXPECT_EQ(reading.Focus, 3);
     EXPECT_EQ(reading.AtThird, 3);
 }
 
