@@ -1,5 +1,6 @@
 #include "dialogs/TabVersion.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -13,6 +14,35 @@ constexpr COLORREF PanelGreen = RGB(0, 96, 64);
 constexpr COLORREF LabelYellow = RGB(255, 255, 0);
 constexpr COLORREF NameWhite = RGB(255, 255, 255);
 constexpr COLORREF AddressSilver = RGB(192, 192, 192);
+constexpr UINT_PTR AddressSubclass = 1;
+
+// The address is a button drawn as a link, so that Tab reaches it. Enter on it clicks it, as a
+// click does, instead of pressing the dialog's default button.
+LRESULT CALLBACK AddressProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR) {
+    switch (message) {
+    case WM_GETDLGCODE: {
+        const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        const bool enter = msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN;
+        return enter ? code | DLGC_WANTMESSAGE : code;
+    }
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN) break;
+        SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
+        return 0;
+    case WM_CHAR:
+        if (wParam == '\r') return 0;
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(control, AddressProc, AddressSubclass);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
 } // namespace
 
 bool TVersionPage::OnInit() {
@@ -25,6 +55,7 @@ bool TVersionPage::OnInit() {
     SetItemText(IDC_LABEL54, GetWindowsName(0));
     SetItemText(IDC_LABEL56, GetWindowsName(1));
     SetItemText(IDC_LABEL44, MakersPage);
+    SetWindowSubclass(Item(IDC_LABEL44), AddressProc, AddressSubclass, 0);
     Design = RecordTemplatePlaces(Handle());
     MakeFonts();
     return true;
@@ -55,7 +86,16 @@ void TVersionPage::DeleteFonts() {
     TitleFont = AddressFont = nullptr;
 }
 
-void TVersionPage::Load(const TSettingsDialogData&) {}
+void TVersionPage::Load(const TSettingsDialogData& data) {
+    OpenAddress = data.OpenAddress;
+}
+
+void TVersionPage::OpenMakersPage() const {
+    if (OpenAddress)
+        OpenAddress(MakersPage);
+    else
+        ShellExecuteA(Application().Handle(), "open", MakersPage, nullptr, nullptr, SW_SHOW);
+}
 
 RECT TVersionPage::DesignOf(int id) const {
     return TemplatePlaceOf(Design, Item(id));
@@ -93,8 +133,8 @@ void TVersionPage::Layout(int width, int height) {
 }
 
 bool TVersionPage::OnCommand(int id, int code, HWND) {
-    if (id == IDC_BUTTON15 || (id == IDC_LABEL44 && code == STN_CLICKED)) {
-        ShellExecuteA(Application().Handle(), "open", MakersPage, nullptr, nullptr, SW_SHOW);
+    if ((id == IDC_BUTTON15 || id == IDC_LABEL44) && code == BN_CLICKED) {
+        OpenMakersPage();
         return true;
     }
     return false;
@@ -120,6 +160,8 @@ bool TVersionPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
             DrawEdge(item.hDC, const_cast<RECT*>(&item.rcItem), EDGE_ETCHED, BF_RECT);
         } else if (item.CtlID == IDC_IMAGE1) {
             DrawPicture(item);
+        } else if (item.CtlID == IDC_LABEL44) {
+            DrawAddress(item);
         }
         result = TRUE;
         return true;
@@ -140,6 +182,27 @@ bool TVersionPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
     default:
         return false;
     }
+}
+
+void TVersionPage::DrawAddress(const DRAWITEMSTRUCT& item) const {
+    // Silver, underlined, on the panel's green; a focus frame around the text while it has the
+    // focus.
+    FillRect(item.hDC, &item.rcItem, PanelBrush);
+    char text[256] = {};
+    GetWindowTextA(item.hwndItem, text, sizeof text);
+    HGDIOBJ old = SelectObject(item.hDC, AddressFont);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, AddressSilver);
+    RECT bounds = item.rcItem;
+    DrawTextA(item.hDC, text, -1, &bounds, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) {
+        RECT extent = item.rcItem;
+        DrawTextA(item.hDC, text, -1, &extent,
+                  DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+        IntersectRect(&extent, &extent, &item.rcItem);
+        DrawFocusRect(item.hDC, &extent);
+    }
+    SelectObject(item.hDC, old);
 }
 
 void TVersionPage::DrawPicture(const DRAWITEMSTRUCT& item) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The version page: the program's picture, name and version, its makers and their page, and the
 // user, system and system version it runs on.
+#include <functional>
 #include <vector>
 
 #include "dialogs/Unit2.h"
@@ -22,6 +23,8 @@ protected:
 
 private:
     void DrawPicture(const DRAWITEMSTRUCT& item) const;
+    void DrawAddress(const DRAWITEMSTRUCT& item) const;
+    void OpenMakersPage() const;
     // The name and the version in bold 16 pixels, the address underlined, at the page's scale.
     void MakeFonts();
     void DeleteFonts();
@@ -32,4 +35,5 @@ private:
     HBRUSH PanelBrush = nullptr;
     HFONT TitleFont = nullptr;
     HFONT AddressFont = nullptr;
+    std::function<void(const char* address)> OpenAddress;
 };

@@ -34,6 +34,8 @@ struct TSettingsDialogData {
     // Makes the text set of a file name in the text-set folder (empty: none) the one in use at
     // once, before OK; empty when there is no clipboard menu to switch.
     std::function<void(const std::string& fileName)> SwitchTextSet;
+    // Opens a web address; empty: the shell opens it with the application window as owner.
+    std::function<void(const char* address)> OpenAddress;
 };
 
 // Results of the dialog beside IDOK and IDCANCEL: the quit button answered "save" (IDYES) or

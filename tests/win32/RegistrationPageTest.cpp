@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "DialogDriver.h"
 #include "dialogs/Unit2.h"
@@ -23,14 +24,22 @@
 
 namespace {
 
-// A drop of one file as the shell makes it: a DROPFILES block with the name list.
-HDROP DropOf(const std::string& file) {
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + file.size() + 2);
+// A drop of files as the shell makes it: a DROPFILES block with the name list, each name ended
+// by a zero and the list by a second one.
+HDROP DropOf(const std::vector<std::string>& files) {
+    std::string names;
+    for (const std::string& file : files)
+        names += file + '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 2);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size());
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+HDROP DropOf(const std::string& file) {
+    return DropOf(std::vector<std::string>{file});
 }
 
 // Answers the next message box with the button and returns its text.
@@ -175,4 +184,60 @@ TEST(RegistrationPage, MOnARowWithoutAPathKeepsTheRowAndEscapeInTheNameFieldCanc
     PostMessageA(frame, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(name), TRUE);
     PostMessageA(name, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(run.Result(), IDCANCEL) << "Escape in the name field left the dialog open";
+}
+
+TEST(RegistrationPage, AnUnreadableLinkRegistersItselfUnaskedAndOfThreeFilesTheFirstIsTaken) {
+    TTestFolder folder("MirtoRegistrationDrops");
+    const std::string broken = folder / "broken.lnk";
+    ASSERT_TRUE(WriteTextFile(broken, "not a shell link"));
+    const std::string first = folder / "first.txt", second = folder / "second.txt",
+                      third = folder / "third.txt";
+    for (const std::string& file : {first, second, third})
+        ASSERT_TRUE(WriteTextFile(file, "x"));
+
+    TSettingsDialogData data;
+    TForm2 dialog(data);
+    TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
+    HWND frame = WaitForDialog("詳細設定");
+    ASSERT_NE(frame, nullptr);
+    HWND grid = Descendant(frame, IDC_DROPCATCHGRID1);
+    const auto pathShown = [&](const std::string& path) {
+        return WaitFor([&] { return WindowText(Descendant(frame, IDC_EDIT2)) == path; });
+    };
+    // Sent from a thread of its own: a question the drop should not ask would wait for this
+    // thread's answer.
+    const auto drop = [&](HDROP hdrop) {
+        std::thread([grid, hdrop] {
+            SendMessageA(grid, WM_DROPFILES, reinterpret_cast<WPARAM>(hdrop), 0);
+        }).detach();
+    };
+
+    // The unreadable link on row A (the pointer on no cell): the link file itself, no question.
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(grid, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    SetCursorPos(0, 0);
+    drop(DropOf(broken));
+    EXPECT_TRUE(pathShown(broken)) << "the unreadable link was not registered as itself";
+    EXPECT_EQ(FindWindowA("#32770", "登録確認"), nullptr) << "the link dialog was asked";
+
+    // Three files with the pointer on row D.
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    SendMessageA(grid, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&row));
+    POINT at{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    ClientToScreen(grid, &at);
+    SetCursorPos(at.x, at.y);
+    drop(DropOf({first, second, third}));
+    EXPECT_TRUE(pathShown(first)) << "the first file did not land on the row under the pointer";
+
+    PostMessageA(frame, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(run.Result(), IDOK);
+    const TLaunchItemTable& items = data.Items;
+    EXPECT_EQ(items.GetName(0), "broken");
+    EXPECT_EQ(items.GetPath(0), broken);
+    EXPECT_EQ(items.GetName(3), "first");
+    EXPECT_EQ(items.GetPath(3), first);
+    for (int slot : {1, 2, 4, 5})
+        EXPECT_EQ(items.GetPath(slot), "") << "slot " << slot;
 }

@@ -91,6 +91,39 @@ TEST(SettingsFrame, TheVersionPageLettersItsNameAndVersionBoldAndUnderlinesTheAd
     EXPECT_EQ(run.Result(), IDCANCEL);
 }
 
+TEST(SettingsFrame, TheVersionPagesAddressIsATabStopThatEnterAndAClickOpen) {
+    TSettingsDialogData data;
+    std::atomic<int> opens{0};
+    std::string opened;
+    data.OpenAddress = [&](const char* address) {
+        opened = address;
+        ++opens;
+    };
+    TForm2 dialog(data);
+    TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 4, 0, 0, 460, 452)); });
+    HWND frame = WaitForDialog("詳細設定");
+    ASSERT_NE(frame, nullptr);
+    HWND address = Descendant(frame, IDC_LABEL44), button = Descendant(frame, IDC_BUTTON15);
+    // Shift+Tab from the button reaches the address.
+    EXPECT_EQ(GetNextDlgTabItem(frame, button, TRUE), address);
+    SendMessageA(frame, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(address), TRUE);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(WaitFor([&] {
+        return GetGUIThreadInfo(run.ThreadId(), &info) && info.hwndFocus == address;
+    })) << "the address cannot take the focus";
+    PostMessageA(address, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(address, WM_KEYUP, VK_RETURN, 0);
+    EXPECT_TRUE(WaitFor([&] { return opens == 1; })) << "Enter did not open the address";
+    EXPECT_TRUE(IsWindowVisible(frame)) << "Enter pressed the dialog's default button";
+    PostMessageA(address, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(address, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_TRUE(WaitFor([&] { return opens == 2; })) << "a click did not open the address";
+    PostMessageA(frame, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(run.Result(), IDCANCEL);
+    EXPECT_EQ(opened, "https://mirto.example/");
+}
+
 TEST(SettingsFrame, TheInputMethodTurnedOnInTheDialogIsClosedWithIt) {
     TSettingsDialogData data;
     TForm2 dialog(data);
