@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "clipboard/TextSetEdit.h"
+#include "dialogs/TextSetEdit.h"
 #include "dialogs/TabClipboardIds.h"
 #include "dialogs/Unit4.h"
 #include "dialogs/Unit5.h"

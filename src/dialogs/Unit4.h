@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "clipboard/TextSetEdit.h"
+#include "dialogs/TextSetEdit.h"
 #include "dialogs/DCGrid.h"
 #include "frame/Dialog.h"
 

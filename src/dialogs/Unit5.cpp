@@ -1,6 +1,6 @@
 #include "dialogs/Unit5.h"
 
-#include "clipboard/TextSetEdit.h"
+#include "dialogs/TextSetEdit.h"
 #include "dialogs/Unit5Ids.h"
 
 INT_PTR TForm5::Execute(HWND owner, int left, int top) {

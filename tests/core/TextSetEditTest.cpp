@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "clipboard/TextSetEdit.h"
+#include "dialogs/TextSetEdit.h"
 #include "frame/Errors.h"
 
 // The text-set editor's rules: shortened texts, page and entry operations, the history window of

@@ -1,4 +1,4 @@
-#include "clipboard/TextSetEdit.h"
+#include "dialogs/TextSetEdit.h"
 
 #include <algorithm>
 #include <utility>
