@@ -1,5 +1,6 @@
 // The clipboard half of the main form: capturing copied texts into the history, pasting the
 // chosen one, and keeping the history file.
+#include <algorithm>
 #include <iterator>
 
 #include "clipboard/ClipboardWin.h"
@@ -9,6 +10,16 @@
 #include "frame/MessageBox.h"
 #include "system/PathsWin.h"
 #include "system/SysInfoWin.h"
+
+namespace {
+// How long after the last change the history is written (with "SaveHistory" on), so that a crash
+// or a power loss loses at most this much.
+constexpr UINT HistorySaveDelay = 3000;
+// A timed write that failed is tried again without waiting for a change, after a wait that
+// doubles up to this. Another program reading the file at that moment (a virus scanner, a backup)
+// makes its replacement fail; a file that stays read-only costs one try a minute.
+constexpr UINT HistoryRetryLongest = 60000;
+} // namespace
 
 // Capture listens to the clipboard's own change notification, which has no chain that another
 // program could break. Joining sends no notification, so the text already on the clipboard does
@@ -82,6 +93,7 @@ void TForm1::HistoryChanged() {
     if (!Settings.SaveHistory || !History->Modified()) return;
     // One short timer, armed by a change: none runs while nothing changes.
     Timer4.SetEnabled(false);
+    Timer4.SetInterval(HistorySaveDelay);
     Timer4.SetEnabled(true);
 }
 
@@ -97,20 +109,27 @@ void TForm1::SaveHistoryFile(THistorySave moment) {
     if (!Settings.SaveHistory) return;
     try {
         SaveHistory(*History, ProgramFolder());
+        HistorySaveFailures = 0;
     } catch (const EFileError& e) {
-        // The history stays in memory and is written at the next change or at the end. The user
-        // hears of it once while the program runs, and at the end when it is lost; not while
-        // the session ends, which a message box would hold up.
+        // The history stays in memory and is written at the next try, the next change or the
+        // end. The user hears of it once while the program runs, when the try after the failed
+        // one fails too (a moment's reader is not worth a message), and at the end when it is
+        // lost; not while the session ends, which a message box would hold up.
         if (moment == THistorySave::SessionEnd) return;
         if (moment == THistorySave::Timed) {
-            if (HistorySaveReported) return;
+            ++HistorySaveFailures;
+            const int doublings = std::min(HistorySaveFailures - 1, 5);
+            Timer4.SetInterval(std::min(HistorySaveDelay << doublings, HistoryRetryLongest));
+            Timer4.SetEnabled(true);
+            if (HistorySaveFailures < 2 || HistorySaveReported) return;
             HistorySaveReported = true;
-            ShowMessageBox(Application().Handle(),
-                           std::string(e.what()) +
-                               "\n\nクリップボードの履歴を保存できませんでした。\n"
-                               "履歴はこのまま保持して、次に履歴が変わったときと終了するときに、"
-                               "もう一度保存します。",
-                           MB_ICONWARNING);
+            ShowMessageBox(
+                Application().Handle(),
+                std::string(e.what()) +
+                    "\n\nクリップボードの履歴を保存できませんでした。\n"
+                    "履歴はこのまま保持して、少し後と、履歴が変わったときと終了するときに、"
+                    "もう一度保存します。",
+                MB_ICONWARNING);
             return;
         }
         ShowMessageBox(Application().Handle(),

@@ -21,9 +21,6 @@ const char TrayClickedName[] = "TasktrayIconClicked";
 const char TaskbarCreatedName[] = "TaskbarCreated";
 // Past the age of a key reading that Wine answers from (50 ms).
 constexpr UINT SecondLookDelay = 60;
-// How long after the last change the history is written (with "SaveHistory" on), so that a crash
-// or a power loss loses at most this much.
-constexpr UINT HistorySaveDelay = 3000;
 } // namespace
 
 TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
@@ -82,7 +79,6 @@ void TForm1::FormCreate() {
     Timer3.SetOwner(Handle);
     Timer3.SetInterval(SecondLookDelay);
     Timer4.SetOwner(Handle);
-    Timer4.SetInterval(HistorySaveDelay);
     Timer5.SetOwner(Handle);
     TrayMessage = RegisterWindowMessageA(TrayClickedName);
     TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);

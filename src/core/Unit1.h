@@ -185,9 +185,11 @@ private:
     std::map<std::string, std::wstring> UnicodeTexts;
     // The window that was in front when the menu appeared: the paste goes there.
     HWND PreviousForeground = nullptr;
-    // Writes the history a few seconds after it last changed.
+    // Writes the history a few seconds after it last changed, and tries a failed write again.
     TTimer Timer4{4};
-    // A history that could not be written has been reported once; the session is ending.
+    // Timed writes that failed one after another; a failure has been reported once; the session
+    // is ending.
+    int HistorySaveFailures = 0;
     bool HistorySaveReported = false;
     bool SessionEnding = false;
     // Tries to read a copy again while another program holds the clipboard open.
