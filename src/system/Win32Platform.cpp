@@ -97,6 +97,13 @@ bool TWin32Platform::ReadFileWithin(const std::string& path, std::size_t limit,
     return ReadToEnd(file.Handle, limit, bytes);
 }
 
+namespace {
+// How often and how far apart a replacement that another program's open file refuses is tried:
+// about a fifth of a second in all.
+constexpr int ReplaceTries = 10;
+constexpr DWORD ReplaceWait = 20;
+} // namespace
+
 void TWin32Platform::WriteWholeFile(const std::string& path, const std::string& bytes) {
     // A read-only file or a folder in the way is refused before anything is written; some
     // systems would otherwise let the move replace a read-only file.
@@ -116,10 +123,18 @@ void TWin32Platform::WriteWholeFile(const std::string& path, const std::string& 
         ok = false;
         error = GetLastError();
     }
-    if (ok && !MoveFileExA(temp.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = false;
+    // Another program reading the file (a virus scanner looking at what was just written, a
+    // backup, an editor's preview) makes its replacement fail while it holds it open: tried
+    // again for a moment before the write is given up.
+    int tries = 0;
+    while (ok && !MoveFileExA(temp.c_str(), path.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
+        const bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+        if (!held || ++tries == ReplaceTries)
+            ok = false;
+        else
+            Sleep(ReplaceWait);
     }
     if (!ok) {
         DeleteFileA(temp.c_str());

@@ -124,6 +124,39 @@ TEST_F(Win32PlatformFiles, KeepsAReadOnlyFileAsItWas) {
     EXPECT_FALSE(Exists(File + ".new"));
 }
 
+TEST_F(Win32PlatformFiles, WaitsAMomentForAReaderAndGivesUpOnOneThatStays) {
+    Win32.WriteWholeFile(File, "old");
+    const auto openReader = [&] {
+        return CreateFileA(File.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    // A reader that lets go after 60 ms: the file is replaced all the same.
+    HANDLE reader = openReader();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    HANDLE letGo = CreateThread(
+        nullptr, 0,
+        [](void* handle) -> DWORD {
+            Sleep(60);
+            CloseHandle(static_cast<HANDLE>(handle));
+            return 0;
+        },
+        reader, 0, nullptr);
+    ASSERT_NE(letGo, nullptr);
+    EXPECT_NO_THROW(Win32.WriteWholeFile(File, "new"));
+    WaitForSingleObject(letGo, INFINITE);
+    CloseHandle(letGo);
+    EXPECT_EQ(Read(File), "new");
+
+    // One that holds on: the write fails, keeping the file as it was and leaving nothing behind.
+    reader = openReader();
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(Win32.WriteWholeFile(File, "newer"), EFileError);
+    CloseHandle(reader);
+    EXPECT_EQ(Read(File), "new");
+    EXPECT_FALSE(Exists(File + ".new"));
+}
+
 TEST_F(Win32PlatformFiles, ReadsAFileThatAnEditorHoldsOpenForWriting) {
     Win32.WriteWholeFile(File, "[A]\r\n");
     HANDLE editor =
