@@ -100,11 +100,7 @@ void TForm1::OpenSettings(int page) {
     } catch (const EFileError& e) {
         ShowMessageBox(Application().Handle(), e.what(), MB_ICONSTOP);
     }
-    if (result == SettingsQuitSaving || result == SettingsQuitDiscarding) {
-        Close();
-        return;
-    }
-    ReleaseModifierKeys();
+    if (result == SettingsQuitSaving || result == SettingsQuitDiscarding) Close();
 }
 
 void TForm1::ApplySettings(const TSettingsDialogData& data) {
