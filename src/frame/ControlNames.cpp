@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "frame/AccessibleValues.h"
 #include "frame/LabelName.h"
 
 namespace {
@@ -71,14 +72,6 @@ std::string LabelName(HWND control) {
     for (; previous; previous = GetWindow(previous, GW_HWNDPREV))
         if (IsOwningButton(previous)) return NameOfLabel(TextOf(previous));
     return {};
-}
-
-BSTR Unicode(const std::string& text) {
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(932, 0, text.data(), size, nullptr, 0);
-    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (result) MultiByteToWideChar(932, 0, text.data(), size, result, length);
-    return result;
 }
 
 // A list view in report view: a grid of rows and columns.
@@ -197,7 +190,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (const int row = Row(child); row >= 0) {
             if (!name) return E_POINTER;
-            *name = Unicode(RowName(List, row));
+            *name = Cp932Bstr(RowName(List, row));
             return *name ? S_OK : E_OUTOFMEMORY;
         }
         if (child.vt != VT_I4 || child.lVal != CHILDID_SELF)
@@ -215,9 +208,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
         if (!List || (c.vt == VT_I4 && c.lVal > Rows())) return Standard->get_accRole(c, r);
         if (!r) return E_POINTER;
-        VariantInit(r);
-        r->vt = VT_I4;
-        r->lVal = Row(c) >= 0 ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST;
+        SetLongVariant(r, Row(c) >= 0 ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
@@ -229,9 +220,7 @@ public:
         long state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
         if (item & LVIS_SELECTED) state |= STATE_SYSTEM_SELECTED;
         if ((item & LVIS_FOCUSED) && HasFocus(List)) state |= STATE_SYSTEM_FOCUSED;
-        VariantInit(s);
-        s->vt = VT_I4;
-        s->lVal = state;
+        SetLongVariant(s, state);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override {
@@ -284,9 +273,7 @@ public:
             const auto row = static_cast<int>(
                 SendMessageA(List, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
             if (row >= 0 && (hit.flags & LVHT_ONITEM)) {
-                VariantInit(c);
-                c->vt = VT_I4;
-                c->lVal = row + 1;
+                SetLongVariant(c, row + 1);
                 return S_OK;
             }
         }
@@ -322,8 +309,7 @@ private:
         const auto row = static_cast<int>(
             SendMessageA(List, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(state, 0)));
         if (row < 0) return S_FALSE;
-        child->vt = VT_I4;
-        child->lVal = row + 1;
+        SetLongVariant(child, row + 1);
         return S_OK;
     }
 
@@ -366,7 +352,7 @@ LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void GiveName(HWND control, const std::string& name) {
-    BSTR text = Unicode(name);
+    BSTR text = Cp932Bstr(name);
     if (!text) return;
     if (!SetWindowSubclass(control, NamedProc, NameSubclassId, 0)) {
         SysFreeString(text);

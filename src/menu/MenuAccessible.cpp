@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "frame/AccessibleValues.h"
 #include "menu/MenuAccess.h"
 #include "menu/listimage.h"
 
@@ -9,18 +10,7 @@ namespace {
 
 // A code page 932 text as a new BSTR; nullptr for an empty text.
 BSTR Unicode(const std::string& text) {
-    if (text.empty()) return nullptr;
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(932, 0, text.data(), size, nullptr, 0);
-    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-    if (result) MultiByteToWideChar(932, 0, text.data(), size, result, length);
-    return result;
-}
-
-void SetChild(VARIANT* to, long child) {
-    VariantInit(to);
-    to->vt = VT_I4;
-    to->lVal = child;
+    return text.empty() ? nullptr : Cp932Bstr(text);
 }
 
 constexpr HRESULT NotHere = DISP_E_MEMBERNOTFOUND;
@@ -143,7 +133,7 @@ HRESULT TMenuAccessible::get_accRole(VARIANT child, VARIANT* role) {
     if (!role) return E_POINTER;
     const long id = ChildOf(child);
     if (id < 0) return Refused();
-    SetChild(role, id == 0 ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM);
+    SetLongVariant(role, id == 0 ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM);
     return S_OK;
 }
 
@@ -163,7 +153,7 @@ HRESULT TMenuAccessible::get_accState(VARIANT child, VARIANT* state) {
         if (line.Focused) bits |= STATE_SYSTEM_FOCUSED;
         if (line.Unavailable) bits |= STATE_SYSTEM_UNAVAILABLE;
     }
-    SetChild(state, bits);
+    SetLongVariant(state, bits);
     return S_OK;
 }
 
@@ -195,7 +185,7 @@ HRESULT TMenuAccessible::get_accFocus(VARIANT* child) {
     if (!List) return RPC_E_DISCONNECTED;
     if (!List->Focused()) return S_FALSE;
     const TMenuImage& menu = List->Menu();
-    SetChild(child, MenuChildOfLine(menu, menu.ItemIndex()));
+    SetLongVariant(child, MenuChildOfLine(menu, menu.ItemIndex()));
     return S_OK;
 }
 
@@ -206,7 +196,7 @@ HRESULT TMenuAccessible::get_accSelection(VARIANT* children) {
     const TMenuImage& menu = List->Menu();
     const int id = MenuChildOfLine(menu, menu.ItemIndex());
     if (id == 0) return S_FALSE;
-    SetChild(children, id);
+    SetLongVariant(children, id);
     return S_OK;
 }
 
@@ -254,7 +244,7 @@ HRESULT TMenuAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
         to = id - 1;
     }
     if (to < 1 || to > last) return S_FALSE;
-    SetChild(end, to);
+    SetLongVariant(end, to);
     return S_OK;
 }
 
@@ -267,7 +257,7 @@ HRESULT TMenuAccessible::accHitTest(long x, long y, VARIANT* child) {
     for (long id = 1; id <= last; ++id) {
         RECT rect{};
         if (List->LineScreenRect(static_cast<int>(id), rect) && PtInRect(&rect, point)) {
-            SetChild(child, id);
+            SetLongVariant(child, id);
             return S_OK;
         }
     }

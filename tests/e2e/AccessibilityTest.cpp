@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "E2eFixture.h"
+#include "frame/AccessibleValues.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ std::wstring Text(BSTR text) {
 
 VARIANT Child(long id) {
     VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
+    SetLongVariant(&child, id);
     return child;
 }
 

@@ -22,6 +22,7 @@
 #include "system/Win32Platform.h"
 #include "dialogs/Unit4.h"
 #include "dialogs/Unit4Ids.h"
+#include "frame/AccessibleValues.h"
 
 // What a screen reader reads for each control of the dialogs: every control a user can reach
 // (and the pictures) answers with a name, the label before it or the one it is given.
@@ -48,9 +49,7 @@ std::wstring AccessibleName(HWND control) {
 
 VARIANT Child(long id) {
     VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
+    SetLongVariant(&child, id);
     return child;
 }
 
