@@ -27,11 +27,6 @@ take_shot() {
     echo "Screenshot: $root/shots/$1.png"
 }
 
-# Presses keys on the display, in xdotool's names (for example "ctrl+alt", "c").
-press_keys() {
-    xdotool key --delay 100 "$@"
-}
-
 # Waits up to the given seconds for the process to end; true when it ended.
 wait_for_exit() {
     local pid="$1" tenths=$(($2 * 10))
@@ -85,8 +80,8 @@ show_launch_menu() {
         echo "No window to type into appeared; no key was pressed."
         return 1
     fi
-    xdotool windowfocus --sync "$editor" 2>/dev/null || xdotool windowfocus "$editor"
-    sleep 1
+    # As a user's click would: the window manager activates it.
+    xdotool windowactivate --sync "$editor" 2>/dev/null || xdotool windowactivate "$editor"
     xdotool keydown Control_L keydown Alt_L
     if wait_for_window 'ミルト' 10 >/dev/null; then
         sleep 0.5
@@ -105,9 +100,7 @@ show_launch_menu() {
         if menu=$(wait_for_window 'ミルト' 10); then
             sleep 0.5
             take_shot "$3"
-            # Page 2, where the sample text set keeps the history. The display has no window
-            # manager to hand the keyboard to the menu that Windows made active: done here.
-            xdotool windowfocus "$menu" 2>/dev/null || true
+            # Page 2, where the sample text set keeps the history.
             xdotool key 2
             sleep 0.5
             take_shot "$3-page2"

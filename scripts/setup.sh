@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing Mirto needs on a Debian machine: compilers (and clang with
 # libFuzzer for the fuzz targets), GoogleTest, Wine (with its 32-bit loader), a virtual display
-# and its keyboard-map compiler, screenshot tools, Japanese fonts and the Japanese locale (Wine
-# takes its ANSI code page, 932, from it). Checks first: a second run installs nothing.
+# with its keyboard-map compiler and a window manager, screenshot tools, Japanese fonts and the
+# Japanese locale (Wine takes its ANSI code page, 932, from it). Checks first: a second run
+# installs nothing.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev googletest mingw-w64 wine64 wine xvfb x11-xkb-utils
-    xdotool imagemagick fonts-ipafont-gothic fonts-ipafont-mincho locales clang libclang-rt-14-dev)
+    openbox x11-utils xdotool imagemagick fonts-ipafont-gothic fonts-ipafont-mincho locales clang
+    libclang-rt-14-dev)
 locale_name="ja_JP.UTF-8"
 
 as_root() {

@@ -130,6 +130,7 @@ finish_wine() {
         wineserver -k >/dev/null 2>&1
         mirto_display_stop
     fi
+    mirto_bare_display_stop
 }
 trap finish_wine EXIT
 if [ -n "${win64_unbuilt:-}" ]; then

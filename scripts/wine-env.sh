@@ -5,6 +5,7 @@
 #   mirto_wine_prefix   # creates build/wineprefix with the Japanese font mapping on first use
 #   mirto_display       # keeps a usable DISPLAY, or starts a virtual one (Xvfb) and exports it
 #   mirto_display_stop  # stops the virtual display, if this shell started it
+#   (MIRTO_WINDOW_MANAGER=none: a display of its own without a window manager)
 #
 # Programs then run with plain `wine`: code page 932 (the Japanese locale), no debug output, no
 # offer to install the .NET or HTML runtimes. All of it is safe to repeat: what exists is reused.
@@ -139,12 +140,64 @@ mirto_display_usable() {
     [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
+# True when a window manager runs on the display: the window it names on the root window exists.
+mirto_window_manager_running() {
+    local id
+    id="$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # //p')"
+    [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1
+}
+
+# Starts a window manager (openbox) on the virtual display unless one runs there already: a
+# user's desktop has one, and Wine's windows behave as they do there (hiding, activation and the
+# keyboard focus go through it). It ends with the display.
+mirto_window_manager() {
+    local pidfile="$MIRTO_ROOT/build/openbox.pid"
+    if [ -f "$pidfile" ] && [ "$(cat "$MIRTO_ROOT/build/openbox.display" 2>/dev/null)" = "$DISPLAY" ] &&
+        kill -0 "$(cat "$pidfile")" 2>/dev/null; then
+        return 0
+    fi
+    # A display that was there before may have a window manager of its own.
+    mirto_window_manager_running && return 0
+    if ! command -v openbox >/dev/null 2>&1; then
+        echo "wine-env: openbox is not installed (scripts/setup.sh installs it)" >&2
+        return 1
+    fi
+    # Its own key bindings are left out: Alt + Tab and Control + Alt + the arrows would take keys
+    # that the menu uses while its call pair is held.
+    local config="$MIRTO_ROOT/build/openbox-rc.xml"
+    printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' \
+        '<openbox_config xmlns="http://openbox.org/3.4/rc">' \
+        '  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>' \
+        '  <keyboard></keyboard>' '</openbox_config>' >"$config"
+    openbox --sm-disable --config-file "$config" 7>&- 8>&- </dev/null \
+        >"$MIRTO_ROOT/build/openbox.log" 2>&1 &
+    printf '%s\n' $! >"$pidfile"
+    printf '%s\n' "$DISPLAY" >"$MIRTO_ROOT/build/openbox.display"
+    # Ready once it has announced itself on the root window.
+    local tries=0
+    until mirto_window_manager_running; do
+        if [ $tries -gt 100 ] || ! kill -0 "$(cat "$pidfile")" 2>/dev/null; then
+            echo "wine-env: the window manager did not start (see build/openbox.log)" >&2
+            return 1
+        fi
+        tries=$((tries + 1))
+        sleep 0.1
+    done
+    return 0
+}
+
 # Keeps the current display when it answers; otherwise reuses the virtual display started
-# earlier for this tree, or starts one (Xvfb picks a free number) and exports DISPLAY.
-# MIRTO_XVFB_PID is set when this shell started it.
+# earlier for this tree (with its window manager), or starts one (Xvfb picks a free number) with
+# a window manager and exports DISPLAY. MIRTO_XVFB_PID is set when this shell started it.
 mirto_display() {
-    mirto_display_usable && return 0
-    local state="$MIRTO_ROOT/build/xvfb.display"
+    local name=xvfb
+    if [ "${MIRTO_WINDOW_MANAGER:-}" = none ]; then
+        # A display of its own without a window manager, for the scenarios that need one.
+        name=xvfb-bare
+    else
+        mirto_display_usable && return 0
+    fi
+    local state="$MIRTO_ROOT/build/$name.display"
     mkdir -p "$MIRTO_ROOT/build"
     exec 8>"$MIRTO_LOCK.display"
     flock 8
@@ -152,19 +205,21 @@ mirto_display() {
         DISPLAY="$(cat "$state")"
         export DISPLAY
         if mirto_display_usable; then
+            [ "$name" = xvfb ] && mirto_window_manager
             flock -u 8
             exec 8>&-
             return 0
         fi
     fi
-    local numberfile="$MIRTO_ROOT/build/xvfb.number"
+    local numberfile="$MIRTO_ROOT/build/$name.number"
     : >"$numberfile"
     # No terminal or pipe of ours: the server holds no output open for whoever waits on the
     # caller. It picks a free display number and writes it to fd 7.
     # -noreset keeps the keyboard map when the last client leaves.
     Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-        7>"$numberfile" 8>&- </dev/null >"$MIRTO_ROOT/build/xvfb.log" 2>&1 &
+        7>"$numberfile" 8>&- </dev/null >"$MIRTO_ROOT/build/$name.log" 2>&1 &
     MIRTO_XVFB_PID=$!
+    printf '%s\n' "$MIRTO_XVFB_PID" >"$MIRTO_ROOT/build/$name.pid"
     local tries=0
     until [ -s "$numberfile" ] && DISPLAY=":$(tr -dc 0-9 <"$numberfile")" mirto_display_usable; do
         tries=$((tries + 1))
@@ -183,15 +238,29 @@ mirto_display() {
     if ! mirto_japanese_keymap | xkbcomp -w 0 - "$DISPLAY" >/dev/null 2>&1; then
         echo "wine-env: could not load the Japanese keyboard map into $DISPLAY" >&2
     fi
+    [ "$name" = xvfb ] && mirto_window_manager
     printf '%s\n' "$DISPLAY" >"$state"
     flock -u 8
     exec 8>&-
     echo "wine-env: virtual display $DISPLAY started" >&2
 }
 
-# Stops the virtual display if this shell started it (a display that was already there stays).
+# Stops the display without a window manager, which the scenarios that need one start and keep.
+mirto_bare_display_stop() {
+    local pidfile="$MIRTO_ROOT/build/xvfb-bare.pid"
+    [ -f "$pidfile" ] && kill "$(cat "$pidfile")" 2>/dev/null
+    rm -f "$pidfile" "$MIRTO_ROOT/build/xvfb-bare.display"
+    return 0
+}
+
+# Stops the virtual display and its window manager if this shell started it (a display that was
+# already there stays).
 mirto_display_stop() {
     if [ -n "${MIRTO_XVFB_PID:-}" ]; then
+        local manager
+        manager="$(cat "$MIRTO_ROOT/build/openbox.pid" 2>/dev/null)"
+        [ -n "$manager" ] && kill "$manager" 2>/dev/null
+        rm -f "$MIRTO_ROOT/build/openbox.pid" "$MIRTO_ROOT/build/openbox.display"
         kill "$MIRTO_XVFB_PID" 2>/dev/null || true
         local tries=0
         while kill -0 "$MIRTO_XVFB_PID" 2>/dev/null && [ $tries -lt 50 ]; do

@@ -117,18 +117,9 @@ protected:
         return RECT{x, y, x + w, y + h};
     }
 
-    // Listens from the menu's second call on, and holds the call pair, pressed in beforePress's
-    // window, until the menu's list has the keyboard. Under Wine the program's first taking of
-    // the keyboard after its start reads keys sent with SendInput as released (the X server never
-    // saw them) and hides the menu, even after a letter: the menu is called once beforehand, and
-    // called again once Wine's reading of the released pair has expired.
+    // Listens, and holds the call pair, pressed in beforePress's window, until the menu's list
+    // has the keyboard.
     void HoldMenu(WORD first, WORD second, const std::function<void()>& beforePress) {
-        if (HoldUntilMenu(Form(), first, second, beforePress)) {
-            KeyUp(second);
-            KeyUp(first);
-        }
-        ASSERT_TRUE(WaitMenuHidden());
-        Sleep(KeyReadingExpiry);
         ASSERT_NO_FATAL_FAILURE(Listen());
         ASSERT_TRUE(HoldUntilMenu(Form(), first, second, beforePress))
             << "the menu did not take the keyboard";

@@ -31,20 +31,13 @@ protected:
     // Holds Shift + Alt in the application until the menu has the keyboard.
     void OpenMenu(const TTarget& target) {
         EXPECT_TRUE(HoldUntilMenu(Form(), VK_SHIFT, VK_MENU, [&] {
-            WaitFor([&] { return GetTickCount64() - HiddenAt >= KeyReadingExpiry; });
             EXPECT_TRUE(target.Focus());
         })) << "the clipboard menu did not take the keyboard";
     }
-    // Presses keys one after another at a quick typist's pace. Under Wine a key that follows
-    // the one before within a millisecond, while the menu is still taking that one, is at times
-    // never delivered to any window.
-    static constexpr DWORD TypingPause = 100;
+    // Presses and releases the keys one after another.
     void Press(std::initializer_list<WORD> keys) {
-        for (WORD key : keys) {
-            KeyDown(key);
-            KeyUp(key);
-            Sleep(TypingPause);
-        }
+        for (WORD key : keys)
+            PressKeys({key});
     }
 
     // Opens the menu, presses the keys (a page digit, a letter, a menu key), then releases Alt
@@ -60,7 +53,6 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return !MenuVisible(); }));
         WaitFor([&] { return !target.Text().empty(); }, 5000);
         KeyUp(VK_SHIFT);
-        HiddenAt = GetTickCount64();
         return target.Text();
     }
 
@@ -78,7 +70,6 @@ protected:
         KeyUp(VK_MENU);
         KeyUp(VK_SHIFT);
         EXPECT_TRUE(WaitMenuHidden());
-        HiddenAt = GetTickCount64();
         return question;
     }
 
@@ -108,8 +99,6 @@ protected:
         CloseClipboard();
         return copy;
     }
-
-    ULONGLONG HiddenAt = 0;
 };
 
 // Makes a file of the program folder read-only for as long as it lives (the folder's removal

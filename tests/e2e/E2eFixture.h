@@ -55,7 +55,7 @@ protected:
     void FocusKeyWindow() {
         const POINT spot = ParkPointer();
         static TTestWindow keyWindow("keys", WS_POPUP | WS_VISIBLE, spot.x - 12, spot.y - 12, 24,
-                                     24);
+                                     24, RGB(255, 255, 255), WS_EX_APPWINDOW);
         ASSERT_TRUE(keyWindow.Focus()) << "the test's window did not get the focus";
     }
 

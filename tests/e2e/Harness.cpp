@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
+#include <utility>
 #include <cwchar>
 
 namespace {
@@ -88,7 +90,115 @@ void SendKey(WORD virtualKey, bool up) {
     SendInput(1, &input, sizeof input);
 }
 
+// The key's name in the X server's keyboard map, as xdotool takes it; empty for a key that the
+// virtual display's keyboard lacks.
+std::string XKeyName(WORD virtualKey) {
+    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
+        return std::string(1, static_cast<char>(std::tolower(virtualKey)));
+    if (virtualKey >= VK_F1 && virtualKey <= VK_F12) return "F" + std::to_string(virtualKey - VK_F1 + 1);
+    switch (virtualKey) {
+    case VK_SHIFT: return "Shift_L";
+    case VK_CONTROL: return "Control_L";
+    case VK_MENU: return "Alt_L";
+    case VK_TAB: return "Tab";
+    case VK_RETURN: return "Return";
+    case VK_SPACE: return "space";
+    case VK_END: return "End";
+    case VK_HOME: return "Home";
+    case VK_BACK: return "BackSpace";
+    case VK_PAUSE: return "Pause";
+    case VK_ESCAPE: return "Escape";
+    case VK_LEFT: return "Left";
+    case VK_UP: return "Up";
+    case VK_RIGHT: return "Right";
+    case VK_DOWN: return "Down";
+    case VK_PRIOR: return "Prior";
+    case VK_NEXT: return "Next";
+    case VK_INSERT: return "Insert";
+    case VK_DELETE: return "Delete";
+    case VK_OEM_PERIOD: return "period";
+    case VK_OEM_COMMA: return "comma";
+    default: return {};
+    }
+}
+
+// Runs xdotool's commands ("keydown" "Control_L", ...; keys go through the X server's XTEST
+// extension) on the display: a Linux program, which Wine starts outside its own processes and
+// gives no handle to, so it writes its exit code to a file of its own at the end, and this waits
+// for that. The waiting pumps this thread's messages, so that a window of the test that has the
+// focus takes the keys from the X server meanwhile.
+bool RunXdotool(const std::vector<std::pair<const char*, std::string>>& events) {
+    static unsigned counter = 0;
+    const std::string marker = "/tmp/mirto-xkeys-" + std::to_string(GetCurrentProcessId()) +
+                               "-" + std::to_string(++counter);
+    std::string windowsMarker = "Z:" + marker;
+    std::replace(windowsMarker.begin(), windowsMarker.end(), '/', '\\');
+    DeleteFileA(windowsMarker.c_str());
+    std::string command = "/bin/sh -c \"timeout 5 xdotool";
+    for (const auto& [action, key] : events)
+        command.append(" ").append(action).append(" ").append(key);
+    command.append("; echo $? >").append(marker).append("\"");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    // A Linux program gets no process handle, and the thread handle is then not one either
+    // (closing it would close a handle of this process).
+    if (process.hProcess) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    std::string status;
+    const bool ended = WaitFor(
+        [&] {
+            status = ReadWholeFile(windowsMarker);
+            return !status.empty() && status.back() == '\n';
+        },
+        10000);
+    DeleteFileA(windowsMarker.c_str());
+    return ended && status == "0\n";
+}
+
+// The key's name for the X server, or empty when it goes with SendInput: a key the X server's
+// keyboard lacks (the keypad's digits), and every key on a display without a window manager,
+// where no one gives the X focus to the window in front.
+std::string KeyThroughX(WORD virtualKey) {
+    return WindowManagerRuns() ? XKeyName(virtualKey) : std::string();
+}
+
+// Each key through the X server, or with SendInput (KeyThroughX).
+void Keys(std::initializer_list<WORD> keys, const char* action, bool up) {
+    std::vector<std::pair<const char*, std::string>> events;
+    for (WORD key : keys) {
+        std::string name = KeyThroughX(key);
+        if (name.empty()) {
+            if (!events.empty()) RunXdotool(events);
+            events.clear();
+            SendKey(key, up);
+        } else {
+            events.emplace_back(action, std::move(name));
+        }
+    }
+    if (!events.empty()) RunXdotool(events);
+}
+
 } // namespace
+
+bool ActivateThroughX(HWND window) {
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    if ((style & WS_CAPTION) != WS_CAPTION &&
+        !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW))
+        return false;
+    const auto id = reinterpret_cast<UINT_PTR>(GetPropA(window, "__wine_x11_whole_window"));
+    return id != 0 && RunXdotool({{"windowactivate --sync", std::to_string(id)}});
+}
+
+bool WindowManagerRuns() {
+    const char* manager = std::getenv("MIRTO_WINDOW_MANAGER");
+    return manager == nullptr || std::string(manager) != "none";
+}
 
 std::string BinFolder() {
     std::string folder;
@@ -351,20 +461,40 @@ void CloseMessageBox(HWND box, int button) {
 }
 
 void KeyDown(WORD virtualKey) {
-    SendKey(virtualKey, false);
+    Keys({virtualKey}, "keydown", false);
 }
 
 void KeyUp(WORD virtualKey) {
-    SendKey(virtualKey, true);
+    Keys({virtualKey}, "keyup", true);
+}
+
+void ReleaseKeys(std::initializer_list<WORD> keys) {
+    Keys(keys, "keyup", true);
 }
 
 void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<std::pair<const char*, std::string>> events;
+    bool throughX = true;
+    for (WORD key : keys) {
+        events.emplace_back("keydown", KeyThroughX(key));
+        throughX = throughX && !events.back().second.empty();
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        events.emplace_back("keyup", KeyThroughX(*key));
+    if (throughX) {
+        RunXdotool(events);
+        return;
+    }
     std::vector<INPUT> inputs;
     for (WORD key : keys)
         inputs.push_back(KeyInput(key, false));
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
         inputs.push_back(KeyInput(*key, true));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void SendInputKey(WORD virtualKey, bool up) {
+    SendKey(virtualKey, up);
 }
 
 void SyncKeyState() {
@@ -383,7 +513,7 @@ void ReleaseModifiers() {
 }
 
 TTestWindow::TTestWindow(const char* caption, DWORD style, int x, int y, int width, int height,
-                         COLORREF colour) {
+                         COLORREF colour, DWORD extendedStyle) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
     if (!GetClassInfoExA(instance, TestWindowClass, &wc)) {
@@ -396,8 +526,8 @@ TTestWindow::TTestWindow(const char* caption, DWORD style, int x, int y, int wid
         RegisterClassExA(&wc);
     }
     Brush = CreateSolidBrush(colour);
-    Window = CreateWindowExA(0, TestWindowClass, caption, style, x, y, width, height, nullptr,
-                             nullptr, instance, this);
+    Window = CreateWindowExA(extendedStyle, TestWindowClass, caption, style, x, y, width, height,
+                             nullptr, nullptr, instance, this);
     if (Window != nullptr) {
         ShowWindow(Window, SW_SHOWNORMAL);
         UpdateWindow(Window);
@@ -412,6 +542,7 @@ TTestWindow::~TTestWindow() {
 
 bool TTestWindow::Focus() {
     if (Window == nullptr) return false;
+    ActivateThroughX(Window);
     const bool focused = WaitFor(
         [&] {
             if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
@@ -425,6 +556,7 @@ bool TTestWindow::Focus() {
 
 bool TTestWindow::Activate() {
     if (Window == nullptr) return false;
+    ActivateThroughX(Window);
     const bool active = WaitFor(
         [&] {
             if (GetForegroundWindow() != Window) SetForegroundWindow(Window);
@@ -576,24 +708,10 @@ bool TTarget::Is32Bit() const {
 }
 
 bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void()>& beforePress) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        beforePress();
-        KeyDown(first);
-        KeyDown(second);
-        if (WaitFor([&] { return IsWindowVisible(form) && GetForegroundWindow() == form; }, 2000)) {
-            // The program's first taking of the keyboard may read the pair as released and hide
-            // the menu at once: it has to stay up for a few turns of the program's loop.
-            for (int turn = 0; turn < 3; ++turn)
-                RoundTrip(form);
-            if (IsWindowVisible(form)) return true;
-        }
-        KeyUp(second);
-        KeyUp(first);
-        WaitFor([&] { return !IsWindowVisible(form); });
-        // Past the age of the program's reading of the released pair (50 ms under Wine).
-        Sleep(120);
-    }
-    return false;
+    beforePress();
+    KeyDown(first);
+    KeyDown(second);
+    return WaitFor([&] { return IsWindowVisible(form) && GetForegroundWindow() == form; });
 }
 
 TClipboardListener::TClipboardListener() {
@@ -653,6 +771,7 @@ bool PutClipboardPicture() {
 }
 
 bool TTarget::Focus() const {
+    ActivateThroughX(Window);
     SetForegroundWindow(Window);
     return WaitFor([&] { return GetForegroundWindow() == Window; });
 }

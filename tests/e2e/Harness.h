@@ -18,6 +18,14 @@ inline constexpr DWORD DefaultTimeout = 30000;
 // The folder of the built programs: MIRTO_BIN (a Linux path reads as drive Z: under Wine), or
 // the first bin folder with Mirto.exe above the running program's folder.
 std::string BinFolder();
+// Whether the display has a window manager (the run scripts start one; MIRTO_WINDOW_MANAGER=none
+// asks for a display without one).
+bool WindowManagerRuns();
+// Has the window manager activate the window, as a user's click does, and waits until it is the
+// active one: from then on the X server sends the keys to it. (Wine's own foreground changes at
+// once, the X focus only when the manager has acted.) False for a window that no window manager
+// handles.
+bool ActivateThroughX(HWND window);
 
 // A file's bytes; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
@@ -110,11 +118,20 @@ std::string MessageBoxText(HWND box);
 // Answers a message box with one of its buttons (OK unless told).
 void CloseMessageBox(HWND box, int button = IDOK);
 
-// Keys from SendInput: they go to the foreground window's thread, as typed keys do.
+// Keys typed through the X server (its XTEST extension), as a keyboard types them: Wine takes them
+// from the window that has the X focus, so they stay held however the focus moves. Each call
+// returns once the X server has taken the keys; the window that receives them reads them when
+// its thread next looks at its messages. A key that the virtual display's keyboard lacks goes
+// with SendInput.
 void KeyDown(WORD virtualKey);
 void KeyUp(WORD virtualKey);
+// Releases the keys in order, together (one event after another, as a hand lets go).
+void ReleaseKeys(std::initializer_list<WORD> keys);
 // Presses the keys in order and releases them in reverse order.
 void PressKeys(std::initializer_list<WORD> keys);
+// A key from SendInput, which Wine hands to the foreground window's thread without the X server:
+// for the keys a keyboard of the virtual display lacks, and for a test about such input.
+void SendInputKey(WORD virtualKey, bool up);
 // Releases Shift, Control and Alt if the system sees them down (after a test that stopped
 // half-way, so that the next one starts clean).
 void ReleaseModifiers();
@@ -128,8 +145,10 @@ void SyncKeyState();
 // messages it receives. Alt pressed alone does not open a window menu in it.
 class TTestWindow {
 public:
+    // extendedStyle WS_EX_APPWINDOW makes it an application's window to a window manager, which
+    // then hands it the X focus (and so the keys) when it is brought to the foreground.
     TTestWindow(const char* caption, DWORD style, int x, int y, int width, int height,
-                COLORREF colour = RGB(255, 255, 255));
+                COLORREF colour = RGB(255, 255, 255), DWORD extendedStyle = 0);
     ~TTestWindow();
     TTestWindow(const TTestWindow&) = delete;
     TTestWindow& operator=(const TTestWindow&) = delete;
@@ -209,11 +228,8 @@ private:
     HWND Window = nullptr;
 };
 
-// Holds the two keys until the menu window is in front and stays there. Under Wine, now and then
-// (about one run in eight) the first press after the program started shows no menu, or a menu
-// that hides at once: the keys are then released and pressed again, as a user would, at most
-// three times. beforePress runs before each press
-// (to put the application in front, say). True when the menu came.
+// Presses the two keys (after beforePress, which puts the application in front, say) and holds
+// them until the menu window is in front. True when the menu came.
 bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void()>& beforePress);
 
 // Puts a Unicode text on the clipboard as another program does, with an extra registered format

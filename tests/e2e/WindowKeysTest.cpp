@@ -50,29 +50,20 @@ protected:
 } // namespace
 
 TEST_F(WindowKeys, MoveAndResizeKeysStepTheForegroundWindow) {
+    // Each step is awaited as the rectangle it must give: under a window manager the window's
+    // rectangle passes through the manager's answers to the steps before on its way there.
     const RECT start = Target->Rect();
-    RECT moved{};
-    ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD4}, moved)) << "the move-left key did nothing";
-    EXPECT_EQ(moved.left, start.left - 32);
-    EXPECT_EQ(moved.top, start.top);
-    EXPECT_EQ(moved.right - moved.left, start.right - start.left);
-
-    RECT down{};
-    ASSERT_TRUE(StepAndWait({VK_CONTROL, VK_NUMPAD2}, down));
-    EXPECT_EQ(down.left, moved.left);
-    EXPECT_EQ(down.top, moved.top + 32);
-
-    RECT narrower{};
-    ASSERT_TRUE(StepAndWait({VK_MENU, VK_NUMPAD4}, narrower)) << "the resize-left key did nothing";
-    EXPECT_EQ(narrower.left, down.left);
-    EXPECT_EQ(narrower.top, down.top);
-    EXPECT_EQ(narrower.right - narrower.left, (down.right - down.left) - 32);
-    EXPECT_EQ(narrower.bottom - narrower.top, down.bottom - down.top);
-
-    RECT taller{};
-    ASSERT_TRUE(StepAndWait({VK_MENU, VK_NUMPAD2}, taller));
-    EXPECT_EQ(taller.top, narrower.top);
-    EXPECT_EQ(taller.bottom - taller.top, (narrower.bottom - narrower.top) + 32);
+    const LONG left = start.left, top = start.top, right = start.right, bottom = start.bottom;
+    const auto step = [&](std::initializer_list<WORD> keys, RECT expected) {
+        RECT now{};
+        EXPECT_TRUE(Target->Type(keys));
+        EXPECT_TRUE(WaitFor([&] { return EqualRect(&(now = Target->Rect()), &expected); }))
+            << now.left << "," << now.top << "," << now.right << "," << now.bottom;
+    };
+    step({VK_CONTROL, VK_NUMPAD4}, {left - 32, top, right - 32, bottom});
+    step({VK_CONTROL, VK_NUMPAD2}, {left - 32, top + 32, right - 32, bottom + 32});
+    step({VK_MENU, VK_NUMPAD4}, {left - 32, top + 32, right - 64, bottom + 32});
+    step({VK_MENU, VK_NUMPAD2}, {left - 32, top + 32, right - 64, bottom + 64});
 }
 
 TEST_F(WindowKeys, MaximiseMinimiseAndRestoreTheForegroundWindow) {
@@ -84,9 +75,18 @@ TEST_F(WindowKeys, MaximiseMinimiseAndRestoreTheForegroundWindow) {
     EXPECT_TRUE(WaitFor([&] { return !IsZoomed(target) && !IsIconic(target); }))
         << "not restored from maximised";
 
-    ASSERT_TRUE(Target->Type({VK_MENU, VK_NEXT}));
+    // The minimised window loses the keyboard to the next one: the keys' releases go there.
+    PressKeys({VK_MENU, VK_NEXT});
     EXPECT_TRUE(WaitFor([&] { return IsIconic(target) != FALSE; })) << "not minimised";
+}
 
+// A window manager restores a minimised window as it brings it to the front, so only a display
+// without one can have a minimised window in front: run on such a display, skipped elsewhere.
+TEST_F(WindowKeys, OnABareDisplayRestoreBringsBackAMinimisedWindowInFront) {
+    if (WindowManagerRuns()) GTEST_SKIP() << "a window manager restores what it brings to the front";
+    HWND target = Target->Handle();
+    PressKeys({VK_MENU, VK_NEXT});
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(target) != FALSE; })) << "not minimised";
     ASSERT_TRUE(Target->Activate()) << "the minimised window did not come to the front";
     ASSERT_TRUE(IsIconic(target));
     PressKeys({VK_MENU, VK_HOME});

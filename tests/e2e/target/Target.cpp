@@ -65,8 +65,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "MirtoTestTarget";
     if (!RegisterClassA(&windowClass)) return 1;
+    // An application's window to a window manager, which then gives it the keyboard as it
+    // comes to the front.
     HWND window = CreateWindowExA(
-        0, windowClass.lpszClassName, sizeof(void*) == 4 ? "target 32" : "target 64",
+        WS_EX_APPWINDOW, windowClass.lpszClassName, sizeof(void*) == 4 ? "target 32" : "target 64",
         WS_POPUP | WS_BORDER, Argument(1, 40), Argument(2, 40), Argument(3, 200), Argument(4, 120),
         nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return 1;
