@@ -179,31 +179,71 @@ DWORD WriteClipboardText(HWND owner, const TClipboardText& text) {
     return written ? GetClipboardSequenceNumber() : 0;
 }
 
-void TypePasteKeys() {
+namespace {
+
+void SendKeys(const std::vector<INPUT>& keys) {
+    std::vector<INPUT> copy = keys;
+    SendInput(static_cast<UINT>(copy.size()), copy.data(), sizeof(INPUT));
+}
+
+// Waits (bounded) while answering what is sent to this thread: activation asks this thread's
+// windows, and the keyboard hook's calls come to it, while the wait lasts.
+template <typename Done> bool WaitAnswering(DWORD timeoutMs, Done done) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+    }
+}
+
+// Wine on an X display sets an application's keyboard state to the X server's when the X focus
+// arrives at it, a window manager's round trip after the menu hid. The X server never saw the
+// synthetic keys: a Control pressed before that moment reads as released after it, and a Shift
+// the user still holds as down again, so a V typed across that moment types a letter instead of
+// pasting. Windows keeps the state it is given.
+bool KeyStateResetOnFocus() {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// How long the paste waits for that reset before it types V all the same.
+constexpr DWORD FocusResetWaitMs = 500;
+
+std::vector<INPUT> PasteModifiers() {
     // Control goes down first: an Alt released after it is no lone Alt, which would open the
-    // window's menu bar. Shift and Alt of both hands are released before V, whatever they read
-    // as: the application may still think the call key's Shift or Alt down, and the keyboard's
-    // state can lag behind the keys (Wine answers from a reading up to 50 ms old).
-    std::vector<INPUT> keys;
-    keys.push_back(Key(VK_CONTROL, false));
+    // window's menu bar. Shift and Alt of both hands are released whatever they read as: the
+    // application may still think the call key's Shift or Alt down, and the keyboard's state
+    // can lag behind the keys (Wine answers from a reading up to 50 ms old).
+    std::vector<INPUT> keys{Key(VK_CONTROL, false)};
     for (WORD modifier : {VK_SHIFT, VK_RSHIFT, VK_MENU, VK_RMENU})
         keys.push_back(Key(modifier, true, modifier == VK_RMENU));
-    keys.push_back(Key('V', false));
-    keys.push_back(Key('V', true));
-    keys.push_back(Key(VK_CONTROL, true));
+    return keys;
+}
+
+} // namespace
+
+void PressPasteModifiers() { SendKeys(PasteModifiers()); }
+
+void ReleasePasteModifiers() { SendKeys({Key(VK_CONTROL, true)}); }
+
+void TypePasteKeys() {
+    // The reset shows as the Control pressed before reading as released; the state stays as it
+    // is given after it, so the modifiers are pressed again. Pressed as the menu hid, Control
+    // is down before the reset comes.
+    if (KeyStateResetOnFocus() &&
+        WaitAnswering(FocusResetWaitMs, [] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) == 0; }))
+        PressPasteModifiers();
+    std::vector<INPUT> keys{Key('V', false), Key('V', true), Key(VK_CONTROL, true)};
     if (GetAsyncKeyState(VK_RCONTROL) & 0x8000) keys.push_back(Key(VK_RCONTROL, true, true));
-    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    SendKeys(keys);
 }
 
 bool RestoreForeground(HWND window) {
     if (window == nullptr || !IsWindow(window)) return false;
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
-    const ULONGLONG deadline = GetTickCount64() + 500;
-    while (GetForegroundWindow() != window && GetTickCount64() < deadline) {
-        // Activation may ask this thread's windows something: answer while waiting.
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
-    }
-    return GetForegroundWindow() == window;
+    return WaitAnswering(500, [&] { return GetForegroundWindow() == window; });
 }

@@ -42,8 +42,15 @@ TClipboardRead ReadClipboardText(HWND owner, TClipboardText& text);
 // clipboard could not be written.
 DWORD WriteClipboardText(HWND owner, const TClipboardText& text);
 
-// Types the paste into the foreground window: releases Shift, Control and Alt where they are
-// down, then Control + V. Every key carries PasteKeyMark.
+// The paste's modifiers, pressed as the menu hides: Control down, Shift and Alt of both hands
+// up. ReleasePasteModifiers lets Control go again when there is nothing to paste.
+void PressPasteModifiers();
+void ReleasePasteModifiers();
+
+// Types the rest of the paste into the foreground window: V, then Control's release. Where the
+// system resets the keyboard state as the window takes the focus back (Wine on an X display),
+// waits (a bounded time) for that reset first and presses the modifiers again. Every key carries
+// PasteKeyMark.
 void TypePasteKeys();
 
 // Brings the window to the foreground if it is not there, and waits (a bounded time) until it

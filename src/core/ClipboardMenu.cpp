@@ -146,6 +146,10 @@ void TForm1::PasteChosenText(int position) {
     const std::string chosen = items[static_cast<std::size_t>(position)];
     // A blank line has nothing to paste: the clipboard keeps what it holds.
     if (chosen.empty()) return;
+    // The modifiers go down before anything else, while the application has yet to take the
+    // focus back (see TypePasteKeys).
+    RestoreForeground(PreviousForeground);
+    PressPasteModifiers();
     const bool wasProtected = History->Protect();
     const int top = History->HistoryTop(), bottom = History->HistoryBottom();
     if (top >= 0 && (position < top || (bottom >= 0 && position > bottom)))
@@ -159,7 +163,10 @@ void TForm1::PasteChosenText(int position) {
     // moves to the top, a fixed text or a protected history changes nothing.
     if (OwnClipboardWrite != 0) Record(text);
     History->SetProtect(wasProtected);
-    if (OwnClipboardWrite == 0) return;
+    if (OwnClipboardWrite == 0) {
+        ReleasePasteModifiers();
+        return;
+    }
     Application().AddIdleHandler([this] { return PasteOnIdle(); });
 }
 
