@@ -106,17 +106,22 @@ void TForm1::PlaceMenu() {
     GetWindowRect(Handle, &window);
     const int w = window.right - window.left, h = window.bottom - window.top;
     const TPointI at = MenuPosition(Settings.Position, monitor.Screen, monitor.Work, w, h);
-    SetWindowPos(Handle, nullptr, at.X, at.Y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Each move costs the window system a round trip: only a new place is set.
+    if (window.left != at.X || window.top != at.Y)
+        SetWindowPos(Handle, nullptr, at.X, at.Y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowMenu();
 }
 
 void TForm1::ShowMenu() {
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(false);
-    if (!IsWindowVisible(Handle)) {
+    const bool shown = !IsWindowVisible(Handle);
+    if (shown) {
         PreviousForeground = GetForegroundWindow();
         FormShow();
-        ShowWindow(Handle, SW_SHOWNA);
+        // Shown on top in one call: the activation below then has nothing to raise.
+        SetWindowPos(Handle, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         // Paint at once from the composed picture, before the round trips of the activation.
         RedrawWindow(Handle, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         ListImage1.AnnouncePopup(true);
@@ -127,19 +132,22 @@ void TForm1::ShowMenu() {
         BringToFront(dialog);
         return;
     }
-    BringToFront(Handle);
+    BringToFront(Handle, shown);
     if (GetFocus() != ListImage1) SetFocus(ListImage1);
 }
 
 // Raises and activates without BringWindowToTop's own activating move: under Wine a window
 // shown or moved with activation is handed to the (absent) window manager and then never gets
 // the keyboard focus, while one activated afterwards takes it directly.
-static void RaiseAndActivate(HWND window) {
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+static void RaiseAndActivate(HWND window, bool raise) {
+    if (raise)
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetForegroundWindow(window);
 }
 
-void TForm1::BringToFront(HWND window) {
+// raised: the window was just shown on top, and is only activated.
+void TForm1::BringToFront(HWND window, bool raised) {
+    const bool raise = !raised;
     HWND app = Application().Handle();
     if (!UseAttach) {
         SetForegroundWindow(window);
@@ -148,16 +156,16 @@ void TForm1::BringToFront(HWND window) {
     const DWORD appThread = GetWindowThreadProcessId(app, nullptr);
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     if (appThread == foregroundThread) {
-        RaiseAndActivate(window);
+        RaiseAndActivate(window, raise);
         return;
     }
     // Windows lets only the thread that owns the foreground raise a window: share its input
     // state for the moment of the raise. A system that grants the foreground directly needs no
     // sharing (and Wine loses the new focus when the threads part again).
-    RaiseAndActivate(window);
+    RaiseAndActivate(window, raise);
     if (GetForegroundWindow() == window) return;
     AttachThreadInput(appThread, foregroundThread, TRUE);
-    RaiseAndActivate(window);
+    RaiseAndActivate(window, true);
     AttachThreadInput(appThread, foregroundThread, FALSE);
 }
 

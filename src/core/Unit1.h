@@ -114,7 +114,7 @@ private:
     // the system lists none.
     TMonitor MenuTargetMonitor() const;
     void ShowMenu();
-    void BringToFront(HWND window);
+    void BringToFront(HWND window, bool raised = false);
     void HideMenu();
     int CallPairHeld() const;
     void AutoHideCheck();
