@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "Clock.h"
+#include "DialogPages.h"
 #include "Harness.h"
 #include "dialogs/AppearanceRules.h"
 #include "dialogs/TabAppearanceIds.h"
@@ -249,7 +250,10 @@ int DialogRuns(int runs) {
             !RoundTrip(dialog))
             return Fail("the dialog did not open");
         open.push_back(NowMicroseconds() - start);
-        // "&Ok" until the settings file is replaced (the dialog's size follows it).
+        // "&Ok" until the settings file is replaced (the dialog's size follows it), once the
+        // dialog has made its other pages, as it has by the time a user has looked at it.
+        if (!WaitFor([&] { return DialogPagesMade(dialog); }))
+            return Fail("the dialog did not make its pages");
         const ULONGLONG before = WriteTime(file);
         start = NowMicroseconds();
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -258,7 +262,7 @@ int DialogRuns(int runs) {
         apply.push_back(NowMicroseconds() - start);
         Settle(mirto);
 
-        // The font page: shown with its list filled (every page is made as the dialog opens).
+        // The font page: shown with its list filled (the other pages are made after it).
         fontFloor.push_back(ListFontsFloor(fonts));
         start = NowMicroseconds();
         PostMessageA(form, WM_COMMAND, 105, 0);
@@ -349,6 +353,8 @@ int SkinRuns(int runs, int dpi) {
         SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_LISTBOX2, LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
         RoundTrip(dialog);
+        if (!WaitFor([&] { return DialogPagesMade(dialog); }))
+            return Fail("the dialog did not make its pages");
 
         const ULONGLONG before = WriteTime(file);
         const double start = NowMicroseconds();

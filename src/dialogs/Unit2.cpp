@@ -36,6 +36,11 @@ constexpr std::array<TTab, 8> Tabs{{
 // 5 menu keys, 6 clipboard, 7 position.
 constexpr std::array<int, 8> TabOfPage{0, 3, 4, 5, 7, 2, 1, 6};
 
+// The timer by which the dialog makes its other pages, one at each tick, once it is shown: a
+// timer comes after painting and input, so the dialog is drawn and answers between the pages
+// (the dialog manager shows a dialog only when its queue first runs empty).
+constexpr UINT_PTR MakePageTimer = 0x3D1;
+
 // The dialog's designed size in pixels at 96 dots per inch, also its smallest.
 constexpr int DesignWidth = MinDialogWidth;
 constexpr int DesignHeight = MinDialogHeight;
@@ -86,11 +91,6 @@ bool TForm2::OnInit() {
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(Tabs[i].Caption);
         SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-        if (!Pages[i]) continue;
-        // Pages are children of the dialog, above the tab control, so that keyboard navigation
-        // runs through them with the dialog's own.
-        Pages[i]->CreateChild(Handle(), Tabs[i].Template);
-        Pages[i]->Load(Data);
     }
     Startup = std::make_unique<TStartupLink>();
     SetItemText(IDC_BUTTON3, Startup->Caption());
@@ -98,9 +98,27 @@ bool TForm2::OnInit() {
                  StartBounds.right - StartBounds.left, StartBounds.bottom - StartBounds.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
+    // Only the page shown is made now (a page's controls cost the system a few milliseconds
+    // each); the others follow one by one once the dialog is up.
     ShowPage(StartPage);
     // The focus is placed in the page shown.
     return false;
+}
+
+void TForm2::MakePage(int tab) {
+    if (tab < 0 || tab >= static_cast<int>(Pages.size())) return;
+    auto& page = Pages[static_cast<std::size_t>(tab)];
+    if (!page || page->Handle()) return;
+    // Pages are children of the dialog, above the tab control, so that keyboard navigation runs
+    // through them with the dialog's own.
+    page->CreateChild(Handle(), Tabs[static_cast<std::size_t>(tab)].Template);
+    page->Load(Data);
+    PlacePage(*page, PageArea());
+}
+
+void TForm2::MakeAllPages() {
+    for (std::size_t i = 0; i < Pages.size(); ++i)
+        MakePage(static_cast<int>(i));
 }
 
 void TForm2::ShowPage(int page) {
@@ -114,6 +132,7 @@ void TForm2::ShowPage(int page) {
 
 void TForm2::SelectTab(int tab) {
     if (tab == ShownTab) return;
+    MakePage(tab);
     for (std::size_t i = 0; i < Pages.size(); ++i)
         if (Pages[i] && Pages[i]->Handle())
             ShowWindow(Pages[i]->Handle(), static_cast<int>(i) == tab ? SW_SHOW : SW_HIDE);
@@ -164,17 +183,28 @@ void TForm2::Layout() {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         x += b.right - b.left + gap;
     }
+    const RECT area = PageArea();
+    for (auto& page : Pages)
+        if (page && page->Handle()) PlacePage(*page, area);
+}
+
+RECT TForm2::PageArea() const {
     // The pages fill the tab control's display area.
-    RECT area{0, 0, tabWidth, tabHeight};
+    HWND tabs = Item(IDC_PAGECONTROL1);
+    RECT bounds{};
+    GetWindowRect(tabs, &bounds);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&bounds), 2);
+    RECT area{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
     SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    OffsetRect(&area, margin, margin);
-    for (auto& page : Pages) {
-        if (!page || !page->Handle()) continue;
-        SetWindowPos(page->Handle(), HWND_TOP, area.left, area.top, area.right - area.left,
-                     area.bottom - area.top, SWP_NOACTIVATE);
-        page->Layout(area.right - area.left, area.bottom - area.top);
-        page->KeepControlsInside(area.right - area.left, area.bottom - area.top);
-    }
+    OffsetRect(&area, bounds.left, bounds.top);
+    return area;
+}
+
+void TForm2::PlacePage(TSettingsTabPage& page, const RECT& area) const {
+    SetWindowPos(page.Handle(), HWND_TOP, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOACTIVATE);
+    page.Layout(area.right - area.left, area.bottom - area.top);
+    page.KeepControlsInside(area.right - area.left, area.bottom - area.top);
 }
 
 void TForm2::OnDpiChanged(int oldDpi, int newDpi) {
@@ -208,7 +238,21 @@ bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
     return false;
 }
 
-bool TForm2::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+bool TForm2::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    if (message == WM_SHOWWINDOW && wParam) {
+        SetTimer(Handle(), MakePageTimer, USER_TIMER_MINIMUM, nullptr);
+        return false;
+    }
+    if (message == WM_TIMER && wParam == MakePageTimer) {
+        const auto missing = std::find_if(Pages.begin(), Pages.end(),
+                                          [](const auto& page) { return page && !page->Handle(); });
+        if (missing != Pages.end())
+            MakePage(static_cast<int>(missing - Pages.begin()));
+        else
+            KillTimer(Handle(), MakePageTimer);
+        result = 0;
+        return true;
+    }
     if (message == WM_DESTROY) {
         CloseInputMethod();
         return false;
@@ -233,6 +277,7 @@ void TForm2::SaveAll() {
 }
 
 void TForm2::OnOK() {
+    MakeAllPages();
     // The checks run in their sequence, launcher entries before keys, on the pages' values taken
     // back (number boxes as on leaving them); the first that fails keeps the dialog open. The
     // data is the dialog's own copy: a refused OK leaves nothing applied.
@@ -262,6 +307,7 @@ bool TForm2::CheckTextSet() {
 }
 
 void TForm2::FocusControl(int id) {
+    MakeAllPages();
     for (const auto& page : Pages) {
         if (!page || !page->Handle() || !page->Item(id)) continue;
         SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(page->Item(id)), TRUE);
@@ -283,6 +329,7 @@ void TForm2::CloseInputMethod() const {
 void TForm2::Quit() {
     switch (ShowMessageBox(Handle(), "設定を保存しますか？", MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
+        MakeAllPages();
         SaveAll();
         End(SettingsQuitSaving);
         return;

@@ -88,6 +88,12 @@ protected:
 
 private:
     void Layout();
+    // The display area of the tab control, in the dialog's client coordinates.
+    RECT PageArea() const;
+    void PlacePage(TSettingsTabPage& page, const RECT& area) const;
+    // Makes the tab's page if it is not made yet: created from its template, loaded, placed.
+    void MakePage(int tab);
+    void MakeAllPages();
     void SelectTab(int tab);
     HWND ShownPage() const;
     void FocusShownPage();

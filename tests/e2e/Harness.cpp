@@ -1,5 +1,7 @@
 #include "Harness.h"
 
+#include "DialogPages.h"
+
 #include <shellapi.h>
 #include <commctrl.h>
 
@@ -371,7 +373,8 @@ HWND TMirto::VisibleDialog(const char* caption) const {
     for (HWND box : Windows(DialogClass)) {
         char text[64] = {};
         GetWindowTextA(box, text, sizeof text);
-        if (IsWindowVisible(box) && lstrcmpA(text, caption) == 0) return box;
+        if (IsWindowVisible(box) && lstrcmpA(text, caption) == 0 && DialogPagesMade(box))
+            return box;
     }
     return nullptr;
 }

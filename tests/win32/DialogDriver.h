@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "../e2e/DialogPages.h"
 #include "TestFolder.h"
 
 // A modal call (returning the dialog's result) on a thread of its own. A dialog the test leaves
@@ -55,7 +56,7 @@ inline HWND WaitForDialog(const char* caption) {
     HWND found = nullptr;
     WaitFor([&] {
         found = FindWindowA("#32770", caption);
-        return found != nullptr && IsWindowVisible(found);
+        return found != nullptr && IsWindowVisible(found) && DialogPagesMade(found);
     });
     return found;
 }
@@ -69,7 +70,9 @@ inline HWND WaitForDialogOf(const TModalRun& run) {
             [](HWND window, LPARAM result) {
                 char name[16] = {};
                 GetClassNameA(window, name, sizeof name);
-                if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+                if (std::string(name) != "#32770" || !IsWindowVisible(window) ||
+                    !DialogPagesMade(window))
+                    return TRUE;
                 *reinterpret_cast<HWND*>(result) = window;
                 return FALSE;
             },
