@@ -28,6 +28,14 @@ void TForm1::OpenSettings(int page) {
         return;
     }
     StopMenuTimers();
+    // A window manager can stack the dialog above the menu only if it manages the menu. Wine
+    // maps a window shown without activation outside the manager, above every window it
+    // manages, and hands it to the manager at a change of the window made while it is active
+    // (as at its first hiding): the menu, just shown and activated, is handed over here, or a
+    // dialog opened before the menu's first call would show behind it.
+    if (GetActiveWindow() == Handle)
+        SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     TSettingsDialogData data;
     data.Settings = Settings;
     data.Menu = MenuSettings;

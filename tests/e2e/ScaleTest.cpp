@@ -157,6 +157,15 @@ TEST_F(AtScale, TheSettingsDialogIsHalfAgainAsLargeWithEveryControlWholeAndStore
             if (shot.Take(dialog))
                 shot.Save(ShotFolder() + (tab == FontTab ? "scaled-settings-font.bmp"
                                                          : "scaled-settings-launcher.bmp"));
+            // The screen shows the page, not the menu kept behind the dialog: the plain look's
+            // navy, which the launcher page never shows.
+            if (tab == LauncherTab) {
+                RECT inShot = pageRect;
+                const RECT now = WindowRect(dialog);
+                OffsetRect(&inShot, -now.left, -now.top);
+                EXPECT_EQ(shot.Count(inShot, [](COLORREF p) { return p == RGB(0, 0, 128); }), 0)
+                    << "the menu shows in front of the dialog";
+            }
         }
     }
 
