@@ -173,7 +173,8 @@ mirto_window_manager() {
         >"$MIRTO_ROOT/build/openbox.log" 2>&1 &
     printf '%s\n' $! >"$pidfile"
     printf '%s\n' "$DISPLAY" >"$MIRTO_ROOT/build/openbox.display"
-    # Ready once it has announced itself on the root window.
+    # Ready once it has announced itself on the root window: the window manager's own start-up
+    # takes a moment, polled for at most ten seconds.
     local tries=0
     until mirto_window_manager_running; do
         if [ $tries -gt 100 ] || ! kill -0 "$(cat "$pidfile")" 2>/dev/null; then

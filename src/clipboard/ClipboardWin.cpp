@@ -181,9 +181,8 @@ DWORD WriteClipboardText(HWND owner, const TClipboardText& text) {
 
 namespace {
 
-void SendKeys(const std::vector<INPUT>& keys) {
-    std::vector<INPUT> copy = keys;
-    SendInput(static_cast<UINT>(copy.size()), copy.data(), sizeof(INPUT));
+void SendKeys(std::vector<INPUT> keys) {
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
 // Waits (bounded) while answering what is sent to this thread: activation asks this thread's

@@ -147,7 +147,6 @@ static void RaiseAndActivate(HWND window, bool raise) {
 
 // raised: the window was just shown on top, and is only activated.
 void TForm1::BringToFront(HWND window, bool raised) {
-    const bool raise = !raised;
     HWND app = Application().Handle();
     if (!UseAttach) {
         SetForegroundWindow(window);
@@ -156,13 +155,13 @@ void TForm1::BringToFront(HWND window, bool raised) {
     const DWORD appThread = GetWindowThreadProcessId(app, nullptr);
     const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     if (appThread == foregroundThread) {
-        RaiseAndActivate(window, raise);
+        RaiseAndActivate(window, !raised);
         return;
     }
     // Windows lets only the thread that owns the foreground raise a window: share its input
     // state for the moment of the raise. A system that grants the foreground directly needs no
     // sharing (and Wine loses the new focus when the threads part again).
-    RaiseAndActivate(window, raise);
+    RaiseAndActivate(window, !raised);
     if (GetForegroundWindow() == window) return;
     AttachThreadInput(appThread, foregroundThread, TRUE);
     RaiseAndActivate(window, true);
