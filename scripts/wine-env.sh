@@ -15,7 +15,8 @@ export MIRTO_ROOT
 export WINEPREFIX="$MIRTO_ROOT/build/wineprefix"
 export WINEARCH=win64
 export LC_ALL=ja_JP.UTF-8
-export WINEDEBUG=-all
+# Wine's own messages are off; MIRTO_WINEDEBUG=+event,+key (say) traces a run.
+export WINEDEBUG=${MIRTO_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
 MIRTO_LOCK="$MIRTO_ROOT/build/.wine-env.lock"

@@ -132,7 +132,12 @@ void TForm1::ShowMenu() {
         BringToFront(dialog);
         return;
     }
-    BringToFront(Handle, shown);
+    // A menu already in front is left as it is. Wine maps a window first shown without
+    // activation outside the window manager and hands it over at its next change made while it
+    // is active, unmapping and mapping it again, and the manager gives the keyboard back to the
+    // application meanwhile: raised again at a key's release in the middle of the first call,
+    // the menu lost the next key. Left alone, it is handed over as it hides.
+    if (GetForegroundWindow() != Handle) BringToFront(Handle, shown);
     if (GetFocus() != ListImage1) SetFocus(ListImage1);
 }
 

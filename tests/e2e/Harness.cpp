@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cctype>
 #include <cstring>
@@ -160,7 +161,12 @@ bool RunXdotool(const std::vector<std::pair<const char*, std::string>>& events) 
         },
         10000);
     DeleteFileA(windowsMarker.c_str());
-    return ended && status == "0\n";
+    if (ended && status == "0\n") return true;
+    // Said in the test's output, so that a key that did not come is not taken for a fault of
+    // the program.
+    std::fprintf(stderr, "%s: %s\n", command.c_str(),
+                 ended ? ("exit code " + status).c_str() : "did not end within 10 s");
+    return false;
 }
 
 // The key's name for the X server, or empty when it goes with SendInput: a key the X server's
