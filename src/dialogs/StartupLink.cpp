@@ -25,8 +25,13 @@ std::string ProgramPath() {
 } // namespace
 
 // Without a Startup folder the path is "\Mirto.lnk" on the current drive, and the button works
-// against that.
-TStartupLink::TStartupLink() : TStartupLink(GetStartupFolderPath().append("\\Mirto.lnk")) {}
+// against that. The folder is looked up once per run: the shell's lookup (with its COM set-up)
+// was a noticeable part of every opening of the dialog.
+TStartupLink::TStartupLink()
+    : TStartupLink([] {
+          static const std::string folder = GetStartupFolderPath();
+          return folder + "\\Mirto.lnk";
+      }()) {}
 
 TStartupLink::TStartupLink(std::string linkPath) : FLinkPath(std::move(linkPath)) {
     Refresh();
