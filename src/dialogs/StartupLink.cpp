@@ -22,16 +22,17 @@ std::string ProgramPath() {
     return std::string(buffer, length);
 }
 
+const std::string& StartupFolder() {
+    static const std::string folder = GetStartupFolderPath();
+    return folder;
+}
+
 } // namespace
 
 // Without a Startup folder the path is "\Mirto.lnk" on the current drive, and the button works
 // against that. The folder is looked up once per run: the shell's lookup (with its COM set-up)
 // was a noticeable part of every opening of the dialog.
-TStartupLink::TStartupLink()
-    : TStartupLink([] {
-          static const std::string folder = GetStartupFolderPath();
-          return folder + "\\Mirto.lnk";
-      }()) {}
+TStartupLink::TStartupLink() : TStartupLink(StartupFolder() + "\\Mirto.lnk") {}
 
 TStartupLink::TStartupLink(std::string linkPath) : FLinkPath(std::move(linkPath)) {
     Refresh();

@@ -168,6 +168,10 @@ TEST_F(MenuAccessibility, TheLaunchMenuIsAListOfItsLetteredLinesAndTellsEveryCha
     EXPECT_EQ(State(1) & (STATE_SYSTEM_UNAVAILABLE | Chosen), 0);
     EXPECT_NE(State(2) & STATE_SYSTEM_UNAVAILABLE, 0);
 
+    // From here to the release the list keeps the keyboard: a move of the focus to a window
+    // (told without a line) means it lost it for a moment, and a key typed then was lost.
+    PumpMessages();
+    const std::size_t held = Heard.size();
     // A letter: the line is chosen, and told as the focus and the selection.
     std::size_t mark = Heard.size();
     Tap('C');
@@ -203,6 +207,11 @@ TEST_F(MenuAccessibility, TheLaunchMenuIsAListOfItsLetteredLinesAndTellsEveryCha
     EXPECT_EQ(Name(1), L"A. 二ページ目");
     EXPECT_EQ(Name(3), L"C.");
     EXPECT_EQ(Focus(), CHILDID_SELF);
+    EXPECT_TRUE(RoundTrip(Form()));
+    PumpMessages();
+    for (std::size_t i = held; i < Heard.size(); ++i)
+        EXPECT_FALSE(Heard[i].Event == EVENT_OBJECT_FOCUS && Heard[i].Child == CHILDID_SELF)
+            << "the list lost the keyboard for a moment while the pair was held";
 
     mark = Heard.size();
     KeyUp(VK_MENU);
