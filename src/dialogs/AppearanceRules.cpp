@@ -42,14 +42,20 @@ std::string FontListName(std::string_view family) {
     return name;
 }
 
-int ChooseFontLine(const std::vector<std::string>& names, std::string_view fontName) {
-    if (names.empty()) return -1;
+int ChooseFontLine(int lines, std::string_view fontName,
+                   const std::function<int(std::string_view)>& lineOf) {
+    if (lines <= 0) return -1;
     for (std::string_view candidate :
          {fontName, std::string_view("ＭＳ Ｐゴシック"), std::string_view("ＭＳ Ｐ明朝")}) {
-        const int at = IndexOfName(names, candidate);
+        const int at = candidate.empty() ? -1 : lineOf(candidate);
         if (at >= 0) return at;
     }
     return 0;
+}
+
+int ChooseFontLine(const std::vector<std::string>& names, std::string_view fontName) {
+    return ChooseFontLine(static_cast<int>(names.size()), fontName,
+                          [&](std::string_view name) { return IndexOfName(names, name); });
 }
 
 int ChooseSizeLine(const std::vector<std::string>& sizes, int size) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogs/LauncherEdit.h"
+#include "frame/Subclass.h"
 #include "frame/Window.h"
 #include "system/AnsiPath.h"
 
@@ -17,7 +18,7 @@ constexpr int GridLineWidth = 0;
 TDropCatchGrid::~TDropCatchGrid() {
     if (!FHandle) return;
     SetDropCatch(false);
-    RemoveWindowSubclass(FHandle, Proc, 1);
+    RemoveSubclass(FHandle, Proc, 1);
 }
 
 void TDropCatchGrid::Attach(HWND listView, const std::vector<std::string>& columns, int rows) {
@@ -38,7 +39,7 @@ void TDropCatchGrid::Attach(HWND listView, const std::vector<std::string>& colum
         item.pszText = const_cast<char*>("");
         SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
-    SetWindowSubclass(listView, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetSubclass(listView, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 std::string TDropCatchGrid::Cell(int column, int row) const {
@@ -190,12 +191,12 @@ LRESULT CALLBACK TDropCatchGrid::Proc(HWND window, UINT message, WPARAM wParam, 
         self->DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_SIZE: {
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = DefSubclass(window, message, wParam, lParam);
         self->SizeSet();
         return result;
     }
     case WM_NOTIFY: {
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = DefSubclass(window, message, wParam, lParam);
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code == HDN_ENDTRACKA || header->code == HDN_ENDTRACKW ||
             header->code == HDN_ITEMCHANGEDA || header->code == HDN_ITEMCHANGEDW)
@@ -203,7 +204,7 @@ LRESULT CALLBACK TDropCatchGrid::Proc(HWND window, UINT message, WPARAM wParam, 
         return result;
     }
     default:
-        return DefSubclassProc(window, message, wParam, lParam);
+        return DefSubclass(window, message, wParam, lParam);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <set>
 
 #include "dialogs/TabAppearanceIds.h"
 #include "dialogs/TabKeysIds.h"
@@ -104,30 +105,39 @@ void TFontPage::FillFontList() {
     // shown, and not at all in a dialog that never shows it.
     if (FontsListed) return;
     FontsListed = true;
-    HWND list = Item(IDC_LISTBOX1);
+    // A family told twice (again in another letter case) takes one line, as the list box's own
+    // search without regard to case would find it. The names are gathered first, so that the
+    // list hears one message a family, not two.
+    const auto caseless = [](const std::string& a, const std::string& b) {
+        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    };
+    std::set<std::string, decltype(caseless)> names(caseless);
     HDC dc = GetDC(Handle());
     EnumFontFamiliesA(
         dc, nullptr,
         [](const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM target) -> int {
-            const HWND list = reinterpret_cast<HWND>(target);
-            const std::string name = FontListName(font->lfFaceName);
-            if (!name.empty() && SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(name.c_str())) == LB_ERR)
-                SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            std::string name = FontListName(font->lfFaceName);
+            if (!name.empty())
+                reinterpret_cast<decltype(names)*>(target)->insert(std::move(name));
             return 1;
         },
-        reinterpret_cast<LPARAM>(list));
+        reinterpret_cast<LPARAM>(&names));
     ReleaseDC(Handle(), dc);
+    HWND list = Item(IDC_LISTBOX1);
+    for (const std::string& name : names)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SelectFont();
 }
 
 void TFontPage::SelectFont() {
     HWND list = Item(IDC_LISTBOX1);
-    std::vector<std::string> names;
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-        names.push_back(ListBoxText(list, i));
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(ChooseFontLine(names, LoadedFont)), 0);
+    const int line = ChooseFontLine(count, LoadedFont, [list](std::string_view name) {
+        const std::string text(name);
+        return static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(text.c_str())));
+    });
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
     UpdatePreview();
 }
 

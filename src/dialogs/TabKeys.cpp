@@ -11,6 +11,7 @@
 #include "dialogs/TabKeysIds.h"
 #include "dialogs/Unit2Ids.h"
 #include "frame/StringList.h"
+#include "frame/Subclass.h"
 #include "settings/KeyCode.h"
 
 namespace {
@@ -177,12 +178,12 @@ LRESULT CALLBACK KeyListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPar
         swallowChar = false;
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(list, KeyListProc, KeyListSubclass);
+        RemoveSubclass(list, KeyListProc, KeyListSubclass);
         break;
     default:
         break;
     }
-    return DefSubclassProc(list, message, wParam, lParam);
+    return DefSubclass(list, message, wParam, lParam);
 }
 
 // An open drop-down list takes Enter as its choice.
@@ -198,7 +199,7 @@ LRESULT CALLBACK EnterProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
                            DWORD_PTR) {
     switch (message) {
     case WM_GETDLGCODE: {
-        const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        const LRESULT code = DefSubclass(control, message, wParam, lParam);
         return AsksAboutEnter(lParam) ? code | DLGC_WANTMESSAGE : code;
     }
     case WM_KEYDOWN:
@@ -213,12 +214,12 @@ LRESULT CALLBACK EnterProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
         if (wParam == '\r') return 0;
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(control, EnterProc, EnterSubclass);
+        RemoveSubclass(control, EnterProc, EnterSubclass);
         break;
     default:
         break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return DefSubclass(control, message, wParam, lParam);
 }
 
 // A direction key list's place in its group's row (0 left ... 3 down), -1 for other controls.
@@ -242,7 +243,7 @@ std::vector<int> KeyListIds() {
 } // namespace
 
 void SendEnterToOk(HWND control) {
-    SetWindowSubclass(control, EnterProc, EnterSubclass, 0);
+    SetSubclass(control, EnterProc, EnterSubclass, 0);
 }
 
 int KeyControlId(TKeyControl control) {
@@ -290,7 +291,7 @@ void TKeyControls::Attach(TDialog& page) {
         fillModifierAndKeys(single.Modifier, {single.Key});
     for (int id : KeyListIds())
         if (Holds(id))
-            SetWindowSubclass(Page->Item(id), KeyListProc, KeyListSubclass,
+            SetSubclass(Page->Item(id), KeyListProc, KeyListSubclass,
                               reinterpret_cast<DWORD_PTR>(&SwallowChar));
     for (int id : EnterToOk)
         if (Holds(id)) SendEnterToOk(Page->Item(id));

@@ -13,6 +13,7 @@
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
 #include "frame/Scale.h"
+#include "frame/Subclass.h"
 #include "system/AnsiPath.h"
 #include "system/BFolder.h"
 #include "system/PathsWin.h"
@@ -59,7 +60,7 @@ LRESULT CALLBACK EscapeCancels(HWND window, UINT message, WPARAM wParam, LPARAM 
         PostMessageA(GetAncestor(window, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
         return 0;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefSubclass(window, message, wParam, lParam);
 }
 } // namespace
 
@@ -79,9 +80,9 @@ bool TLauncherPage::OnInit() {
     SetComboItems(IDC_COMBOBOX8, PageItems, 3);
     SendDlgItemMessageA(Handle(), IDC_EDIT2, EM_LIMITTEXT, 0, 0);
     for (int id : {IDC_DROPCATCHGRID1, IDC_EDIT2, IDC_COMBOBOX1, IDC_EDIT3, IDC_EDIT4})
-        SetWindowSubclass(Item(id), FieldProc, static_cast<UINT_PTR>(id),
+        SetSubclass(Item(id), FieldProc, static_cast<UINT_PTR>(id),
                           reinterpret_cast<DWORD_PTR>(this));
-    SetWindowSubclass(Item(IDC_MEMO3), EscapeCancels, 0, 0);
+    SetSubclass(Item(IDC_MEMO3), EscapeCancels, 0, 0);
     return true;
 }
 
@@ -589,7 +590,7 @@ LRESULT CALLBACK TLauncherPage::FieldProc(HWND window, UINT message, WPARAM wPar
     case WM_GETDLGCODE:
         // Enter belongs to the field (it moves on), not to the dialog's default button.
         if (AsksAboutEnter(lParam))
-            return DLGC_WANTALLKEYS | DefSubclassProc(window, message, wParam, lParam);
+            return DLGC_WANTALLKEYS | DefSubclass(window, message, wParam, lParam);
         break;
     case WM_KEYDOWN:
         if (self->FieldKey(window, wParam)) return 0;
@@ -604,5 +605,5 @@ LRESULT CALLBACK TLauncherPage::FieldProc(HWND window, UINT message, WPARAM wPar
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefSubclass(window, message, wParam, lParam);
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "dialogs/Unit2Ids.h"
+#include "frame/Subclass.h"
 #include "frame/Window.h"
 #include "system/SysInfoWin.h"
 
@@ -22,7 +23,7 @@ LRESULT CALLBACK AddressProc(HWND control, UINT message, WPARAM wParam, LPARAM l
                              DWORD_PTR) {
     switch (message) {
     case WM_GETDLGCODE: {
-        const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        const LRESULT code = DefSubclass(control, message, wParam, lParam);
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         const bool enter = msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN;
         return enter ? code | DLGC_WANTMESSAGE : code;
@@ -36,12 +37,12 @@ LRESULT CALLBACK AddressProc(HWND control, UINT message, WPARAM wParam, LPARAM l
         if (wParam == '\r') return 0;
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(control, AddressProc, AddressSubclass);
+        RemoveSubclass(control, AddressProc, AddressSubclass);
         break;
     default:
         break;
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return DefSubclass(control, message, wParam, lParam);
 }
 } // namespace
 
@@ -55,7 +56,7 @@ bool TVersionPage::OnInit() {
     SetItemText(IDC_LABEL54, GetWindowsName(0));
     SetItemText(IDC_LABEL56, GetWindowsName(1));
     SetItemText(IDC_LABEL44, MakersPage);
-    SetWindowSubclass(Item(IDC_LABEL44), AddressProc, AddressSubclass, 0);
+    SetSubclass(Item(IDC_LABEL44), AddressProc, AddressSubclass, 0);
     Design = RecordTemplatePlaces(Handle());
     MakeFonts();
     return true;

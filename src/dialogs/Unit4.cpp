@@ -7,6 +7,7 @@
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
+#include "frame/Subclass.h"
 
 namespace {
 const char* const PageItems[] = {"1", "2", "3"};
@@ -85,7 +86,7 @@ bool TForm4::OnInit() {
     Grid.Attach(Item(IDC_FORM4_STRINGGRID1), {"", "文字列"}, TextSetPageSize + 1);
     for (int row = 1; row <= TextSetPageSize; ++row)
         Grid.SetCell(0, row, std::string(1, static_cast<char>('A' + row - 1)));
-    SetWindowSubclass(Grid.Handle(), GridProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    SetSubclass(Grid.Handle(), GridProc, 2, reinterpret_cast<DWORD_PTR>(this));
     ItalicFont = DerivedFont(Grid.Handle(), true, false);
     StruckFont = DerivedFont(Grid.Handle(), true, true);
 
@@ -558,7 +559,7 @@ LRESULT CALLBACK TForm4::GridProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_GETDLGCODE:
         // Enter belongs to the grid (it moves on to Memo1), not to the default button.
         if (AsksAboutEnter(lParam))
-            return DLGC_WANTALLKEYS | DefSubclassProc(window, message, wParam, lParam);
+            return DLGC_WANTALLKEYS | DefSubclass(window, message, wParam, lParam);
         break;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
@@ -575,10 +576,10 @@ LRESULT CALLBACK TForm4::GridProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (wParam == '\r') return 0;
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(window, GridProc, 2);
+        RemoveSubclass(window, GridProc, 2);
         break;
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefSubclass(window, message, wParam, lParam);
 }

@@ -9,6 +9,7 @@
 
 #include "frame/AccessibleValues.h"
 #include "frame/LabelName.h"
+#include "frame/Subclass.h"
 
 namespace {
 
@@ -322,8 +323,11 @@ private:
 // The subclass of a named control.
 LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                            DWORD_PTR) {
-    auto name = static_cast<BSTR>(GetPropA(control, NameProperty));
-    if (message == WM_GETOBJECT && name && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    // The name is looked up only for the two messages that need it: a window's properties live
+    // in the window system, and every other message would pay the look-up.
+    if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        auto name = static_cast<BSTR>(GetPropA(control, NameProperty));
+        if (!name) return DefSubclass(control, message, wParam, lParam);
         IAccessible* standard = nullptr;
         if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                                 reinterpret_cast<void**>(&standard))) &&
@@ -337,24 +341,23 @@ LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
                 // Out of memory: the control answers as the standard object would.
                 SysFreeString(copy);
                 standard->Release();
-                return DefSubclassProc(control, message, wParam, lParam);
+                return DefSubclass(control, message, wParam, lParam);
             }
             const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
             named->Release();
             return result;
         }
     } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(control, NamedProc, id);
-        RemovePropA(control, NameProperty);
-        SysFreeString(name);
+        RemoveSubclass(control, NamedProc, id);
+        SysFreeString(static_cast<BSTR>(RemovePropA(control, NameProperty)));
     }
-    return DefSubclassProc(control, message, wParam, lParam);
+    return DefSubclass(control, message, wParam, lParam);
 }
 
 void GiveName(HWND control, const std::string& name) {
     BSTR text = Cp932Bstr(name);
     if (!text) return;
-    if (!SetWindowSubclass(control, NamedProc, NameSubclassId, 0)) {
+    if (!SetSubclass(control, NamedProc, NameSubclassId, 0)) {
         SysFreeString(text);
         return;
     }
