@@ -6,7 +6,10 @@
 // no timer and once with a 1 s window timer (what a menu poll left running while hidden would cost;
 // it shows that the measure sees it). Then, for another 10 s, the program again in a folder of its
 // own with the largest sample skin (Kiri) after one call, beside the bare program once more.
-// The first program is measured once more after its settings dialog was opened and closed.
+// The first program is measured once more when its menu has been hidden for half a minute (the
+// program then gives up the menu's composed surface, kept until then for the next call), and
+// half a minute after its settings dialog was opened and closed (the menu shows behind the
+// dialog); the skinned programs half a minute after their call.
 //
 // Windows gives no count of another process's messages or timers without injecting a library,
 // and Wine does not keep CPU times or private memory for other processes (GetProcessTimes and
@@ -39,6 +42,8 @@ namespace {
 using namespace bench;
 
 const char IdleSwitch[] = "--idle-child";
+// Past the half minute after which the hidden menu gives up its composed surface.
+constexpr DWORD HiddenLongEnough = 32000;
 
 // The child: a bare hidden window and a message loop, with an optional window timer.
 int RunIdleChild(int timerMs) {
@@ -213,6 +218,7 @@ int main(int argc, char** argv) {
         {"bare program with a 1 s timer", LinuxProcessWith(ticking.Tag), {}, {}, {}},
         {"Mirto.exe, after one call", programPid, {}, {}, {}},
         {"Hook32.exe, after one call", companionPid, {}, {}, {}},
+        {"Mirto.exe, the menu hidden 30 s", programPid, {}, {}, {}},
         {"Mirto.exe, after the settings dialog", programPid, {}, {}, {}},
     };
     auto measure = [&](TMeasured* first, TMeasured* last) {
@@ -229,17 +235,24 @@ int main(int argc, char** argv) {
 
     // The program's usual state: the menu was called once and is hidden again.
     const POINT spot = ParkPointer();
-    TTestWindow keys("keys", WS_POPUP | WS_VISIBLE, spot.x - 12, spot.y - 12, 24, 24);
+    // An application's window to the window manager, which then gives it the X focus (and so the
+    // keys) each time it is brought to the foreground, after the other programs' windows too.
+    TTestWindow keys("keys", WS_POPUP | WS_VISIBLE, spot.x - 12, spot.y - 12, 24, 24,
+                     RGB(255, 255, 255), WS_EX_APPWINDOW);
     if (!CallOnce(mirto.Form(), keys)) return Fail("the menu did not come and go");
     WaitFor([] { return false; }, 2000);
     valid = measure(rows + 4, rows + 6) && valid;
     std::vector<TPlaces> places = {{"bare", DirtyByPlace(rows[2].Pid, bare.Handle())},
                                    {"plain, call", DirtyByPlace(programPid, mirto.ProcessHandle())}};
+    // The program gives up the menu's composed surface once the menu has been hidden for 30 s.
+    WaitFor([] { return false; }, HiddenLongEnough);
+    valid = measure(rows + 6, rows + 7) && valid;
+    places.push_back({"plain, 30 s", DirtyByPlace(programPid, mirto.ProcessHandle())});
 
     // The settings dialog opened (every page made and filled) and cancelled.
     if (!OpenAndCloseSettings(mirto)) return Fail("the settings dialog did not come and go");
-    WaitFor([] { return false; }, 2000);
-    valid = measure(rows + 6, rows + 7) && valid;
+    WaitFor([] { return false; }, HiddenLongEnough);
+    valid = measure(rows + 7, rows + 8) && valid;
     places.push_back({"dialog", DirtyByPlace(programPid, mirto.ProcessHandle())});
 
     // The same program with the largest sample skin (Kiri, 560 x 380: its composed picture, marks
@@ -257,7 +270,7 @@ int main(int argc, char** argv) {
                                       "\r\n[Window]\r\nPosition=0\r\n[Clipboard]\r\nSaveHistory=1\r\n");
         TMirto program(folder);
         if (!program.WaitResident() || !CallOnce(program.Form(), keys)) return row;
-        WaitFor([] { return false; }, 2000);
+        WaitFor([] { return false; }, HiddenLongEnough);
         row.Pid = LinuxProcessOf(folder.Path(), "Mirto.exe");
         row.Before = Sample(row.Pid);
         WaitFor([] { return false; }, static_cast<DWORD>(seconds) * 1000);

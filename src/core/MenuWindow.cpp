@@ -115,6 +115,7 @@ void TForm1::PlaceMenu() {
 void TForm1::ShowMenu() {
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(false);
+    Timer6.SetEnabled(false);
     const bool shown = !IsWindowVisible(Handle);
     if (shown) {
         PreviousForeground = GetForegroundWindow();
@@ -180,7 +181,16 @@ void TForm1::HideMenu() {
     // The list gives up the focus with the window, so that the next show moves the focus to it
     // again: only a change of focus makes Wine hand the keyboard to the window it has raised.
     if (GetFocus() == ListImage1) SetFocus(nullptr);
+    Timer6.SetEnabled(true);
     FormHide();
+}
+
+void TForm1::Timer6Timer() {
+    Timer6.SetEnabled(false);
+    // The composed surface makes a call in quick succession paint at once; after a quiet spell
+    // the next call composes it again (a few milliseconds), and the idle program holds only its
+    // picture.
+    if (!IsWindowVisible(Handle)) ListImage1.ReleaseSurface();
 }
 
 int TForm1::CallPairHeld() const {

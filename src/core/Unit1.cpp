@@ -21,6 +21,8 @@ const char TrayClickedName[] = "TasktrayIconClicked";
 const char TaskbarCreatedName[] = "TaskbarCreated";
 // Past the age of a key reading that Wine answers from (50 ms).
 constexpr UINT SecondLookDelay = 60;
+// How long the hidden menu keeps its composed surface for the next call.
+constexpr UINT SurfaceKeptHidden = 30000;
 } // namespace
 
 TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
@@ -80,6 +82,8 @@ void TForm1::FormCreate() {
     Timer3.SetInterval(SecondLookDelay);
     Timer4.SetOwner(Handle);
     Timer5.SetOwner(Handle);
+    Timer6.SetOwner(Handle);
+    Timer6.SetInterval(SurfaceKeptHidden);
     TrayMessage = RegisterWindowMessageA(TrayClickedName);
     TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
     CreatePopupMenu1();
@@ -282,6 +286,7 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         if (wParam == Timer3.TimerId()) Timer3Timer();
         if (wParam == Timer4.TimerId()) Timer4Timer();
         if (wParam == Timer5.TimerId()) Timer5Timer();
+        if (wParam == Timer6.TimerId()) Timer6Timer();
         return true;
     case WM_SIZE:
         if (!Destroying)

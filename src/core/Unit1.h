@@ -146,6 +146,8 @@ private:
     void Record(const TClipboardText& text);
     void HistoryChanged();
     void Timer4Timer();
+    // Gives up the menu's off-screen surface once the menu has been hidden for a while (Timer6).
+    void Timer6Timer();
     void SaveHistoryFile(THistorySave moment);
     void PasteChosenText(int position);
     bool PasteOnIdle();
@@ -194,6 +196,8 @@ private:
     bool SessionEnding = false;
     // Tries to read a copy again while another program holds the clipboard open.
     TTimer Timer5{5};
+    // The menu hidden for a while: a resident program holds no more than it needs between calls.
+    TTimer Timer6{6};
     TCaptureRetry CaptureRetry;
     bool ClipboardMode = true;
     bool AutoHideAllowed = true;

@@ -7,13 +7,13 @@ COLORREF ResolveColor(std::uint32_t color) {
     return static_cast<COLORREF>(color);
 }
 
-static HBITMAP NewDib24(int width, int height) {
+static HBITMAP NewDib(int width, int height, WORD bitsPerPixel) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = bitsPerPixel;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     // A fresh section is zero-filled: black.
@@ -41,6 +41,8 @@ bool TMemoryBitmap::CreateCompatible(HDC reference, int width, int height) {
         Free();
         return true;
     }
+    if (GetDeviceCaps(reference, BITSPIXEL) * GetDeviceCaps(reference, PLANES) >= 24)
+        return Select(NewDib(width, height, 32), width, height);
     return Select(CreateCompatibleBitmap(reference, width, height), width, height);
 }
 
@@ -49,7 +51,7 @@ bool TMemoryBitmap::Create24(int width, int height) {
         Free();
         return true;
     }
-    return Select(NewDib24(width, height), width, height);
+    return Select(NewDib(width, height, 24), width, height);
 }
 
 bool TMemoryBitmap::Assign24(HBITMAP source) {

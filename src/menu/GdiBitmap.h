@@ -17,7 +17,10 @@ public:
     TMemoryBitmap& operator=(const TMemoryBitmap&) = delete;
 
     // A bitmap in the display's format (reference = a window's device context); its content is
-    // undefined until drawn.
+    // undefined until drawn. On a display of 24 or 32 bits a pixel it is a 32-bit
+    // device-independent bitmap: the same pixels, in memory of its own that goes back to the
+    // system when the bitmap is deleted (a bitmap of the display's own may come from a heap that
+    // keeps it).
     bool CreateCompatible(HDC reference, int width, int height);
     // A 24 bits-per-pixel device-independent bitmap, filled black.
     bool Create24(int width, int height);

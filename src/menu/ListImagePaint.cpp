@@ -62,6 +62,11 @@ void TListImage::Compose() {
     FDamage.clear();
 }
 
+void TListImage::ReleaseSurface() {
+    FSurface.Free();
+    Invalidate();
+}
+
 void TListImage::Paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle, &ps);

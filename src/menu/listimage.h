@@ -119,6 +119,9 @@ public:
     void RenderTo(HDC dc);
     // Marks the whole control for a fresh composition at the next paint.
     void Invalidate();
+    // Gives up the off-screen surface (the control's largest memory after its picture); the next
+    // paint composes a new one.
+    void ReleaseSurface();
 
     bool Focused() const { return Handle && GetFocus() == Handle; }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "GdiCount.h"
 #include "menu/GdiMetrics.h"
 #include "menu/listimage.h"
 
@@ -369,6 +370,23 @@ TEST_F(ListImage, ShadowedTextAndABarForTheChosenLine) {
     EXPECT_GT(shot.Count(Aqua, twoLines.TextStart, twoLines.Rect.Top + twoLines.Unit,
                          twoLines.Rect.Right, twoLines.Rect.Bottom),
               10);
+}
+
+TEST_F(ListImage, AReleasedSurfaceIsComposedAgainWithTheChoiceMadeMeanwhile) {
+    Key(WM_KEYDOWN, 'C');
+    const TCapture composed = Render();
+    const int objects = GdiObjectCount();
+    List.ReleaseSurface();
+    EXPECT_LT(GdiObjectCount(), objects);
+    EXPECT_EQ(Render().Pixels, composed.Pixels);
+
+    // A choice made while there is no surface shows in the next one.
+    List.ReleaseSurface();
+    Key(WM_KEYDOWN, 'D');
+    const TCapture shot = Render();
+    const RECT now = UnderlineRect(3);
+    EXPECT_GE(shot.Count(Blue, now), now.right - now.left - 2);
+    EXPECT_EQ(shot.Count(Blue, UnderlineRect(2)), 0);
 }
 
 TEST_F(ListImage, PageMarksFollowThePage) {
