@@ -53,11 +53,6 @@ int ChooseFontLine(int lines, std::string_view fontName,
     return 0;
 }
 
-int ChooseFontLine(const std::vector<std::string>& names, std::string_view fontName) {
-    return ChooseFontLine(static_cast<int>(names.size()), fontName,
-                          [&](std::string_view name) { return IndexOfName(names, name); });
-}
-
 int ChooseSizeLine(const std::vector<std::string>& sizes, int size) {
     if (sizes.empty()) return -1;
     const int at = IndexOfName(sizes, std::to_string(size));

@@ -16,12 +16,10 @@ inline constexpr std::array<const char*, 6> FontSizeItems{"9", "10", "11", "12",
 std::string FontListName(std::string_view family);
 
 // The line of the font list for the menu font's name: the name itself, else "ＭＳ Ｐゴシック",
-// else "ＭＳ Ｐ明朝", else the first line; -1 for an empty list. `lineOf` gives a name's line,
-// or -1; it is never asked for an empty name. The list's own lines match names without regard
-// to ASCII letter case.
+// else "ＭＳ Ｐ明朝", else the first line; -1 for an empty list of `lines` lines. `lineOf` gives
+// a name's line in the list, or -1; it is never asked for an empty name.
 int ChooseFontLine(int lines, std::string_view fontName,
                    const std::function<int(std::string_view)>& lineOf);
-int ChooseFontLine(const std::vector<std::string>& names, std::string_view fontName);
 // The line of the size list for a size: its decimal text, else the second line (the first when
 // the list has only one); -1 for an empty list.
 int ChooseSizeLine(const std::vector<std::string>& sizes, int size);

@@ -81,7 +81,7 @@ bool TLauncherPage::OnInit() {
     SendDlgItemMessageA(Handle(), IDC_EDIT2, EM_LIMITTEXT, 0, 0);
     for (int id : {IDC_DROPCATCHGRID1, IDC_EDIT2, IDC_COMBOBOX1, IDC_EDIT3, IDC_EDIT4})
         SetSubclass(Item(id), FieldProc, static_cast<UINT_PTR>(id),
-                          reinterpret_cast<DWORD_PTR>(this));
+                    reinterpret_cast<DWORD_PTR>(this));
     SetSubclass(Item(IDC_MEMO3), EscapeCancels, 0, 0);
     return true;
 }

@@ -91,8 +91,8 @@ LRESULT CALLBACK ChainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 bool SetSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
-    if (!proc || !IsWindow(window) || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
-        return false;
+    // A window of another thread, or none (whose thread is 0), cannot be subclassed here.
+    if (!proc || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return false;
     TChain* chain = ChainOf(window);
     if (!chain) {
         chain = AddChain(window);

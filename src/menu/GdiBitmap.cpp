@@ -36,7 +36,7 @@ bool TMemoryBitmap::Select(HBITMAP bitmap, int width, int height) {
     return true;
 }
 
-bool TMemoryBitmap::CreateCompatible(HDC reference, int width, int height) {
+bool TMemoryBitmap::CreateForDisplay(HDC reference, int width, int height) {
     if (width <= 0 || height <= 0) {
         Free();
         return true;

@@ -16,12 +16,12 @@ public:
     TMemoryBitmap(const TMemoryBitmap&) = delete;
     TMemoryBitmap& operator=(const TMemoryBitmap&) = delete;
 
-    // A bitmap in the display's format (reference = a window's device context); its content is
-    // undefined until drawn. On a display of 24 or 32 bits a pixel it is a 32-bit
+    // A bitmap that holds the display's pixels (reference = a window's device context); its
+    // content is undefined until drawn. On a display of 24 or 32 bits a pixel it is a 32-bit
     // device-independent bitmap: the same pixels, in memory of its own that goes back to the
     // system when the bitmap is deleted (a bitmap of the display's own may come from a heap that
-    // keeps it).
-    bool CreateCompatible(HDC reference, int width, int height);
+    // keeps it); on other displays a bitmap of the display's own format.
+    bool CreateForDisplay(HDC reference, int width, int height);
     // A 24 bits-per-pixel device-independent bitmap, filled black.
     bool Create24(int width, int height);
     // A 24 bits-per-pixel copy of the source bitmap (not owned; nullptr gives an empty bitmap).

@@ -42,7 +42,7 @@ bool TListImage::EnsureSurface() {
     if (!FSurface.Empty() && FSurface.Width == client.right && FSurface.Height == client.bottom)
         return true;
     HDC screen = GetDC(Handle);
-    const bool made = FSurface.CreateCompatible(screen, client.right, client.bottom);
+    const bool made = FSurface.CreateForDisplay(screen, client.right, client.bottom);
     ReleaseDC(Handle, screen);
     FComposed = false;
     return made && !FSurface.Empty();

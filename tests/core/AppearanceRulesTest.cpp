@@ -6,10 +6,20 @@
 #include <vector>
 
 #include "dialogs/AppearanceRules.h"
+#include "frame/StringList.h"
 
 namespace {
 
 using TNames = std::vector<std::string>;
+
+// The font list's line as the page chooses it, in a list of these names.
+int FontLine(const TNames& names, std::string_view font) {
+    return ChooseFontLine(static_cast<int>(names.size()), font, [&](std::string_view name) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (SameText(names[i], name)) return static_cast<int>(i);
+        return -1;
+    });
+}
 
 TEST(FontList, NamesTrimmedAndVerticalVariantsLeftOut) {
     EXPECT_EQ(FontListName("  Arial\t"), "Arial");
@@ -34,8 +44,8 @@ TEST(FontList, OpeningChoiceFallsBackToGothicThenMinchoThenTheFirstLine) {
         {&neither, "Missing", 0},  {&neither, "Tahoma", 1},
     };
     for (const TCase& c : cases)
-        EXPECT_EQ(ChooseFontLine(*c.Names, c.Font), c.Line) << c.Font;
-    EXPECT_EQ(ChooseFontLine({}, "Arial"), -1);
+        EXPECT_EQ(FontLine(*c.Names, c.Font), c.Line) << c.Font;
+    EXPECT_EQ(FontLine({}, "Arial"), -1);
 }
 
 TEST(FontList, SizeNotInTheListSelectsTheSecondLine) {
