@@ -225,14 +225,9 @@ TEST_F(MenuAccessibility, TheClipboardMenuNamesItsTextsCutToASpokenLength) {
     StartWithSettings(IniText({"[Clipboard]", "SaveHistory=0"}));
     TTarget target("Target64.exe");
     ASSERT_NE(target.Handle(), nullptr);
-    TClipboardListener listener;
-    const auto copy = [&](const std::wstring& text) {
-        const LONG_PTR seen = listener.Updates();
-        ASSERT_TRUE(PutClipboardText(text));
-        ASSERT_TRUE(listener.WaitChangeTaken(seen, Form()));
-    };
-    ASSERT_NO_FATAL_FAILURE(copy(L"一つ目\r\n二行目"));
-    ASSERT_NO_FATAL_FAILURE(copy(std::wstring(120, L'あ')));
+    TClipboardListener clipboard;
+    ASSERT_TRUE(clipboard.CopyAndWaitRead(L"一つ目\r\n二行目"));
+    ASSERT_TRUE(clipboard.CopyAndWaitRead(std::wstring(120, L'あ')));
     ASSERT_NO_FATAL_FAILURE(HoldMenu(VK_SHIFT, VK_MENU, [&] { EXPECT_TRUE(target.Focus()); }));
     EXPECT_TRUE(WaitTold(EVENT_SYSTEM_MENUPOPUPSTART, CHILDID_SELF)) << "no popup start";
 

@@ -17,10 +17,12 @@ class ClipboardMenu : public MirtoTest {
 protected:
     TClipboardListener Listener;
 
-    // Puts a Unicode text on the clipboard as another program does and lets the program take
-    // the change; Copied does the same for whatever put puts there (a picture, say).
+    // Copies a Unicode text as another program does and waits until the program has read it
+    // (with a format besides, until it has been told of it); Copied puts whatever put puts there
+    // (a picture, say) and waits until the program has been told.
     void Copy(const std::wstring& text, UINT extraFormat = 0) {
-        Copied([&] { return PutClipboardText(text, extraFormat); });
+        if (extraFormat != 0) return Copied([&] { return PutClipboardText(text, extraFormat); });
+        ASSERT_TRUE(Listener.CopyAndWaitRead(text)) << "the program did not read the copy";
     }
     void Copied(const std::function<bool()>& put) {
         const LONG_PTR seen = Listener.Updates();
@@ -412,9 +414,7 @@ TEST_F(ClipboardMenu, TheHistoryFileTakesBusyCopiesKeepsItsLoadSwitchAndAFailedW
     EXPECT_EQ(Mirto->MessageBoxWindow(), nullptr) << "told twice";
 
     // Writable again, the next try writes the whole history kept meanwhile, and so does the
-    // next change. (The file is waited for before the next copy: a copy made while the
-    // notice of the one before still waits in the program's queue behind other messages would
-    // replace it on the clipboard before it is read.)
+    // next change.
     ASSERT_TRUE(readOnly.Set(false));
     SendMessageTimeoutA(Form(), WM_TIMER, 4, 0, SMTO_NORMAL, DefaultTimeout, &answer);
     EXPECT_TRUE(saved(

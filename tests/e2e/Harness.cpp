@@ -726,7 +726,7 @@ bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void(
 TClipboardListener::TClipboardListener() {
     Window =
         CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
     AddClipboardFormatListener(Window);
 }
@@ -737,19 +737,53 @@ TClipboardListener::~TClipboardListener() {
 }
 
 LONG_PTR TClipboardListener::Updates() const {
-    return GetWindowLongPtrA(Window, GWLP_USERDATA);
+    return UpdateCount;
 }
 
 bool TClipboardListener::WaitChangeTaken(LONG_PTR seen, HWND program) const {
     return WaitFor([&] { return Updates() > seen; }) && RoundTrip(program) && RoundTrip(program);
 }
 
+bool TClipboardListener::CopyAndWaitRead(const std::wstring& text) {
+    if (!WaitFor([&] { return OpenClipboard(Window) != FALSE; })) return false;
+    EmptyClipboard();
+    Text = text;
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    CloseClipboard();
+    const LONG_PTR rendered = RenderCount;
+    // The reader closes the clipboard after it has read: until then nobody else can copy.
+    return WaitFor([&] { return RenderCount > rendered && GetOpenClipboardWindow() == nullptr; });
+}
+
+void TClipboardListener::Render() const {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (Text.size() + 1) * sizeof(wchar_t));
+    CopyMemory(GlobalLock(block), Text.c_str(), (Text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+    if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+}
+
 LRESULT CALLBACK TClipboardListener::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLIPBOARDUPDATE) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) + 1);
+    auto& self = *reinterpret_cast<TClipboardListener*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_CLIPBOARDUPDATE:
+        ++self.UpdateCount;
         return 0;
+    case WM_RENDERFORMAT:
+        if (wParam == CF_UNICODETEXT) {
+            self.Render();
+            ++self.RenderCount;
+        }
+        return 0;
+    case WM_RENDERALLFORMATS:
+        // The window goes while its copy is still on the clipboard: the copy stays whole.
+        if (OpenClipboard(window)) {
+            if (GetClipboardOwner() == window) self.Render();
+            CloseClipboard();
+        }
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 namespace {

@@ -219,13 +219,23 @@ public:
 
     // The clipboard changes heard of so far.
     LONG_PTR Updates() const;
-    // Waits until a change after the count seen has been heard of; the program's notification
-    // is then queued, and two round trips to its window later it has been handled.
+    // Waits until a change after the count seen has been heard of, then for two round trips to
+    // the program's window. The program's notice is queued by then, but the round trips do not
+    // prove it handled: the messages sent to a thread go before those posted to it. Enough for
+    // a copy the program does not read (a picture, an excluded text), whose notice may come late.
     bool WaitChangeTaken(LONG_PTR seen, HWND program) const;
+    // Copies a Unicode text as a program does that renders it only when a reader asks for it,
+    // and waits until someone has read it and closed the clipboard: the program, the only other
+    // reader. A copy made next cannot replace this one before the program has it.
+    bool CopyAndWaitRead(const std::wstring& text);
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Render() const;
     HWND Window = nullptr;
+    LONG_PTR UpdateCount = 0;
+    LONG_PTR RenderCount = 0;
+    std::wstring Text;
 };
 
 // Presses the two keys (after beforePress, which puts the application in front, say) and holds
