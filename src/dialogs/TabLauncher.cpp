@@ -404,7 +404,17 @@ void TLauncherPage::BrowseProgram() {
     open.nMaxFile = static_cast<DWORD>(file.size());
     open.lpstrInitialDir = InitialFolder.empty() ? nullptr : initialFolder.c_str();
     open.Flags = OFN_HIDEREADONLY | OFN_NODEREFERENCELINKS | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&open)) return;
+    // The common dialogs' library is loaded for the chooser only: it brings in the printing
+    // library, which under Wine loads the printing system's Unix libraries (CUPS, TLS), held
+    // all day by a program that never prints.
+    using TGetOpenFileName = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const auto getOpenFileName = [] {
+        HMODULE library = LoadLibraryA("comdlg32.dll");
+        return library ? reinterpret_cast<TGetOpenFileName>(reinterpret_cast<void*>(
+                             GetProcAddress(library, "GetOpenFileNameW")))
+                       : nullptr;
+    }();
+    if (!getOpenFileName || !getOpenFileName(&open)) return;
     file.resize(file.find(L'\0'));
     std::string chosen;
     std::wstring refusal;

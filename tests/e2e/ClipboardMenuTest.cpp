@@ -150,6 +150,13 @@ TEST_F(ClipboardMenu, CopiedTextsArePastedMostRecentFirstAndOutliveTheProgram) {
     Copy(foreign);
     EXPECT_EQ(Paste(target, {'A'}), foreign);
 
+    // Resident, shown and pasting, the program has not loaded what only the settings dialog's
+    // choosers use: the common dialogs bring in printing, whose Unix side under Wine (CUPS,
+    // TLS) would be held all day.
+    EXPECT_TRUE(ModuleLoaded(Mirto->ProcessId(), "user32.dll"));
+    EXPECT_FALSE(ModuleLoaded(Mirto->ProcessId(), "comdlg32.dll"));
+    EXPECT_FALSE(ModuleLoaded(Mirto->ProcessId(), "winspool.drv"));
+
     // A long text with line breaks comes back whole after the program ends and starts again.
     std::wstring longText;
     for (int line = 0; line < 100; ++line) // 10,200 bytes in code page 932

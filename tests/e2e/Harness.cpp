@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -635,6 +636,19 @@ RECT WindowRect(HWND window) {
 bool RoundTrip(HWND window) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, DefaultTimeout, &result) != 0;
+}
+
+bool ModuleLoaded(DWORD processId, const char* fileName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    bool found = false;
+    for (BOOL more = Module32First(snapshot, &module); more && !found;
+         more = Module32Next(snapshot, &module))
+        found = lstrcmpiA(module.szModule, fileName) == 0;
+    CloseHandle(snapshot);
+    return found;
 }
 
 POINT ParkingSpot(int menuWidth, int menuHeight) {

@@ -195,6 +195,8 @@ bool SelectListViewItem(HANDLE process, HWND list, int item);
 RECT WindowRect(HWND window);
 // Asks a window's thread to answer a message, and so to take one more turn of its message loop.
 bool RoundTrip(HWND window);
+// The process has loaded the library (a file name such as "user32.dll").
+bool ModuleLoaded(DWORD processId, const char* fileName);
 
 // The menu window's size with the program's standard skin.
 inline constexpr int MenuWidth = 720;
