@@ -9,7 +9,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <utility>
 
 #include "DialogDriver.h"
 #include "dialogs/Unit2.h"
@@ -18,8 +17,8 @@
 #include "system/BFolder.h"
 
 // Paths handed to the program in UTF-16 become its ANSI paths exactly, in their short form, or
-// not at all: through the conversion itself, a drop on the registration grid and the folder
-// chooser.
+// not at all: through the conversion itself, a drop on the registration grid, the program
+// chooser and the folder chooser.
 
 namespace {
 
@@ -125,7 +124,7 @@ TEST(AnsiPath, KeepsAPathExactlyTakesTheShortFormOrRefusesNamingIt) {
     EXPECT_NE(refusal.find(L"\"" + missing + L"\""), std::wstring::npos);
 }
 
-TEST(AnsiPath, ADropTooLongIsRefusedAndAForeignNameIsRegisteredByItsShortForm) {
+TEST(AnsiPath, ADropTooLongIsRefusedAndAForeignNameDroppedOrChosenIsRegisteredByItsShortForm) {
     TTestFolder folder("MirtoDroppedPath");
     TForeignFolder foreign(folder.Path());
     TSettingsDialogData data;
@@ -152,6 +151,21 @@ TEST(AnsiPath, ADropTooLongIsRefusedAndAForeignNameIsRegisteredByItsShortForm) {
     ASSERT_TRUE(WaitFor([&] { return !WindowText(path).empty(); })) << "nothing registered";
     EXPECT_EQ(WindowText(path).find('?'), std::string::npos) << WindowText(path);
     EXPECT_TRUE(NamesTheTool(WindowText(path))) << WindowText(path);
+
+    // The same file chosen with the browse button's chooser. Posted: the chooser runs its own
+    // message loop inside the click.
+    SetWindowTextA(path, "");
+    HWND browse = Descendant(frame, IDC_BUTTON_BROWSE);
+    PostMessageA(GetParent(browse), WM_COMMAND, MAKEWPARAM(IDC_BUTTON_BROWSE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(browse));
+    HWND chooser = WaitForDialogOf(run, frame);
+    ASSERT_NE(chooser, nullptr) << "no chooser";
+    // Typed into the chooser's file name box (cmb13).
+    SetDlgItemTextW(chooser, 0x47c, foreign.File.c_str());
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !WindowText(path).empty(); })) << "nothing chosen";
+    EXPECT_EQ(WindowText(path).find('?'), std::string::npos) << WindowText(path);
+    EXPECT_TRUE(NamesTheTool(WindowText(path))) << WindowText(path);
     PostMessageA(frame, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(run.Result(), IDCANCEL);
 }
@@ -173,46 +187,4 @@ TEST(AnsiPath, TheFolderChooserGivesAForeignFolderByItsShortForm) {
     ASSERT_EQ(run.Result(), 1);
     EXPECT_EQ(chooser.Directory.find('?'), std::string::npos) << chooser.Directory;
     EXPECT_TRUE(NamesTheTool(chooser.Directory + "\\tool.exe")) << chooser.Directory;
-}
-
-TEST(AnsiPath, TheProgramChooserGivesAForeignProgramByItsShortForm) {
-    TTestFolder folder("MirtoChosenProgram");
-    TForeignFolder foreign(folder.Path());
-    TSettingsDialogData data;
-    TForm2 dialog(data);
-    TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
-    HWND frame = WaitForDialog("詳細設定");
-    ASSERT_NE(frame, nullptr);
-    HWND browse = Descendant(frame, IDC_BUTTON_BROWSE);
-    HWND path = Descendant(frame, IDC_EDIT2);
-    ASSERT_NE(browse, nullptr);
-    // Posted: the chooser runs its own message loop inside the click.
-    PostMessageA(GetParent(browse), WM_COMMAND, MAKEWPARAM(IDC_BUTTON_BROWSE, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(browse));
-    // The dialog's thread's other top-level dialog.
-    std::pair<HWND, HWND> search{frame, nullptr};
-    ASSERT_TRUE(WaitFor([&] {
-        EnumThreadWindows(
-            run.ThreadId(),
-            [](HWND window, LPARAM found) {
-                auto& [frame, chooser] = *reinterpret_cast<std::pair<HWND, HWND>*>(found);
-                char name[16] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (window == frame || std::strcmp(name, "#32770") || !IsWindowVisible(window))
-                    return TRUE;
-                chooser = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.second != nullptr;
-    })) << "no chooser";
-    HWND chooser = search.second;
-    // The file name box of the chooser (cmb13) takes the name as a user types it.
-    SetDlgItemTextW(chooser, 0x47c, foreign.File.c_str());
-    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([&] { return !WindowText(path).empty(); })) << "nothing chosen";
-    EXPECT_EQ(WindowText(path).find('?'), std::string::npos) << WindowText(path);
-    EXPECT_TRUE(NamesTheTool(WindowText(path))) << WindowText(path);
-    PostMessageA(frame, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(run.Result(), IDCANCEL);
 }

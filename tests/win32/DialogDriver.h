@@ -6,6 +6,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "../e2e/DialogPages.h"
 #include "TestFolder.h"
@@ -61,25 +62,27 @@ inline HWND WaitForDialog(const char* caption) {
     return found;
 }
 
-// The visible dialog that the thread of the modal call shows; nullptr when none shows up in time.
-inline HWND WaitForDialogOf(const TModalRun& run) {
-    HWND found = nullptr;
+// The visible dialog that the thread of the modal call shows, besides the one given (the dialog
+// that opened it); nullptr when none shows up in time.
+inline HWND WaitForDialogOf(const TModalRun& run, HWND besides = nullptr) {
+    std::pair<HWND, HWND> search{besides, nullptr};
     WaitFor([&] {
         EnumThreadWindows(
             run.ThreadId(),
             [](HWND window, LPARAM result) {
+                auto& [besides, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(result);
                 char name[16] = {};
                 GetClassNameA(window, name, sizeof name);
-                if (std::string(name) != "#32770" || !IsWindowVisible(window) ||
-                    !DialogPagesMade(window))
+                if (window == besides || std::string(name) != "#32770" ||
+                    !IsWindowVisible(window) || !DialogPagesMade(window))
                     return TRUE;
-                *reinterpret_cast<HWND*>(result) = window;
+                found = window;
                 return FALSE;
             },
-            reinterpret_cast<LPARAM>(&found));
-        return found != nullptr;
+            reinterpret_cast<LPARAM>(&search));
+        return search.second != nullptr;
     });
-    return found;
+    return search.second;
 }
 
 // A control of the dialog or of one of its child dialogs (a tabbed dialog's pages).
