@@ -15,8 +15,6 @@ namespace {
 
 constexpr UINT_PTR NameSubclassId = 0x4D4E; // one subclass per control
 // The window property that holds a named control's name, a BSTR the subclass owns.
-const char NameProperty[] = "MirtoAccessibleName";
-
 std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
@@ -320,14 +318,11 @@ private:
     HWND List; // the list view whose rows are the children; nullptr for other controls
 };
 
-// The subclass of a named control.
+// The subclass of a named control; its data is the name, which it owns.
 LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                           DWORD_PTR) {
-    // The name is looked up only for the two messages that need it: a window's properties live
-    // in the window system, and every other message would pay the look-up.
+                           DWORD_PTR data) {
+    const auto name = reinterpret_cast<BSTR>(data);
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        auto name = static_cast<BSTR>(GetPropA(control, NameProperty));
-        if (!name) return DefSubclass(control, message, wParam, lParam);
         IAccessible* standard = nullptr;
         if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                                 reinterpret_cast<void**>(&standard))) &&
@@ -349,20 +344,16 @@ LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
         }
     } else if (message == WM_NCDESTROY) {
         RemoveSubclass(control, NamedProc, id);
-        SysFreeString(static_cast<BSTR>(RemovePropA(control, NameProperty)));
+        SysFreeString(name);
     }
     return DefSubclass(control, message, wParam, lParam);
 }
 
+// A control is named once, as its dialog starts.
 void GiveName(HWND control, const std::string& name) {
     BSTR text = Cp932Bstr(name);
-    if (!text) return;
-    if (!SetSubclass(control, NamedProc, NameSubclassId, 0)) {
+    if (text && !SetSubclass(control, NamedProc, NameSubclassId, reinterpret_cast<DWORD_PTR>(text)))
         SysFreeString(text);
-        return;
-    }
-    SysFreeString(static_cast<BSTR>(RemovePropA(control, NameProperty)));
-    SetPropA(control, NameProperty, text);
 }
 
 } // namespace

@@ -737,6 +737,16 @@ bool HoldUntilMenu(HWND form, WORD first, WORD second, const std::function<void(
     return WaitFor([&] { return IsWindowVisible(form) && GetForegroundWindow() == form; });
 }
 
+namespace {
+// Memory that the clipboard takes over, with a copy of the data.
+HGLOBAL GlobalCopy(const void* data, std::size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    CopyMemory(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    return block;
+}
+} // namespace
+
 TClipboardListener::TClipboardListener() {
     Window =
         CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -769,13 +779,6 @@ bool TClipboardListener::CopyAndWaitRead(const std::wstring& text) {
     return WaitFor([&] { return RenderCount > rendered && GetOpenClipboardWindow() == nullptr; });
 }
 
-void TClipboardListener::Render() const {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (Text.size() + 1) * sizeof(wchar_t));
-    CopyMemory(GlobalLock(block), Text.c_str(), (Text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(block);
-    if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
-}
-
 LRESULT CALLBACK TClipboardListener::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& self = *reinterpret_cast<TClipboardListener*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
@@ -784,15 +787,10 @@ LRESULT CALLBACK TClipboardListener::Proc(HWND window, UINT message, WPARAM wPar
         return 0;
     case WM_RENDERFORMAT:
         if (wParam == CF_UNICODETEXT) {
-            self.Render();
+            HGLOBAL block =
+                GlobalCopy(self.Text.c_str(), (self.Text.size() + 1) * sizeof(wchar_t));
+            if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
             ++self.RenderCount;
-        }
-        return 0;
-    case WM_RENDERALLFORMATS:
-        // The window goes while its copy is still on the clipboard: the copy stays whole.
-        if (OpenClipboard(window)) {
-            if (GetClipboardOwner() == window) self.Render();
-            CloseClipboard();
         }
         return 0;
     default:
@@ -804,10 +802,7 @@ namespace {
 bool PutClipboardData(UINT format, const void* data, std::size_t size, UINT extraFormat) {
     if (!OpenClipboard(nullptr)) return false;
     EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    CopyMemory(GlobalLock(block), data, size);
-    GlobalUnlock(block);
-    const bool put = SetClipboardData(format, block) != nullptr;
+    const bool put = SetClipboardData(format, GlobalCopy(data, size)) != nullptr;
     if (extraFormat != 0) SetClipboardData(extraFormat, nullptr);
     CloseClipboard();
     return put;

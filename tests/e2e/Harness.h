@@ -233,7 +233,6 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Render() const;
     HWND Window = nullptr;
     LONG_PTR UpdateCount = 0;
     LONG_PTR RenderCount = 0;
