@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, then builds and tests both presets: `native` (the
-# portable core under the sanitizers) and `win64` (the Windows program and its tests under Wine,
-# on the current display or a virtual one), and runs the fuzz targets of the portable core for
-# about a minute in all (scripts/fuzz.sh). Ends nonzero when anything fails.
+# The test command: installs what is missing and tests that setup (tests/scripts/setup_test.sh),
+# then builds and tests both presets: `native` (the portable core under the sanitizers) and
+# `win64` (the Windows program and its tests under Wine, on the current display or a virtual
+# one), and runs the fuzz targets of the portable core for about a minute in all
+# (scripts/fuzz.sh). Ends nonzero when anything fails.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 root="$PWD"
@@ -87,6 +88,26 @@ test_preset() {
         failed+=("$preset tests")
     fi
 }
+
+# The setup script's own test, against stand-ins for apt; each of its cases counts in the totals.
+run_setup_test() {
+    echo "=== setup_test"
+    local log="$root/build/test-results/setup_test.log"
+    mkdir -p "$(dirname "$log")"
+    tests/scripts/setup_test.sh 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    local line cases cases_passed
+    line=$(grep -E '^setup_test: [0-9]+ of [0-9]+ cases passed' "$log" | tail -1)
+    cases_passed=$(sed -E 's/^setup_test: ([0-9]+) of.*/\1/' <<<"$line")
+    cases=$(sed -E 's/^setup_test: [0-9]+ of ([0-9]+).*/\1/' <<<"$line")
+    total_passed=$((total_passed + ${cases_passed:-0}))
+    total_failed=$((total_failed + ${cases:-0} - ${cases_passed:-0}))
+    summary+=("${line:-setup_test: the test did not run to its end}")
+    if [ "$status" -ne 0 ]; then
+        failed+=("setup_test")
+    fi
+}
+run_setup_test
 
 build_preset native && test_preset native
 
