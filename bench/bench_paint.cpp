@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Clock.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 
 namespace {
 

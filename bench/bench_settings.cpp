@@ -32,9 +32,9 @@
 #include "Harness.h"
 #include "dialogs/AppearanceRules.h"
 #include "dialogs/TabAppearanceIds.h"
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialogIds.h"
 #include "menu/SkinDefinition.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 #include "settings/IniStr.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "clipboard/ClipboardWin.h"
 #include "clipboard/TextSet.h"
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 #include "system/PathsWin.h"
@@ -24,7 +24,7 @@ constexpr UINT HistoryRetryLongest = 60000;
 // Capture listens to the clipboard's own change notification, which has no chain that another
 // program could break. Joining sends no notification, so the text already on the clipboard does
 // not enter the history.
-bool TForm1::JoinClipboardChain() {
+bool TMainForm::JoinClipboardChain() {
     for (;;) {
         SetLastError(0);
         if (AddClipboardFormatListener(Handle)) {
@@ -41,21 +41,21 @@ bool TForm1::JoinClipboardChain() {
     }
 }
 
-void TForm1::LeaveClipboardChain() {
+void TMainForm::LeaveClipboardChain() {
     Timer5.SetEnabled(false);
     if (!ClipboardJoined) return;
     RemoveClipboardFormatListener(Handle);
     ClipboardJoined = false;
 }
 
-void TForm1::OnClipboardChanged() {
+void TMainForm::OnClipboardChanged() {
     // A newer copy replaces one still waited for: the clipboard holds only its newest content.
     Timer5.SetEnabled(false);
     CaptureRetry.Reset();
     CaptureClipboard();
 }
 
-void TForm1::CaptureClipboard() {
+void TMainForm::CaptureClipboard() {
     // Our own write was taken into the history as it was made (PasteChosenText).
     if (OwnClipboardWrite != 0 && GetClipboardSequenceNumber() == OwnClipboardWrite) return;
     TClipboardText text;
@@ -73,12 +73,12 @@ void TForm1::CaptureClipboard() {
     if (read == TClipboardRead::Text) Record(text);
 }
 
-void TForm1::Timer5Timer() {
+void TMainForm::Timer5Timer() {
     Timer5.SetEnabled(false);
     CaptureClipboard();
 }
 
-void TForm1::Record(const TClipboardText& text) {
+void TMainForm::Record(const TClipboardText& text) {
     History->BringTo(History->HistoryTop(), text.Ansi);
     // The Unicode text goes with the history entry for this run, so that characters that code
     // page 932 lacks paste back as copied; only texts the history holds are kept.
@@ -89,7 +89,7 @@ void TForm1::Record(const TClipboardText& text) {
     HistoryChanged();
 }
 
-void TForm1::HistoryChanged() {
+void TMainForm::HistoryChanged() {
     if (!Settings.SaveHistory || !History->Modified()) return;
     // One short timer, armed by a change: none runs while nothing changes.
     Timer4.SetEnabled(false);
@@ -97,14 +97,14 @@ void TForm1::HistoryChanged() {
     Timer4.SetEnabled(true);
 }
 
-void TForm1::Timer4Timer() {
+void TMainForm::Timer4Timer() {
     // Not while the menu is shown: a history that cannot be written is reported in a message box,
     // which would take the keyboard from the user's choice. The timer runs on meanwhile.
     if (IsWindowVisible(Handle)) return;
     SaveHistoryFile(THistorySave::Timed);
 }
 
-void TForm1::SaveHistoryFile(THistorySave moment) {
+void TMainForm::SaveHistoryFile(THistorySave moment) {
     Timer4.SetEnabled(false);
     if (!Settings.SaveHistory) return;
     try {
@@ -138,7 +138,7 @@ void TForm1::SaveHistoryFile(THistorySave moment) {
     }
 }
 
-void TForm1::PasteChosenText(int position) {
+void TMainForm::PasteChosenText(int position) {
     // The text the menu showed on the line: a copy that arrived while the menu was up has
     // changed the history under it, not the line the user chose.
     const TStringList& items = ListImage1.Menu().Items();
@@ -170,7 +170,7 @@ void TForm1::PasteChosenText(int position) {
     Application().AddIdleHandler([this] { return PasteOnIdle(); });
 }
 
-bool TForm1::PasteOnIdle() {
+bool TMainForm::PasteOnIdle() {
     Application().ClearIdleHandlers();
     // The keys typed here release Shift and Alt before Control + V, so they complete no call
     // pair: the hook stays installed (removing it would also restart the 32-bit companion).

@@ -1,6 +1,6 @@
 // The channel to the hook library: loading it, installing and removing its hook, the pause.
 #include "core/Mapping.h"
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
 #include "frame/StringList.h"
@@ -19,7 +19,7 @@ constexpr DWORD Hook32StartTimeout = 10000;
 constexpr DWORD Hook32StopTimeout = 2000;
 } // namespace
 
-bool TForm1::LoadHookLibrary() {
+bool TMainForm::LoadHookLibrary() {
     // Always by full path: a bare name could be resolved by the system's search to another file.
     std::string name = ProgramFolder() + "Mirto.dll";
     const auto& arguments = CommandLineArguments();
@@ -37,7 +37,7 @@ bool TForm1::LoadHookLibrary() {
     return true;
 }
 
-void TForm1::InstallHook() {
+void TMainForm::InstallHook() {
     if (HookInstalled) return;
     bool installed = false;
     TShareData data{};
@@ -72,7 +72,7 @@ void TForm1::InstallHook() {
     }
 }
 
-void TForm1::RemoveHook() {
+void TMainForm::RemoveHook() {
     if (!HookInstalled) return;
     UnhookWindowsHookEx(HookHandle);
     StopHook32();
@@ -84,7 +84,7 @@ void TForm1::RemoveHook() {
 // the library's 32-bit build (Mirto32.dll), which reads the same shared area. Its hook is in
 // place when this returns, or the companion is not running. Without it the 64-bit applications
 // are still served, so a missing or failing companion stops nothing.
-void TForm1::StartHook32() {
+void TMainForm::StartHook32() {
     if (Hook32Process) return;
     const std::string folder = ProgramFolder();
     const std::string companion = folder + "Hook32.exe";
@@ -122,7 +122,7 @@ void TForm1::StartHook32() {
         if (h) CloseHandle(h);
 }
 
-void TForm1::StopHook32() {
+void TMainForm::StopHook32() {
     if (!Hook32Process) return;
     SetEvent(Hook32Stop);
     if (WaitForSingleObject(Hook32Process, Hook32StopTimeout) != WAIT_OBJECT_0)
@@ -132,7 +132,7 @@ void TForm1::StopHook32() {
     Hook32Process = Hook32Stop = nullptr;
 }
 
-void TForm1::TogglePause() {
+void TMainForm::TogglePause() {
     if (HookInstalled)
         RemoveHook();
     else

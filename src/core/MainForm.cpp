@@ -1,4 +1,4 @@
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 
 #include <algorithm>
 #include <utility>
@@ -16,7 +16,7 @@
 #include "system/SysText.h"
 
 namespace {
-const char FormClassName[] = "TForm1";
+const char FormClassName[] = "TMainForm";
 const char TrayClickedName[] = "TasktrayIconClicked";
 const char TaskbarCreatedName[] = "TaskbarCreated";
 // Past the age of a key reading that Wine answers from (50 ms).
@@ -25,15 +25,15 @@ constexpr UINT SecondLookDelay = 60;
 constexpr UINT SurfaceKeptHidden = 30000;
 } // namespace
 
-TForm1::TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile)
+TMainForm::TMainForm(TMappingArea& mappingArea, TSettingsFile& settingsFile)
     : MappingArea(mappingArea), SettingsFile(settingsFile) {}
 
-TForm1::~TForm1() {
+TMainForm::~TMainForm() {
     if (Handle) DestroyWindow(Handle);
     if (KeptShape) DeleteObject(KeptShape);
 }
 
-bool TForm1::CreateForm() {
+bool TMainForm::CreateForm() {
     // No frame, owned by the hidden application window so that it never has a taskbar button.
     if (!Create(FormClassName, Application().Title().c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0,
                 0, 0, Application().Handle()))
@@ -42,12 +42,12 @@ bool TForm1::CreateForm() {
     return true;
 }
 
-void TForm1::Close() {
+void TMainForm::Close() {
     FormCloseQuery();
     DestroyWindow(Handle);
 }
 
-void TForm1::FormCreate() {
+void TMainForm::FormCreate() {
     HICON appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     SetClassLongPtrA(Application().Handle(), GCLP_HICON, reinterpret_cast<LONG_PTR>(appIcon));
     ListImage1.Create(Handle);
@@ -91,7 +91,7 @@ void TForm1::FormCreate() {
     Application().AddIdleHandler([this] { return DeferredStartup(); });
 }
 
-void TForm1::ReleaseModifierKeys() {
+void TMainForm::ReleaseModifierKeys() {
     // A start from a shortcut key may leave modifiers logically down in the system.
     for (BYTE key : {VK_SHIFT, VK_CONTROL, VK_MENU})
         if (GetAsyncKeyState(key) & 0x8000)
@@ -99,7 +99,7 @@ void TForm1::ReleaseModifierKeys() {
                         KEYEVENTF_KEYUP, 0);
 }
 
-bool TForm1::DeferredStartup() {
+bool TMainForm::DeferredStartup() {
     Application().ClearIdleHandlers();
     const bool settingsFileExisted = Platform().FileExists(SettingsFile.Path());
     TStartupSettings startup;
@@ -143,7 +143,7 @@ bool TForm1::DeferredStartup() {
     return true;
 }
 
-void TForm1::ApplyLoadedSettings(const TStartupSettings& startup) {
+void TMainForm::ApplyLoadedSettings(const TStartupSettings& startup) {
     PageCount = startup.PagesInUse;
     RememberedPage = 1;
     ListImage1.Menu().SetPageIndex(1);
@@ -154,7 +154,7 @@ void TForm1::ApplyLoadedSettings(const TStartupSettings& startup) {
     RegisterWindowKeys();
 }
 
-void TForm1::ApplyMenuSettings() {
+void TMainForm::ApplyMenuSettings() {
     TMenuImage& menu = ListImage1.Menu();
     TMenuFont font = menu.Font();
     if (!MenuSettings.FontName.empty()) font.Name = MenuSettings.FontName;
@@ -165,7 +165,7 @@ void TForm1::ApplyMenuSettings() {
     menu.SetMaxLines(MenuSettings.Line);
 }
 
-void TForm1::HandForegroundBack() {
+void TMainForm::HandForegroundBack() {
     HWND foreground = GetForegroundWindow();
     HWND app = Application().Handle();
     if (foreground != app && foreground != Handle) return;
@@ -179,11 +179,11 @@ void TForm1::HandForegroundBack() {
     }
 }
 
-void TForm1::FormCloseQuery() {
+void TMainForm::FormCloseQuery() {
     if (HideMenuOnClose(CommandLineArguments())) ShowWindow(Handle, SW_HIDE);
 }
 
-void TForm1::FormDestroy() {
+void TMainForm::FormDestroy() {
     Destroying = true;
     StopMenuTimers();
     SaveHistoryFile(SessionEnding ? THistorySave::SessionEnd : THistorySave::Closing);
@@ -205,7 +205,7 @@ void TForm1::FormDestroy() {
     Application().Terminate();
 }
 
-bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (MessageId != 0 && message == MessageId) {
         HookNotification(wParam);
         return true;

@@ -1,6 +1,6 @@
 #pragma once
 // The main form: the menu window and the owner of all run-time state. Its units:
-// Unit1.cpp (creation, deferred start-up, shutdown, message table), MenuWindow.cpp (showing,
+// MainForm.cpp (creation, deferred start-up, shutdown, message table), MenuWindow.cpp (showing,
 // placing and hiding the menu, timers), HookChannel.cpp (hook library, hook, pause),
 // WindowKeys.cpp (window hot keys), Tray.cpp (tray icon and popup menu).
 #include <windows.h>
@@ -15,12 +15,12 @@
 #include "frame/Window.h"
 #include "launcher/LaunchItem.h"
 #include "menu/Layer.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 #include "settings/Setting.h"
 
 #include "clipboard/CaptureRetry.h"
 
-class TForm2;
+class TSettingsDialog;
 class TMappingArea;
 struct TSettingsDialogData;
 class TStringList;
@@ -56,10 +56,10 @@ enum TPopupCommand : int {
 // when the session ends (with nobody left to tell of a failure).
 enum class THistorySave { Timed, Closing, SessionEnd };
 
-class TForm1 : public TCustomWindow {
+class TMainForm : public TCustomWindow {
 public:
-    TForm1(TMappingArea& mappingArea, TSettingsFile& settingsFile);
-    ~TForm1() override;
+    TMainForm(TMappingArea& mappingArea, TSettingsFile& settingsFile);
+    ~TMainForm() override;
 
     // Creates the window and runs FormCreate.
     bool CreateForm();
@@ -204,7 +204,7 @@ private:
     bool HoldExpired = false;
     bool Destroying = false;
     // The settings dialog while it is open, and its window (nullptr when none is open).
-    TForm2* Form2 = nullptr;
+    TSettingsDialog* ActiveSettings = nullptr;
     HWND SettingsDialog() const;
     int FixedWidth = 0, FixedHeight = 0;
     // Skin: the skin library, loaded once for the standard background and kept until the end;

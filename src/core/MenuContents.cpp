@@ -1,5 +1,5 @@
 // What the menu window shows, the keys inside the menu, and acting on the chosen line.
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "frame/MessageBox.h"
 #include "launcher/LaunchWin.h"
 #include "settings/KeyCode.h"
@@ -14,7 +14,7 @@ int CommandCodeOfKey(int virtualKey) {
 }
 } // namespace
 
-void TForm1::ShowLauncherLines() {
+void TMainForm::ShowLauncherLines() {
     if (!ClipboardMode) return;
     TMenuImage& menu = ListImage1.Menu();
     menu.SetPageCount(PageCount);
@@ -27,7 +27,7 @@ void TForm1::ShowLauncherLines() {
     ClipboardMode = false;
 }
 
-void TForm1::ShowClipboardLines() {
+void TMainForm::ShowClipboardLines() {
     ListImage1.SetMenuName("クリップボード");
     // The lines shown stay as they are while the menu is up: the user chooses from what is seen,
     // and copies that arrive meanwhile show on the next call.
@@ -40,7 +40,7 @@ void TForm1::ShowClipboardLines() {
     History->SetModified(false);
 }
 
-void TForm1::RestoreLauncherPage() {
+void TMainForm::RestoreLauncherPage() {
     TMenuImage& menu = ListImage1.Menu();
     if (Settings.PageMemory && RememberedPage <= menu.GetPageCount())
         menu.SetPageIndex(RememberedPage);
@@ -48,7 +48,7 @@ void TForm1::RestoreLauncherPage() {
         menu.SetPageIndex(1);
 }
 
-void TForm1::FormShow() {
+void TMainForm::FormShow() {
     if (ClipboardMode)
         ListImage1.Menu().SetPageIndex(1);
     else
@@ -56,7 +56,7 @@ void TForm1::FormShow() {
     ListImage1.Menu().SetItemIndex(-1);
 }
 
-void TForm1::FormHide() {
+void TMainForm::FormHide() {
     StopMenuTimers();
     TMenuImage& menu = ListImage1.Menu();
     if (!ClipboardMode) RememberedPage = menu.GetPageIndex();
@@ -72,7 +72,7 @@ void TForm1::FormHide() {
     ShowWindow(Application().Handle(), SW_HIDE);
 }
 
-void TForm1::ListImage1KeyDown(std::uint16_t& key, TShiftState) {
+void TMainForm::ListImage1KeyDown(std::uint16_t& key, TShiftState) {
     int result = 0;
     const int code = CommandCodeOfKey(key);
     if (code >= 0) {
@@ -129,7 +129,7 @@ void TForm1::ListImage1KeyDown(std::uint16_t& key, TShiftState) {
     }
 }
 
-int TForm1::MenuKey(int code) {
+int TMainForm::MenuKey(int code) {
     TMenuImage& menu = ListImage1.Menu();
     if (code == Settings.PageChangeKey) {
         const int next = menu.GetPageIndex() + 1;
@@ -164,7 +164,7 @@ int TForm1::MenuKey(int code) {
     return 0;
 }
 
-void TForm1::ListImage1KeyUp(std::uint16_t&, TShiftState) {
+void TMainForm::ListImage1KeyUp(std::uint16_t&, TShiftState) {
     Timer2.SetEnabled(true);
     AutoHideCheck();
 }

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/FormRules.h"
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "system/SysInfoWin.h"
 
 namespace {
@@ -48,7 +48,7 @@ bool PairDown(int pair) {
 
 } // namespace
 
-void TForm1::HookNotification(WPARAM wParam) {
+void TMainForm::HookNotification(WPARAM wParam) {
     if (Destroying) return;
     switch (static_cast<int>(wParam)) {
     case 0:
@@ -77,7 +77,7 @@ void TForm1::HookNotification(WPARAM wParam) {
     }
 }
 
-TMonitor TForm1::MenuTargetMonitor() const {
+TMonitor TMainForm::MenuTargetMonitor() const {
     // The monitor of the window the user works in, or the one under the pointer.
     const std::vector<TMonitor> monitors = DisplayMonitors();
     RECT foreground{};
@@ -98,7 +98,7 @@ TMonitor TForm1::MenuTargetMonitor() const {
     return screen;
 }
 
-void TForm1::PlaceMenu() {
+void TMainForm::PlaceMenu() {
     const TMonitor monitor = MenuTargetMonitor();
     // At the monitor's scale first, so that the place is worked out with the size there.
     ScaleMenu(monitor.Dpi);
@@ -112,7 +112,7 @@ void TForm1::PlaceMenu() {
     ShowMenu();
 }
 
-void TForm1::ShowMenu() {
+void TMainForm::ShowMenu() {
     Timer1.SetEnabled(true);
     Timer2.SetEnabled(false);
     Timer6.SetEnabled(false);
@@ -152,7 +152,7 @@ static void RaiseAndActivate(HWND window, bool raise) {
 }
 
 // raised: the window was just shown on top, and is only activated.
-void TForm1::BringToFront(HWND window, bool raised) {
+void TMainForm::BringToFront(HWND window, bool raised) {
     HWND app = Application().Handle();
     if (!UseAttach) {
         SetForegroundWindow(window);
@@ -174,7 +174,7 @@ void TForm1::BringToFront(HWND window, bool raised) {
     AttachThreadInput(appThread, foregroundThread, FALSE);
 }
 
-void TForm1::HideMenu() {
+void TMainForm::HideMenu() {
     if (!IsWindowVisible(Handle)) return;
     ListImage1.AnnouncePopup(false);
     ShowWindow(Handle, SW_HIDE);
@@ -185,7 +185,7 @@ void TForm1::HideMenu() {
     FormHide();
 }
 
-void TForm1::Timer6Timer() {
+void TMainForm::Timer6Timer() {
     Timer6.SetEnabled(false);
     // The composed surface makes a call in quick succession paint at once; after a quiet spell
     // the next call composes it again (a few milliseconds), and the idle program holds only its
@@ -193,13 +193,13 @@ void TForm1::Timer6Timer() {
     if (!IsWindowVisible(Handle)) ListImage1.ReleaseSurface();
 }
 
-int TForm1::CallPairHeld() const {
+int TMainForm::CallPairHeld() const {
     if (CallPairDown(0)) return 0;
     if (CallPairDown(1)) return 1;
     return -1;
 }
 
-void TForm1::AutoHideCheck() {
+void TMainForm::AutoHideCheck() {
     if (AutoHideAllowed) {
         const int pair = CallPairHeld();
         if (pair == 0 || pair == 1) {
@@ -213,23 +213,23 @@ void TForm1::AutoHideCheck() {
     HoldExpired = false;
 }
 
-void TForm1::StopMenuTimers() {
+void TMainForm::StopMenuTimers() {
     Timer1.SetEnabled(false);
     Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
     PendingCall = -1;
 }
 
-void TForm1::Timer1Timer() {
+void TMainForm::Timer1Timer() {
     AutoHideCheck();
 }
 
-void TForm1::Timer2Timer() {
+void TMainForm::Timer2Timer() {
     HoldExpired = true;
     AutoHideCheck();
 }
 
-void TForm1::Timer3Timer() {
+void TMainForm::Timer3Timer() {
     Timer3.SetEnabled(false);
     if (!Destroying && CallPairDown(PendingCall))
         CallMenu();
@@ -237,13 +237,13 @@ void TForm1::Timer3Timer() {
         PendingCall = -1;
 }
 
-bool TForm1::CallPairDown(int call) const {
+bool TMainForm::CallPairDown(int call) const {
     if (call == 0) return PairDown(Settings.CallLauncherMenu);
     if (call == 1) return PairDown(Settings.CallClipboardMenu);
     return false;
 }
 
-void TForm1::CallMenu() {
+void TMainForm::CallMenu() {
     if (std::exchange(PendingCall, -1) == 0)
         ShowLauncherLines();
     else
@@ -255,7 +255,7 @@ void TForm1::CallMenu() {
     ShowMenu();
 }
 
-bool TForm1::ChosenLineCanAct() const {
+bool TMainForm::ChosenLineCanAct() const {
     const TMenuImage& menu = ListImage1.Menu();
     const int i = menu.ItemIndex();
     if (i < 0 || i >= menu.Count()) return false;

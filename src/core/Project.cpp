@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/Mapping.h"
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "frame/LibrarySearch.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
@@ -40,7 +40,7 @@ int RunFirstCopy(HINSTANCE instance, TMappingArea& area) {
     try {
         TSettingsFile settingsFile(ProgramFolder());
         settingsFile.ResolveSettingsPath(GetSwitchValue("-o;"));
-        TForm1 form(area, settingsFile);
+        TMainForm form(area, settingsFile);
         if (!form.CreateForm()) throw std::runtime_error("");
         Application().Run();
     } catch (const std::exception& e) {

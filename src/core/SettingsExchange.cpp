@@ -6,25 +6,25 @@
 
 #include "clipboard/TextSet.h"
 #include "core/FormRules.h"
-#include "core/Unit1.h"
-#include "dialogs/Unit2.h"
+#include "core/MainForm.h"
+#include "dialogs/SettingsDialog.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 #include "frame/Scale.h"
 #include "system/PathText.h"
 #include "system/PathsWin.h"
 
-HWND TForm1::SettingsDialog() const {
-    return Form2 ? Form2->Handle() : nullptr;
+HWND TMainForm::SettingsDialog() const {
+    return ActiveSettings ? ActiveSettings->Handle() : nullptr;
 }
 
-void TForm1::OpenSettings(int page) {
+void TMainForm::OpenSettings(int page) {
     // The menu stays visible behind the dialog.
     PlaceMenu();
-    if (Form2) {
-        Form2->ShowPage(page);
-        ShowWindow(*Form2, SW_SHOW);
-        SetForegroundWindow(*Form2);
+    if (ActiveSettings) {
+        ActiveSettings->ShowPage(page);
+        ShowWindow(*ActiveSettings, SW_SHOW);
+        SetForegroundWindow(*ActiveSettings);
         return;
     }
     StopMenuTimers();
@@ -55,8 +55,8 @@ void TForm1::OpenSettings(int page) {
         ::SwitchTextSet(*History, ProgramFolder(), Settings.ListDir, fileName,
                         Settings.CurrentFile);
     };
-    TForm2 dialog(data);
-    Form2 = &dialog;
+    TSettingsDialog dialog(data);
+    ActiveSettings = &dialog;
 
     RECT menu{};
     GetWindowRect(Handle, &menu);
@@ -83,7 +83,7 @@ void TForm1::OpenSettings(int page) {
     const INT_PTR result = dialog.Execute(Application().Handle(), page, at.X, at.Y, width, height);
     // The dialog is closed: a request from here on (a skin that cannot be made, say) opens a
     // new one.
-    Form2 = nullptr;
+    ActiveSettings = nullptr;
     HideMenu();
     // The size as the dialog closed, at the scale of the monitor it closed on (the user may have
     // moved it); taken now, as applying may open another dialog, which takes its own at its close.
@@ -111,7 +111,7 @@ void TForm1::OpenSettings(int page) {
     if (result == SettingsQuitSaving || result == SettingsQuitDiscarding) Close();
 }
 
-void TForm1::ApplySettings(const TSettingsDialogData& data) {
+void TMainForm::ApplySettings(const TSettingsDialogData& data) {
     UnregisterWindowKeys();
     // The shape of the look in use, for a new skin that cannot be made: the window keeps that
     // look's picture, and so its shape.

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "frame/MessageBox.h"
 #include "frame/StringList.h"
 #include "menu/SkinCompose.h"
@@ -19,7 +19,7 @@ using TReadIniFile = BOOL(WINAPI*)(char* buffer, const char* settingsPath);
 constexpr std::size_t SkinLibraryBufferSize = 262144;
 } // namespace
 
-bool TForm1::ReadStandardSkin(TStringList& lines, std::string& failure) {
+bool TMainForm::ReadStandardSkin(TStringList& lines, std::string& failure) {
     const std::string path = ProgramFolder() + "Skin.dll";
     if (!SkinLibrary) {
         SkinLibrary = LoadLibraryA(path.c_str());
@@ -43,7 +43,7 @@ bool TForm1::ReadStandardSkin(TStringList& lines, std::string& failure) {
     return true;
 }
 
-void TForm1::SetupSkin() {
+void TMainForm::SetupSkin() {
     TSkinInfo info;
     info.Path = Settings.Skin;
     TStringList lines;
@@ -101,7 +101,7 @@ void TForm1::SetupSkin() {
     OpenSettings(spBackground);
 }
 
-void TForm1::TakeSkinShape(const TSkinInfo& skin, HRGN region) {
+void TMainForm::TakeSkinShape(const TSkinInfo& skin, HRGN region) {
     // The window keeps the skin's size where it stands.
     FixedWidth = skin.Width;
     FixedHeight = skin.Height;
@@ -118,13 +118,13 @@ void TForm1::TakeSkinShape(const TSkinInfo& skin, HRGN region) {
         DeleteObject(region);
 }
 
-void TForm1::ScaleMenu(int dpi) {
+void TMainForm::ScaleMenu(int dpi) {
     TSkinInfo info;
     HRGN region = nullptr;
     if (ListImage1.SetDpi(dpi, info, &region)) TakeSkinShape(info, region);
 }
 
-void TForm1::KeepShape() {
+void TMainForm::KeepShape() {
     if (KeptShape) DeleteObject(std::exchange(KeptShape, nullptr));
     if (!Shaped) return;
     KeptShape = CreateRectRgn(0, 0, 0, 0);
@@ -132,7 +132,7 @@ void TForm1::KeepShape() {
         DeleteObject(std::exchange(KeptShape, nullptr));
 }
 
-void TForm1::ReleaseSkinRegion() {
+void TMainForm::ReleaseSkinRegion() {
     if (!Shaped) return;
     // The system frees the region it took with SetWindowRgn.
     ::ReleaseSkinRegion(Handle);

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "system/PathsWin.h"
 
-void TForm1::NotifyIcon(int state, int operation) {
+void TMainForm::NotifyIcon(int state, int operation) {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = Handle;
@@ -20,7 +20,7 @@ void TForm1::NotifyIcon(int state, int operation) {
     Shell_NotifyIconA(static_cast<DWORD>(operation), &data);
 }
 
-void TForm1::TrayClick(LPARAM mouseMessage) {
+void TMainForm::TrayClick(LPARAM mouseMessage) {
     switch (mouseMessage) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
@@ -48,7 +48,7 @@ void TForm1::TrayClick(LPARAM mouseMessage) {
     }
 }
 
-void TForm1::LoadTrayIcon(HICON& icon, const std::string& fileName, int fallbackIndex) {
+void TMainForm::LoadTrayIcon(HICON& icon, const std::string& fileName, int fallbackIndex) {
     if (icon) DestroyIcon(std::exchange(icon, nullptr));
     if (!fileName.empty()) {
         std::string path = fileName;
@@ -63,7 +63,7 @@ void TForm1::LoadTrayIcon(HICON& icon, const std::string& fileName, int fallback
     }
 }
 
-void TForm1::CreatePopupMenu1() {
+void TMainForm::CreatePopupMenu1() {
     PopupMenu1 = CreatePopupMenu();
     const struct {
         int Command;
@@ -91,7 +91,7 @@ void TForm1::CreatePopupMenu1() {
     SetMenuDefaultItem(PopupMenu1, cmKeyConfig, FALSE);
 }
 
-void TForm1::PopupMenuCommand(int command) {
+void TMainForm::PopupMenuCommand(int command) {
     switch (command) {
     case cmKeyConfig:
         OpenSettings(spRegistration);

@@ -1,6 +1,6 @@
 // System-wide hot keys that act on the foreground window.
 #include "core/FormRules.h"
-#include "core/Unit1.h"
+#include "core/MainForm.h"
 #include "settings/KeyCode.h"
 
 namespace {
@@ -14,7 +14,7 @@ bool IsOwnWindow(HWND window) {
 }
 } // namespace
 
-void TForm1::RegisterWindowKeys() {
+void TMainForm::RegisterWindowKeys() {
     for (int id : WindowKeyRegistrationOrder) {
         TWindowKey& key = Settings.WindowKeys[id];
         if (key.Enabled == WindowKeyDisabled) continue;
@@ -37,7 +37,7 @@ void TForm1::RegisterWindowKeys() {
     }
 }
 
-void TForm1::UnregisterWindowKeys() {
+void TMainForm::UnregisterWindowKeys() {
     for (int id = 0; id < WindowKeyCount; ++id) {
         if (Settings.WindowKeys[id].Enabled != 1) continue;
         UnregisterHotKey(Handle, id);
@@ -45,7 +45,7 @@ void TForm1::UnregisterWindowKeys() {
     }
 }
 
-void TForm1::WindowKey(int id) {
+void TMainForm::WindowKey(int id) {
     HWND w = GetForegroundWindow();
     const bool other = w && !IsOwnWindow(w);
     switch (id) {
@@ -78,7 +78,7 @@ void TForm1::WindowKey(int id) {
     }
 }
 
-void TForm1::StepWindow(int direction, int step, bool resize) {
+void TMainForm::StepWindow(int direction, int step, bool resize) {
     if (Stepping) return;
     Stepping = true;
     HWND w = GetForegroundWindow();

@@ -4,8 +4,8 @@
 
 #include "dialogs/TabAppearanceIds.h"
 #include "dialogs/TabKeysIds.h"
-#include "dialogs/Unit2Ids.h"
-#include "dialogs/Unit4Ids.h"
+#include "dialogs/SettingsDialogIds.h"
+#include "dialogs/TextSetEditorIds.h"
 
 namespace {
 
@@ -16,16 +16,16 @@ struct TControlName {
 };
 
 const TControlName ControlNames[] = {
-    {IDD_FORM2, IDC_PAGECONTROL1, "設定の項目"},
+    {IDD_SETTINGS_DIALOG, IDC_PAGECONTROL1, "設定の項目"},
     {IDD_TAB_FONT, IDC_PANEL3, "フォントのプレビュー"},
     {IDD_TAB_VERSION, IDC_IMAGE1, "ミルトのアイコン"},
-    {IDD_FORM4, IDC_FORM4_STRINGGRID1, "テキストの一覧"},
-    {IDD_FORM4, IDC_FORM4_MEMO1, "選んだ行のテキスト"},
+    {IDD_TEXTSET_EDITOR, IDC_EDITOR_STRINGGRID1, "テキストの一覧"},
+    {IDD_TEXTSET_EDITOR, IDC_EDITOR_MEMO1, "選んだ行のテキスト"},
     // "[page][line] ～ [page][line] を履歴に使う"
-    {IDD_FORM4, IDC_FORM4_COMBOBOX2, "履歴に使う最初のページ"},
-    {IDD_FORM4, IDC_FORM4_COMBOBOX3, "履歴に使う最初のキー"},
-    {IDD_FORM4, IDC_FORM4_COMBOBOX4, "履歴に使う最後のページ"},
-    {IDD_FORM4, IDC_FORM4_COMBOBOX5, "履歴に使う最後のキー"},
+    {IDD_TEXTSET_EDITOR, IDC_EDITOR_COMBOBOX2, "履歴に使う最初のページ"},
+    {IDD_TEXTSET_EDITOR, IDC_EDITOR_COMBOBOX3, "履歴に使う最初のキー"},
+    {IDD_TEXTSET_EDITOR, IDC_EDITOR_COMBOBOX4, "履歴に使う最後のページ"},
+    {IDD_TEXTSET_EDITOR, IDC_EDITOR_COMBOBOX5, "履歴に使う最後のキー"},
 };
 
 } // namespace

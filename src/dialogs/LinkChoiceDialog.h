@@ -1,11 +1,11 @@
 #pragma once
-// The link dialog (TForm3): asked when a shell link or Internet shortcut is chosen for a launcher
+// The link dialog: asked when a shell link or Internet shortcut is chosen for a launcher
 // entry, whether to register the link file itself or what it points at.
 #include <string>
 
 #include "frame/Dialog.h"
 
-class TForm3 : public TDialog {
+class TLinkChoiceDialog : public TDialog {
 public:
     // Shows the dialog with the second choice captioned as given ("リンク先のURLを登録(&U)", ...)
     // and the first choice selected. Returns IDOK for the link file itself, IDYES for the

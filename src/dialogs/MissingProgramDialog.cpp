@@ -1,6 +1,6 @@
-#include "dialogs/Unit6.h"
+#include "dialogs/MissingProgramDialog.h"
 
-#include "dialogs/Unit6Ids.h"
+#include "dialogs/MissingProgramDialogIds.h"
 
 namespace {
 
@@ -27,19 +27,19 @@ void MoveControl(HWND dialog, int id, int left, int top) {
 
 } // namespace
 
-int TForm6::ShowModal(HWND owner, const std::string& page, const std::string& key,
-                      const std::string& path) {
+int TMissingProgramDialog::ShowModal(HWND owner, const std::string& page, const std::string& key,
+                                     const std::string& path) {
     FPage = page;
     FKey = key;
     FPath = path;
-    return TDialog::ShowModal(owner, IDD_FORM6) == IDOK ? IDOK : IDCANCEL;
+    return TDialog::ShowModal(owner, IDD_MISSING_PROGRAM) == IDOK ? IDOK : IDCANCEL;
 }
 
-bool TForm6::OnInit() {
-    SetDlgItemTextA(Handle(), IDC_FORM6_PAGE, FPage.c_str());
-    SetDlgItemTextA(Handle(), IDC_FORM6_KEY, FKey.c_str());
-    SetDlgItemTextA(Handle(), IDC_FORM6_PATH, FPath.c_str());
-    CheckRadioButton(Handle(), IDC_FORM6_BACK, IDC_FORM6_IGNORE_ALL, IDC_FORM6_BACK);
+bool TMissingProgramDialog::OnInit() {
+    SetDlgItemTextA(Handle(), IDC_MISSING_PAGE, FPage.c_str());
+    SetDlgItemTextA(Handle(), IDC_MISSING_KEY, FKey.c_str());
+    SetDlgItemTextA(Handle(), IDC_MISSING_PATH, FPath.c_str());
+    CheckRadioButton(Handle(), IDC_MISSING_BACK, IDC_MISSING_IGNORE_ALL, IDC_MISSING_BACK);
     FitPathLabel();
     Arrange();
     return true;
@@ -47,8 +47,8 @@ bool TForm6::OnInit() {
 
 // The path label takes the width of its text, and the dialog the width that shows it, keeping
 // the place the system centred it at.
-void TForm6::FitPathLabel() {
-    HWND label = GetDlgItem(Handle(), IDC_FORM6_PATH);
+void TMissingProgramDialog::FitPathLabel() {
+    HWND label = GetDlgItem(Handle(), IDC_MISSING_PATH);
     HDC dc = GetDC(label);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
@@ -57,7 +57,7 @@ void TForm6::FitPathLabel() {
     SelectObject(dc, old);
     ReleaseDC(label, dc);
 
-    const RECT labelRect = ClientRect(Handle(), IDC_FORM6_PATH);
+    const RECT labelRect = ClientRect(Handle(), IDC_MISSING_PATH);
     SetWindowPos(label, nullptr, 0, 0, extent.cx, labelRect.bottom - labelRect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -71,14 +71,15 @@ void TForm6::FitPathLabel() {
 }
 
 // The radio group sits in the middle; "&Ok" ends and "&Cancel" starts a little off the centre.
-void TForm6::Arrange() {
+void TMissingProgramDialog::Arrange() {
     RECT client{};
     GetClientRect(Handle(), &client);
     const int centre = client.right / 2;
 
-    const RECT group = ClientRect(Handle(), IDC_FORM6_RADIOGROUP1);
+    const RECT group = ClientRect(Handle(), IDC_MISSING_RADIOGROUP1);
     const int shift = centre - (group.right - group.left) / 2 - group.left;
-    for (int id : {IDC_FORM6_RADIOGROUP1, IDC_FORM6_BACK, IDC_FORM6_IGNORE, IDC_FORM6_IGNORE_ALL}) {
+    for (int id :
+         {IDC_MISSING_RADIOGROUP1, IDC_MISSING_BACK, IDC_MISSING_IGNORE, IDC_MISSING_IGNORE_ALL}) {
         const RECT rect = ClientRect(Handle(), id);
         MoveControl(Handle(), id, rect.left + shift, rect.top);
     }
@@ -91,25 +92,25 @@ void TForm6::Arrange() {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-TForm6::TAnswer TForm6::SelectedAnswer() const {
-    if (IsDlgButtonChecked(Handle(), IDC_FORM6_IGNORE) == BST_CHECKED) return Ignore;
-    if (IsDlgButtonChecked(Handle(), IDC_FORM6_IGNORE_ALL) == BST_CHECKED) return IgnoreAll;
+TMissingProgramDialog::TAnswer TMissingProgramDialog::SelectedAnswer() const {
+    if (IsDlgButtonChecked(Handle(), IDC_MISSING_IGNORE) == BST_CHECKED) return Ignore;
+    if (IsDlgButtonChecked(Handle(), IDC_MISSING_IGNORE_ALL) == BST_CHECKED) return IgnoreAll;
     return BackToSettings;
 }
 
-bool TForm6::OnCommand(int id, int code, HWND control) {
+bool TMissingProgramDialog::OnCommand(int id, int code, HWND control) {
     if (id == IDOK || id == IDCANCEL) FItemIndex = SelectedAnswer();
     if (id != IDOK) return TDialog::OnCommand(id, code, control);
     End(IDOK);
     return true;
 }
 
-void TForm6::OnDpiChanged(int, int) {
+void TMissingProgramDialog::OnDpiChanged(int, int) {
     FitPathLabel();
     Arrange();
 }
 
-bool TForm6::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
+bool TMissingProgramDialog::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
     if (message != WM_SIZE) return false;
     Arrange();
     return true;

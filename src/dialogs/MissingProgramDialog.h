@@ -1,11 +1,11 @@
 #pragma once
-// The missing-application dialog (TForm6): asked during the settings' confirmation for each
+// The missing-application dialog: asked during the settings' confirmation for each
 // launcher entry whose program cannot be found. One object serves a whole confirmation pass.
 #include <string>
 
 #include "frame/Dialog.h"
 
-class TForm6 : public TDialog {
+class TMissingProgramDialog : public TDialog {
 public:
     // The answers of the radio group, in its sequence.
     enum TAnswer { BackToSettings = 0, Ignore = 1, IgnoreAll = 2 };

@@ -1,4 +1,4 @@
-#include "dialogs/Unit2.h"
+#include "dialogs/SettingsDialog.h"
 
 #include <commctrl.h>
 #include <imm.h>
@@ -13,7 +13,7 @@
 #include "dialogs/TabKeys.h"
 #include "dialogs/TabKeysIds.h"
 #include "dialogs/TabVersion.h"
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialogIds.h"
 #include "frame/MessageBox.h"
 
 namespace {
@@ -64,7 +64,7 @@ void TSettingsTabPage::KeepControlsInside(int width, int height) const {
     }
 }
 
-TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
+TSettingsDialog::TSettingsDialog(TSettingsDialogData& data) : Data(data) {
     SetTrackSize(DesignWidth, DesignHeight);
     Pages[0] = std::make_unique<TLauncherPage>();
     Pages[1] = std::make_unique<TClipboardPage>();
@@ -76,15 +76,15 @@ TForm2::TForm2(TSettingsDialogData& data) : Data(data) {
     Pages[7] = std::make_unique<TVersionPage>();
 }
 
-TForm2::~TForm2() = default;
+TSettingsDialog::~TSettingsDialog() = default;
 
-INT_PTR TForm2::Execute(HWND owner, int page, int left, int top, int width, int height) {
+INT_PTR TSettingsDialog::Execute(HWND owner, int page, int left, int top, int width, int height) {
     StartPage = page;
     StartBounds = RECT{left, top, left + width, top + height};
-    return ShowModal(owner, IDD_FORM2);
+    return ShowModal(owner, IDD_SETTINGS_DIALOG);
 }
 
-bool TForm2::OnInit() {
+bool TSettingsDialog::OnInit() {
     HWND tabs = Item(IDC_PAGECONTROL1);
     for (std::size_t i = 0; i < Tabs.size(); ++i) {
         TCITEMA item{};
@@ -105,7 +105,7 @@ bool TForm2::OnInit() {
     return false;
 }
 
-void TForm2::MakePage(int tab) {
+void TSettingsDialog::MakePage(int tab) {
     if (tab < 0 || tab >= static_cast<int>(Pages.size())) return;
     auto& page = Pages[static_cast<std::size_t>(tab)];
     if (!page || page->Handle()) return;
@@ -116,12 +116,12 @@ void TForm2::MakePage(int tab) {
     PlacePage(*page, PageArea());
 }
 
-void TForm2::MakeAllPages() {
+void TSettingsDialog::MakeAllPages() {
     for (std::size_t i = 0; i < Pages.size(); ++i)
         MakePage(static_cast<int>(i));
 }
 
-void TForm2::ShowPage(int page) {
+void TSettingsDialog::ShowPage(int page) {
     if (page < 0 || page >= static_cast<int>(TabOfPage.size())) return;
     const int tab = TabOfPage[static_cast<std::size_t>(page)];
     SendMessageA(Item(IDC_PAGECONTROL1), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
@@ -130,7 +130,7 @@ void TForm2::ShowPage(int page) {
     FocusShownPage();
 }
 
-void TForm2::SelectTab(int tab) {
+void TSettingsDialog::SelectTab(int tab) {
     if (tab == ShownTab) return;
     MakePage(tab);
     for (std::size_t i = 0; i < Pages.size(); ++i)
@@ -141,13 +141,13 @@ void TForm2::SelectTab(int tab) {
         Pages[static_cast<std::size_t>(tab)]->Shown();
 }
 
-HWND TForm2::ShownPage() const {
+HWND TSettingsDialog::ShownPage() const {
     if (ShownTab < 0 || ShownTab >= static_cast<int>(Pages.size())) return nullptr;
     const auto& page = Pages[static_cast<std::size_t>(ShownTab)];
     return page ? page->Handle() : nullptr;
 }
 
-void TForm2::FocusShownPage() {
+void TSettingsDialog::FocusShownPage() {
     // Keys typed next must reach what the user sees, never a field of a hidden page: the focus
     // goes to the first control of the page shown that takes it.
     HWND page = ShownPage();
@@ -157,11 +157,11 @@ void TForm2::FocusShownPage() {
         SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 }
 
-SIZE TForm2::CurrentSize() const {
+SIZE TSettingsDialog::CurrentSize() const {
     return Size;
 }
 
-void TForm2::Layout() {
+void TSettingsDialog::Layout() {
     // Laid out in the client area, whatever the thickness of the system's frame: the tab control
     // fills it above a row of the four bottom buttons. Margins are 8 pixels at 96 dots per inch,
     // the buttons 6 apart, at the dialog's scale.
@@ -188,7 +188,7 @@ void TForm2::Layout() {
         if (page && page->Handle()) PlacePage(*page, area);
 }
 
-RECT TForm2::PageArea() const {
+RECT TSettingsDialog::PageArea() const {
     // The pages fill the tab control's display area.
     HWND tabs = Item(IDC_PAGECONTROL1);
     RECT bounds{};
@@ -200,20 +200,20 @@ RECT TForm2::PageArea() const {
     return area;
 }
 
-void TForm2::PlacePage(TSettingsTabPage& page, const RECT& area) const {
+void TSettingsDialog::PlacePage(TSettingsTabPage& page, const RECT& area) const {
     SetWindowPos(page.Handle(), HWND_TOP, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_NOACTIVATE);
     page.Layout(area.right - area.left, area.bottom - area.top);
     page.KeepControlsInside(area.right - area.left, area.bottom - area.top);
 }
 
-void TForm2::OnDpiChanged(int oldDpi, int newDpi) {
+void TSettingsDialog::OnDpiChanged(int oldDpi, int newDpi) {
     for (auto& page : Pages)
         if (page && page->Handle()) page->DpiChanged(oldDpi, newDpi);
     Layout();
 }
 
-bool TForm2::OnCommand(int id, int code, HWND control) {
+bool TSettingsDialog::OnCommand(int id, int code, HWND control) {
     if (id == IDC_BUTTON4) {
         Quit();
         return true;
@@ -226,7 +226,7 @@ bool TForm2::OnCommand(int id, int code, HWND control) {
     return TDialog::OnCommand(id, code, control);
 }
 
-bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
+bool TSettingsDialog::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.idFrom == IDC_PAGECONTROL1 && header.code == TCN_SELCHANGE) {
         SelectTab(static_cast<int>(SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
         // On the tab control the user is choosing among the tabs, in sight; anywhere else (a
@@ -238,7 +238,7 @@ bool TForm2::OnNotify(NMHDR& header, LRESULT& result) {
     return false;
 }
 
-bool TForm2::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool TSettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
     if (message == WM_SHOWWINDOW && wParam) {
         SetTimer(Handle(), MakePageTimer, USER_TIMER_MINIMUM, nullptr);
         return false;
@@ -268,7 +268,7 @@ bool TForm2::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
     return true;
 }
 
-void TForm2::SaveAll() {
+void TSettingsDialog::SaveAll() {
     for (const auto& page : Pages) {
         if (!page || !page->Handle()) continue;
         page->Commit();
@@ -276,7 +276,7 @@ void TForm2::SaveAll() {
     }
 }
 
-void TForm2::OnOK() {
+void TSettingsDialog::OnOK() {
     MakeAllPages();
     // The checks run in their sequence, launcher entries before keys, on the pages' values taken
     // back (number boxes as on leaving them); the first that fails keeps the dialog open. The
@@ -288,7 +288,7 @@ void TForm2::OnOK() {
     End(IDOK);
 }
 
-bool TForm2::CheckKeys() {
+bool TSettingsDialog::CheckKeys() {
     const TKeyCheckResult result =
         CheckKeyChoices(KeyChoicesFromSettings(Data.Settings, Data.Menu));
     if (result.Ok) return true;
@@ -298,7 +298,7 @@ bool TForm2::CheckKeys() {
     return false;
 }
 
-bool TForm2::CheckTextSet() {
+bool TSettingsDialog::CheckTextSet() {
     if (static_cast<const TClipboardPage&>(*Pages[1]).HasSelection()) return true;
     ShowMessageBox(Handle(), "クリップボード履歴用ファイルが指定されていません。", MB_ICONSTOP);
     ShowPage(static_cast<int>(TSettingsTab::Clipboard));
@@ -306,7 +306,7 @@ bool TForm2::CheckTextSet() {
     return false;
 }
 
-void TForm2::FocusControl(int id) {
+void TSettingsDialog::FocusControl(int id) {
     MakeAllPages();
     for (const auto& page : Pages) {
         if (!page || !page->Handle() || !page->Item(id)) continue;
@@ -315,7 +315,7 @@ void TForm2::FocusControl(int id) {
     }
 }
 
-void TForm2::CloseInputMethod() const {
+void TSettingsDialog::CloseInputMethod() const {
     // The input method the user turned on for the dialog's fields is not left on for the
     // program's windows: the thread's context, as the owner (the application window) has it.
     HWND owner = GetWindow(Handle(), GW_OWNER);
@@ -326,7 +326,7 @@ void TForm2::CloseInputMethod() const {
     ImmReleaseContext(window, context);
 }
 
-void TForm2::Quit() {
+void TSettingsDialog::Quit() {
     switch (ShowMessageBox(Handle(), "設定を保存しますか？", MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
         MakeAllPages();

@@ -62,13 +62,13 @@ public:
     void KeepControlsInside(int width, int height) const;
 };
 
-class TForm2 : public TDialog {
+class TSettingsDialog : public TDialog {
 public:
-    explicit TForm2(TSettingsDialogData& data);
-    ~TForm2() override;
+    explicit TSettingsDialog(TSettingsDialogData& data);
+    ~TSettingsDialog() override;
 
     // Shows the dialog modally over the owner on the page (the page numbers of TSettingsPage in
-    // core/Unit1.h: 0 registration ... 7 position), at the position and size given.
+    // core/MainForm.h: 0 registration ... 7 position), at the position and size given.
     INT_PTR Execute(HWND owner, int page, int left, int top, int width, int height);
     // Switches the open dialog to the page; other numbers leave it where it is.
     void ShowPage(int page);

@@ -3,7 +3,7 @@
 // names as the dialog's description gives them.
 
 // The frame.
-#define IDD_FORM2 2000
+#define IDD_SETTINGS_DIALOG 2000
 #define IDC_PAGECONTROL1 2001
 #define IDC_BUTTON3 2002 // startup registration
 #define IDC_BUTTON4 2003 // quit the program

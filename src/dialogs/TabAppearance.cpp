@@ -8,7 +8,7 @@
 
 #include "dialogs/TabAppearanceIds.h"
 #include "dialogs/TabKeysIds.h"
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialogIds.h"
 #include "system/PathText.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Identifiers of the settings dialog's appearance pages, in the blocks of their pages: "フォント"
 // and "背景" share their blocks with the key groups they hold (TabKeysIds.h), "表示位置" has its
-// own (Unit2Ids.h). Labels without a role of their own are -1.
+// own (SettingsDialogIds.h). Labels without a role of their own are -1.
 
 // "フォント": the font list, the style and size, the preview.
 #define IDC_LISTBOX1 5210

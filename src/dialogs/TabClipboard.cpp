@@ -4,8 +4,8 @@
 
 #include "dialogs/TextSetEdit.h"
 #include "dialogs/TabClipboardIds.h"
-#include "dialogs/Unit4.h"
-#include "dialogs/Unit5.h"
+#include "dialogs/TextSetEditor.h"
+#include "dialogs/TextSetChooser.h"
 #include "frame/MessageBox.h"
 #include "system/PathText.h"
 #include "system/PathsWin.h"
@@ -122,7 +122,7 @@ void TClipboardPage::NewSet() {
     editor.Title = NewTextSetTitle(lines);
     editor.FileName = FileTitle(NewNumberedFileName(folder, "CName", ".ini", 3));
     editor.Window = {0, 0, TextSetPageCount - 1, TextSetPageSize - 1};
-    const bool written = TForm4(editor).Execute(GetAncestor(Handle(), GA_ROOT)) == IDOK;
+    const bool written = TTextSetEditor(editor).Execute(GetAncestor(Handle(), GA_ROOT)) == IDOK;
     RefreshSetList();
     if (!written) return;
     const LRESULT line =
@@ -159,7 +159,7 @@ void TClipboardPage::EditSet() {
         editor.Window = shown.Fields;
         editor.LoadHistory = window.LoadHistory;
     }
-    const bool written = TForm4(editor).Execute(GetAncestor(Handle(), GA_ROOT)) == IDOK;
+    const bool written = TTextSetEditor(editor).Execute(GetAncestor(Handle(), GA_ROOT)) == IDOK;
     // The set in use takes the edited texts at once.
     if (written && !file.empty() && SameText(file, CurrentFile) && SwitchTextSet)
         SwitchTextSet(CurrentFile);
@@ -192,12 +192,12 @@ void TClipboardPage::SwitchSet() {
     HWND frame = GetAncestor(Handle(), GA_ROOT);
     RECT r{};
     GetWindowRect(frame, &r);
-    TForm5 chooser;
+    TTextSetChooser chooser;
     chooser.FileName = CurrentFile;
     chooser.ProgramFolder = ProgramFolder;
     chooser.ListDir = ListDir;
-    if (chooser.Execute(frame, r.left + (r.right - r.left - Scaled(TForm5::Width)) / 2,
-                        r.top + (r.bottom - r.top - Scaled(TForm5::Height)) / 2) != IDOK)
+    if (chooser.Execute(frame, r.left + (r.right - r.left - Scaled(TTextSetChooser::Width)) / 2,
+                        r.top + (r.bottom - r.top - Scaled(TTextSetChooser::Height)) / 2) != IDOK)
         return;
     CurrentFile = chooser.FileName;
     if (SwitchTextSet) SwitchTextSet(CurrentFile);

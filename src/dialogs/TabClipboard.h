@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "dialogs/Unit2.h"
+#include "dialogs/SettingsDialog.h"
 #include "frame/StringList.h"
 
 class TClipboardPage : public TSettingsTabPage {

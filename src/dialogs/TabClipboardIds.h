@@ -1,5 +1,5 @@
 #pragma once
-// The clipboard page's controls (block 2200; its template's number is in Unit2Ids.h).
+// The clipboard page's controls (block 2200; its template's number is in SettingsDialogIds.h).
 #define IDC_CLIPBOARD_LABEL1 2201
 #define IDC_LISTBOX3 2202   // the sets, the blank entry first
 #define IDC_BUTTON16 2203   // new set

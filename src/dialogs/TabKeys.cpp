@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "dialogs/TabKeysIds.h"
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialogIds.h"
 #include "frame/StringList.h"
 #include "frame/Subclass.h"
 #include "settings/KeyCode.h"

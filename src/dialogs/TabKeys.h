@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "dialogs/KeyCheck.h"
-#include "dialogs/Unit2.h"
+#include "dialogs/SettingsDialog.h"
 
 // The identifier of the control a failed key check names; 0 for none.
 int KeyControlId(TKeyControl control);

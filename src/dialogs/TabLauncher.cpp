@@ -7,9 +7,9 @@
 #include <array>
 
 #include "dialogs/KeyCheck.h"
-#include "dialogs/Unit2Ids.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit6.h"
+#include "dialogs/SettingsDialogIds.h"
+#include "dialogs/LinkChoiceDialog.h"
+#include "dialogs/MissingProgramDialog.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
 #include "frame/Scale.h"
@@ -456,7 +456,8 @@ bool TLauncherPage::SetPathFromFile(const std::string& file, bool clearFirst) {
     case TLauncherFileKind::ShellLink: {
         TLinkData link;
         if (!ReadShellLink(file, link) || !link.Path || link.Path->empty()) break;
-        const int answer = TForm3().ShowModal(Handle(), "リンク先のアプリケーションを登録(&A)");
+        const int answer =
+            TLinkChoiceDialog().ShowModal(Handle(), "リンク先のアプリケーションを登録(&A)");
         if (answer != IDOK && answer != IDYES) return false;
         if (answer == IDOK) break;
         target.Registered = true;
@@ -473,7 +474,7 @@ bool TLauncherPage::SetPathFromFile(const std::string& file, bool clearFirst) {
     case TLauncherFileKind::UrlShortcut: {
         TUrlData url;
         if (!ReadUrlShortcut(file, url) || url.Url.empty()) break;
-        const int answer = TForm3().ShowModal(Handle(), "リンク先のURLを登録(&U)");
+        const int answer = TLinkChoiceDialog().ShowModal(Handle(), "リンク先のURLを登録(&U)");
         if (answer != IDOK && answer != IDYES) return false;
         if (answer == IDOK) break;
         target.Registered = true;
@@ -502,9 +503,9 @@ bool TLauncherPage::SetPathFromFile(const std::string& file, bool clearFirst) {
     return true;
 }
 
-bool TLauncherPage::CheckEntries(TForm2& frame) {
+bool TLauncherPage::CheckEntries(TSettingsDialog& frame) {
     CommitRow(LoadedRow);
-    TForm6 missing;
+    TMissingProgramDialog missing;
     TEntryCheckEnvironment env;
     env.PathExists = [](const std::string& path) {
         return Platform().FileExists(path) || FolderExists(path);
@@ -523,9 +524,9 @@ bool TLauncherPage::CheckEntries(TForm2& frame) {
         if (missing.ShowModal(frame, std::to_string(page), std::string(1, letter), path) != IDOK)
             return TMissingAnswer::Back;
         switch (missing.ItemIndex()) {
-        case TForm6::Ignore:
+        case TMissingProgramDialog::Ignore:
             return TMissingAnswer::Ignore;
-        case TForm6::IgnoreAll:
+        case TMissingProgramDialog::IgnoreAll:
             return TMissingAnswer::IgnoreAll;
         default:
             return TMissingAnswer::Back;

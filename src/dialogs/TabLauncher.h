@@ -9,7 +9,7 @@
 
 #include "dialogs/DCGrid.h"
 #include "dialogs/LauncherEdit.h"
-#include "dialogs/Unit2.h"
+#include "dialogs/SettingsDialog.h"
 
 class TLauncherPage : public TSettingsTabPage {
 public:
@@ -23,7 +23,7 @@ public:
     // The first steps of "&Ok": the selected row committed, then every entry with a path checked
     // (a missing name confirmed, a missing program searched, repaired or reported). False when
     // the user chose to go back: the page then shows the entry with its field focused.
-    bool CheckEntries(TForm2& frame);
+    bool CheckEntries(TSettingsDialog& frame);
 
 protected:
     bool OnInit() override;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialogIds.h"
 #include "frame/Subclass.h"
 #include "frame/Window.h"
 #include "system/SysInfoWin.h"

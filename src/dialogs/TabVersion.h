@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "dialogs/Unit2.h"
+#include "dialogs/SettingsDialog.h"
 
 // The makers' page, opened by the address and the button of the version page.
 inline constexpr char MakersPage[] = "https://mirto.example/";

@@ -1,16 +1,16 @@
-#include "dialogs/Unit5.h"
+#include "dialogs/TextSetChooser.h"
 
 #include "dialogs/TextSetEdit.h"
-#include "dialogs/Unit5Ids.h"
+#include "dialogs/TextSetChooserIds.h"
 
-INT_PTR TForm5::Execute(HWND owner, int left, int top) {
+INT_PTR TTextSetChooser::Execute(HWND owner, int left, int top) {
     At = POINT{left, top};
     // Neither resized nor maximised to any other size.
     SetTrackSize(Width, Height, true);
-    return ShowModal(owner, IDD_FORM5) == IDOK ? IDOK : IDCANCEL;
+    return ShowModal(owner, IDD_TEXTSET_CHOOSER) == IDOK ? IDOK : IDCANCEL;
 }
 
-bool TForm5::OnInit() {
+bool TTextSetChooser::OnInit() {
     SetWindowPos(Handle(), nullptr, At.x, At.y, Scaled(Width), Scaled(Height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
@@ -18,7 +18,7 @@ bool TForm5::OnInit() {
     return true;
 }
 
-void TForm5::Layout() {
+void TTextSetChooser::Layout() {
     // The list and buttons follow the client area, whatever the frame's thickness; margins of 8
     // pixels at 96 dots per inch, at the dialog's scale.
     const int margin = Scaled(8), listTop = Scaled(24), gap = Scaled(6);
@@ -28,9 +28,9 @@ void TForm5::Layout() {
     GetWindowRect(Item(IDOK), &button);
     const int buttonW = button.right - button.left, buttonH = button.bottom - button.top;
     const int buttonY = client.bottom - margin - buttonH;
-    SetWindowPos(Item(IDC_FORM5_LISTBOX1), nullptr, margin, listTop, client.right - 2 * margin,
+    SetWindowPos(Item(IDC_CHOOSER_LISTBOX1), nullptr, margin, listTop, client.right - 2 * margin,
                  buttonY - margin - listTop, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Item(IDC_FORM5_REFRESH), nullptr, margin, buttonY, 0, 0,
+    SetWindowPos(Item(IDC_CHOOSER_REFRESH), nullptr, margin, buttonY, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(Item(IDCANCEL), nullptr, client.right - margin - buttonW, buttonY, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -38,12 +38,13 @@ void TForm5::Layout() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TForm5::OnDpiChanged(int, int) {
+void TTextSetChooser::OnDpiChanged(int, int) {
     Layout();
 }
 
-int TForm5::Selected() const {
-    return static_cast<int>(SendDlgItemMessageA(Handle(), IDC_FORM5_LISTBOX1, LB_GETCURSEL, 0, 0));
+int TTextSetChooser::Selected() const {
+    return static_cast<int>(
+        SendDlgItemMessageA(Handle(), IDC_CHOOSER_LISTBOX1, LB_GETCURSEL, 0, 0));
 }
 
 void FillTextSetList(HWND list, const std::string& folder, TStringList& fileNames,
@@ -56,20 +57,20 @@ void FillTextSetList(HWND list, const std::string& folder, TStringList& fileName
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(LineOfSetFile(fileNames, remembered)), 0);
 }
 
-void TForm5::Refresh() {
-    FillTextSetList(Item(IDC_FORM5_LISTBOX1), ProgramFolder + ListDir, FileNames,
+void TTextSetChooser::Refresh() {
+    FillTextSetList(Item(IDC_CHOOSER_LISTBOX1), ProgramFolder + ListDir, FileNames,
                     SelectedSetFile(Selected(), FileNames, FileName));
 }
 
-bool TForm5::OnCommand(int id, int code, HWND control) {
-    if (id == IDC_FORM5_REFRESH) {
+bool TTextSetChooser::OnCommand(int id, int code, HWND control) {
+    if (id == IDC_CHOOSER_REFRESH) {
         Refresh();
         return true;
     }
     return TDialog::OnCommand(id, code, control);
 }
 
-void TForm5::OnOK() {
+void TTextSetChooser::OnOK() {
     FileName = SelectedSetFile(Selected(), FileNames, FileName);
     End(IDOK);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The text-set chooser (TForm5, "クリップボード履歴選択"): the text sets of the text-set folder
+// The text-set chooser ("クリップボード履歴選択"): the text sets of the text-set folder
 // with the blank entry first; OK hands back the chosen set's file name (empty for the blank one).
 #include <string>
 
@@ -11,7 +11,7 @@
 void FillTextSetList(HWND list, const std::string& folder, TStringList& fileNames,
                      const std::string& remembered);
 
-class TForm5 : public TDialog {
+class TTextSetChooser : public TDialog {
 public:
     // The set selected when the list is first filled, and on OK the chosen one (empty: none).
     std::string FileName;

@@ -1,9 +1,9 @@
-#include "dialogs/Unit4.h"
+#include "dialogs/TextSetEditor.h"
 
 #include <algorithm>
 
 #include "clipboard/SetFileName.h"
-#include "dialogs/Unit4Ids.h"
+#include "dialogs/TextSetEditorIds.h"
 #include "frame/Errors.h"
 #include "frame/MessageBox.h"
 #include "frame/Platform.h"
@@ -13,8 +13,8 @@ namespace {
 const char* const PageItems[] = {"1", "2", "3"};
 const char* const KeyItems[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
                                 "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"};
-const int WindowLists[] = {IDC_FORM4_COMBOBOX2, IDC_FORM4_COMBOBOX3, IDC_FORM4_COMBOBOX4,
-                           IDC_FORM4_COMBOBOX5};
+const int WindowLists[] = {IDC_EDITOR_COMBOBOX2, IDC_EDITOR_COMBOBOX3, IDC_EDITOR_COMBOBOX4,
+                           IDC_EDITOR_COMBOBOX5};
 const char* const WindowListMessages[] = {
     "開始ページを指定してください。", "開始位置を指定してください。",
     "終了ページを指定してください。", "終了位置を指定してください。"};
@@ -68,54 +68,55 @@ HFONT DerivedFont(HWND window, bool italic, bool struckOut) {
 }
 } // namespace
 
-TForm4::TForm4(TTextSetEditorData& data) : Data(data), Texts(data.Texts) {
+TTextSetEditor::TTextSetEditor(TTextSetEditorData& data) : Data(data), Texts(data.Texts) {
     Texts.resize(TextSetSize);
     SetTrackSize(MinWidth, MinHeight);
 }
 
-TForm4::~TForm4() {
+TTextSetEditor::~TTextSetEditor() {
     if (ItalicFont) DeleteObject(ItalicFont);
     if (StruckFont) DeleteObject(StruckFont);
 }
 
-INT_PTR TForm4::Execute(HWND owner) {
-    return ShowModal(owner, IDD_FORM4) == IDOK ? IDOK : IDCANCEL;
+INT_PTR TTextSetEditor::Execute(HWND owner) {
+    return ShowModal(owner, IDD_TEXTSET_EDITOR) == IDOK ? IDOK : IDCANCEL;
 }
 
-bool TForm4::OnInit() {
-    Grid.Attach(Item(IDC_FORM4_STRINGGRID1), {"", "文字列"}, TextSetPageSize + 1);
+bool TTextSetEditor::OnInit() {
+    Grid.Attach(Item(IDC_EDITOR_STRINGGRID1), {"", "文字列"}, TextSetPageSize + 1);
     for (int row = 1; row <= TextSetPageSize; ++row)
         Grid.SetCell(0, row, std::string(1, static_cast<char>('A' + row - 1)));
     SetSubclass(Grid.Handle(), GridProc, 2, reinterpret_cast<DWORD_PTR>(this));
     ItalicFont = DerivedFont(Grid.Handle(), true, false);
     StruckFont = DerivedFont(Grid.Handle(), true, true);
 
-    SetComboItems(IDC_FORM4_COMBOBOX1, PageItems, 3);
-    SetComboItems(IDC_FORM4_COMBOBOX2, PageItems, 3);
-    SetComboItems(IDC_FORM4_COMBOBOX3, KeyItems, TextSetPageSize);
-    SetComboItems(IDC_FORM4_COMBOBOX4, PageItems, 3);
-    SetComboItems(IDC_FORM4_COMBOBOX5, KeyItems, TextSetPageSize);
-    SendDlgItemMessageA(Handle(), IDC_FORM4_MEMO1, EM_LIMITTEXT, 0, 0);
+    SetComboItems(IDC_EDITOR_COMBOBOX1, PageItems, 3);
+    SetComboItems(IDC_EDITOR_COMBOBOX2, PageItems, 3);
+    SetComboItems(IDC_EDITOR_COMBOBOX3, KeyItems, TextSetPageSize);
+    SetComboItems(IDC_EDITOR_COMBOBOX4, PageItems, 3);
+    SetComboItems(IDC_EDITOR_COMBOBOX5, KeyItems, TextSetPageSize);
+    SendDlgItemMessageA(Handle(), IDC_EDITOR_MEMO1, EM_LIMITTEXT, 0, 0);
 
-    SetItemText(IDC_FORM4_EDIT1, Data.Title);
-    SetItemText(IDC_FORM4_EDIT2, Data.FileName);
+    SetItemText(IDC_EDITOR_EDIT1, Data.Title);
+    SetItemText(IDC_EDITOR_EDIT2, Data.FileName);
     if (Data.FixedFileName || Data.BlankEntry)
-        SendDlgItemMessageA(Handle(), IDC_FORM4_EDIT2, EM_SETREADONLY, TRUE, 0);
-    SetChecked(IDC_FORM4_CHECKBOX1, Data.History || Data.BlankEntry);
-    SetChecked(IDC_FORM4_CHECKBOX2, Data.LoadHistory);
+        SendDlgItemMessageA(Handle(), IDC_EDITOR_EDIT2, EM_SETREADONLY, TRUE, 0);
+    SetChecked(IDC_EDITOR_CHECKBOX1, Data.History || Data.BlankEntry);
+    SetChecked(IDC_EDITOR_CHECKBOX2, Data.LoadHistory);
     SetFields(Data.BlankEntry ? TWindowFields{0, 0, TextSetPageCount - 1, TextSetPageSize - 1}
                               : Data.Window);
-    SetComboIndex(IDC_FORM4_COMBOBOX1, 0);
+    SetComboIndex(IDC_EDITOR_COMBOBOX1, 0);
     ShowPage();
     SelectRow(1);
     EnableWindowFields();
     if (Data.BlankEntry) {
         // Only the load switch is the user's to change.
         for (int id :
-             {IDC_FORM4_EDIT1, IDC_FORM4_EDIT2, IDC_FORM4_COMBOBOX1, IDC_FORM4_STRINGGRID1,
-              IDC_FORM4_MEMO1, IDC_FORM4_BUTTON3, IDC_FORM4_BUTTON4, IDC_FORM4_BUTTON5,
-              IDC_FORM4_BUTTON6, IDC_FORM4_BUTTON7, IDC_FORM4_BUTTON8, IDC_FORM4_CHECKBOX1,
-              IDC_FORM4_COMBOBOX2, IDC_FORM4_COMBOBOX3, IDC_FORM4_COMBOBOX4, IDC_FORM4_COMBOBOX5})
+             {IDC_EDITOR_EDIT1, IDC_EDITOR_EDIT2, IDC_EDITOR_COMBOBOX1, IDC_EDITOR_STRINGGRID1,
+              IDC_EDITOR_MEMO1, IDC_EDITOR_BUTTON3, IDC_EDITOR_BUTTON4, IDC_EDITOR_BUTTON5,
+              IDC_EDITOR_BUTTON6, IDC_EDITOR_BUTTON7, IDC_EDITOR_BUTTON8, IDC_EDITOR_CHECKBOX1,
+              IDC_EDITOR_COMBOBOX2, IDC_EDITOR_COMBOBOX3, IDC_EDITOR_COMBOBOX4,
+              IDC_EDITOR_COMBOBOX5})
             Enable(id, false);
     }
 
@@ -133,136 +134,136 @@ bool TForm4::OnInit() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     Layout();
     if (Data.BlankEntry) {
-        SetFocus(Item(IDC_FORM4_CHECKBOX2));
+        SetFocus(Item(IDC_EDITOR_CHECKBOX2));
         return false;
     }
     return true;
 }
 
-int TForm4::Page() const {
-    return std::max(ComboIndex(IDC_FORM4_COMBOBOX1), 0);
+int TTextSetEditor::Page() const {
+    return std::max(ComboIndex(IDC_EDITOR_COMBOBOX1), 0);
 }
 
-int TForm4::SelectedRow() const {
+int TTextSetEditor::SelectedRow() const {
     if (LoadedRow > 0) return LoadedRow;
     const int row = Grid.Row();
     return row > 0 ? row : 1;
 }
 
-TWindowFields TForm4::Fields() const {
-    return {ComboIndex(IDC_FORM4_COMBOBOX2), ComboIndex(IDC_FORM4_COMBOBOX3),
-            ComboIndex(IDC_FORM4_COMBOBOX4), ComboIndex(IDC_FORM4_COMBOBOX5)};
+TWindowFields TTextSetEditor::Fields() const {
+    return {ComboIndex(IDC_EDITOR_COMBOBOX2), ComboIndex(IDC_EDITOR_COMBOBOX3),
+            ComboIndex(IDC_EDITOR_COMBOBOX4), ComboIndex(IDC_EDITOR_COMBOBOX5)};
 }
 
-void TForm4::SetFields(const TWindowFields& fields) {
-    SetComboIndex(IDC_FORM4_COMBOBOX2, fields.StartPage);
-    SetComboIndex(IDC_FORM4_COMBOBOX3, fields.StartKey);
-    SetComboIndex(IDC_FORM4_COMBOBOX4, fields.EndPage);
-    SetComboIndex(IDC_FORM4_COMBOBOX5, fields.EndKey);
+void TTextSetEditor::SetFields(const TWindowFields& fields) {
+    SetComboIndex(IDC_EDITOR_COMBOBOX2, fields.StartPage);
+    SetComboIndex(IDC_EDITOR_COMBOBOX3, fields.StartKey);
+    SetComboIndex(IDC_EDITOR_COMBOBOX4, fields.EndPage);
+    SetComboIndex(IDC_EDITOR_COMBOBOX5, fields.EndKey);
 }
 
-void TForm4::ShowRow(int row) {
+void TTextSetEditor::ShowRow(int row) {
     Grid.SetCell(1, row, OneLine(Texts[static_cast<std::size_t>(SlotOfRow(Page(), row))]));
 }
 
-void TForm4::ShowPage() {
+void TTextSetEditor::ShowPage() {
     for (int row = 1; row <= TextSetPageSize; ++row)
         ShowRow(row);
     LoadRow(SelectedRow());
 }
 
-void TForm4::SelectRow(int row) {
+void TTextSetEditor::SelectRow(int row) {
     Grid.SetRow(row);
     if (LoadedRow != row) LoadRow(row);
 }
 
-void TForm4::LoadRow(int row) {
+void TTextSetEditor::LoadRow(int row) {
     Loading = true;
-    SetItemText(IDC_FORM4_MEMO1, ToMemo(Texts[static_cast<std::size_t>(SlotOfRow(Page(), row))]));
+    SetItemText(IDC_EDITOR_MEMO1, ToMemo(Texts[static_cast<std::size_t>(SlotOfRow(Page(), row))]));
     Loading = false;
     LoadedRow = row;
     EnableEntryButtons();
 }
 
-void TForm4::CommitMemo() {
+void TTextSetEditor::CommitMemo() {
     if (LoadedRow < 1 || Data.BlankEntry) return;
     std::string& text = Texts[static_cast<std::size_t>(SlotOfRow(Page(), LoadedRow))];
-    const std::string memo = ItemText(IDC_FORM4_MEMO1);
+    const std::string memo = ItemText(IDC_EDITOR_MEMO1);
     if (memo == ToMemo(text)) return;
     text = memo;
     ShowRow(LoadedRow);
     EnableEntryButtons();
 }
 
-void TForm4::EnableEntryButtons() {
+void TTextSetEditor::EnableEntryButtons() {
     if (Data.BlankEntry) return;
-    const bool text = GetWindowTextLengthA(Item(IDC_FORM4_MEMO1)) > 0;
-    Enable(IDC_FORM4_BUTTON6, text);
-    Enable(IDC_FORM4_BUTTON8, text);
+    const bool text = GetWindowTextLengthA(Item(IDC_EDITOR_MEMO1)) > 0;
+    Enable(IDC_EDITOR_BUTTON6, text);
+    Enable(IDC_EDITOR_BUTTON8, text);
 }
 
-void TForm4::EnableWindowFields() {
+void TTextSetEditor::EnableWindowFields() {
     if (Data.BlankEntry) return;
-    const bool history = Checked(IDC_FORM4_CHECKBOX1);
+    const bool history = Checked(IDC_EDITOR_CHECKBOX1);
     for (int id : WindowLists)
         Enable(id, history);
-    Enable(IDC_FORM4_CHECKBOX2, history);
+    Enable(IDC_EDITOR_CHECKBOX2, history);
     Redraw();
 }
 
-void TForm4::Redraw() {
+void TTextSetEditor::Redraw() {
     InvalidateRect(Grid.Handle(), nullptr, TRUE);
 }
 
-bool TForm4::OnCommand(int id, int code, HWND control) {
-    if (id >= IDM_FORM4_ENTRY_FIRST && id < IDM_FORM4_ENTRY_FIRST + TextSetSize) {
-        EntryChosen(id - IDM_FORM4_ENTRY_FIRST);
+bool TTextSetEditor::OnCommand(int id, int code, HWND control) {
+    if (id >= IDM_EDITOR_ENTRY_FIRST && id < IDM_EDITOR_ENTRY_FIRST + TextSetSize) {
+        EntryChosen(id - IDM_EDITOR_ENTRY_FIRST);
         return true;
     }
-    if (id >= IDM_FORM4_PAGE_FIRST && id < IDM_FORM4_PAGE_FIRST + TextSetPageCount) {
-        PageChosen(id - IDM_FORM4_PAGE_FIRST);
+    if (id >= IDM_EDITOR_PAGE_FIRST && id < IDM_EDITOR_PAGE_FIRST + TextSetPageCount) {
+        PageChosen(id - IDM_EDITOR_PAGE_FIRST);
         return true;
     }
     switch (id) {
-    case IDM_FORM4_DELETE:
-    case IDC_FORM4_BUTTON8:
+    case IDM_EDITOR_DELETE:
+    case IDC_EDITOR_BUTTON8:
         DeleteEntry();
         return true;
-    case IDC_FORM4_MEMO1:
+    case IDC_EDITOR_MEMO1:
         if (code == EN_KILLFOCUS && !Loading) CommitMemo();
         if (code == EN_CHANGE && !Loading) EnableEntryButtons();
         return true;
-    case IDC_FORM4_COMBOBOX1:
+    case IDC_EDITOR_COMBOBOX1:
         if (code == CBN_SELCHANGE) ShowPage();
         return true;
-    case IDC_FORM4_BUTTON3:
+    case IDC_EDITOR_BUTTON3:
         DeleteCurrentPage();
         return true;
-    case IDC_FORM4_BUTTON4:
+    case IDC_EDITOR_BUTTON4:
         PopupPageMenu(id, TLauncherEditMode::Exchange);
         return true;
-    case IDC_FORM4_BUTTON5:
+    case IDC_EDITOR_BUTTON5:
         PopupPageMenu(id, TLauncherEditMode::Copy);
         return true;
-    case IDC_FORM4_BUTTON6:
-    case IDC_FORM4_BUTTON7: {
+    case IDC_EDITOR_BUTTON6:
+    case IDC_EDITOR_BUTTON7: {
         RECT button{};
         GetWindowRect(Item(id), &button);
-        PopupEntryMenu(POINT{button.left, button.bottom}, id == IDC_FORM4_BUTTON6
+        PopupEntryMenu(POINT{button.left, button.bottom}, id == IDC_EDITOR_BUTTON6
                                                               ? TLauncherEditMode::Copy
                                                               : TLauncherEditMode::Exchange);
         return true;
     }
-    case IDC_FORM4_CHECKBOX1:
+    case IDC_EDITOR_CHECKBOX1:
         if (code == BN_CLICKED) EnableWindowFields();
         return true;
-    case IDC_FORM4_CHECKBOX2:
+    case IDC_EDITOR_CHECKBOX2:
         if (code == BN_CLICKED) Redraw();
         return true;
-    case IDC_FORM4_COMBOBOX2:
-    case IDC_FORM4_COMBOBOX3:
-    case IDC_FORM4_COMBOBOX4:
-    case IDC_FORM4_COMBOBOX5:
+    case IDC_EDITOR_COMBOBOX2:
+    case IDC_EDITOR_COMBOBOX3:
+    case IDC_EDITOR_COMBOBOX4:
+    case IDC_EDITOR_COMBOBOX5:
         if (code == CBN_SELCHANGE) Redraw();
         return true;
     default:
@@ -270,8 +271,8 @@ bool TForm4::OnCommand(int id, int code, HWND control) {
     }
 }
 
-bool TForm4::OnNotify(NMHDR& header, LRESULT& result) {
-    if (header.idFrom != IDC_FORM4_STRINGGRID1) return false;
+bool TTextSetEditor::OnNotify(NMHDR& header, LRESULT& result) {
+    if (header.idFrom != IDC_EDITOR_STRINGGRID1) return false;
     result = 0;
     switch (header.code) {
     case NM_CUSTOMDRAW:
@@ -305,7 +306,7 @@ bool TForm4::OnNotify(NMHDR& header, LRESULT& result) {
     }
 }
 
-bool TForm4::CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) {
+bool TTextSetEditor::CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         result = CDRF_NOTIFYITEMDRAW;
@@ -315,9 +316,9 @@ bool TForm4::CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) {
         // replace them, grey unless selected.
         const int row = static_cast<int>(draw.nmcd.dwItemSpec) + 1;
         result = CDRF_DODEFAULT;
-        if (!InHistoryWindow(Checked(IDC_FORM4_CHECKBOX1), Fields(), SlotOfRow(Page(), row)))
+        if (!InHistoryWindow(Checked(IDC_EDITOR_CHECKBOX1), Fields(), SlotOfRow(Page(), row)))
             return true;
-        SelectObject(draw.nmcd.hdc, Checked(IDC_FORM4_CHECKBOX2) ? StruckFont : ItalicFont);
+        SelectObject(draw.nmcd.hdc, Checked(IDC_EDITOR_CHECKBOX2) ? StruckFont : ItalicFont);
         if (row != SelectedRow()) draw.clrText = GetSysColor(COLOR_GRAYTEXT);
         result = CDRF_NEWFONT;
         return true;
@@ -328,11 +329,11 @@ bool TForm4::CustomDraw(NMLVCUSTOMDRAW& draw, LRESULT& result) {
     }
 }
 
-void TForm4::PopupEntryMenu(POINT screen, TLauncherEditMode mode) {
+void TTextSetEditor::PopupEntryMenu(POINT screen, TLauncherEditMode mode) {
     CommitMemo();
     EntryMode = mode;
     HMENU menu = CreateKeyMenu(
-        "削除", IDM_FORM4_DELETE, IDM_FORM4_ENTRY_FIRST, Page(), SelectedRow(),
+        "削除", IDM_EDITOR_DELETE, IDM_EDITOR_ENTRY_FIRST, Page(), SelectedRow(),
         [](int page) { return "-> Page " + std::to_string(page + 1) + "."; },
         [this](int position) { return MenuText(TextMenuCaption(Texts, position)); });
     // The choice comes back as WM_COMMAND.
@@ -340,7 +341,7 @@ void TForm4::PopupEntryMenu(POINT screen, TLauncherEditMode mode) {
     DestroyMenu(menu);
 }
 
-void TForm4::EntryChosen(int target) {
+void TTextSetEditor::EntryChosen(int target) {
     CommitMemo();
     const int source = SelectedPosition();
     if (target == source) return;
@@ -352,7 +353,7 @@ void TForm4::EntryChosen(int target) {
     ShowPage();
 }
 
-void TForm4::DeleteEntry() {
+void TTextSetEditor::DeleteEntry() {
     CommitMemo();
     const int position = SelectedPosition();
     const std::string& text = Texts[static_cast<std::size_t>(position)];
@@ -361,14 +362,14 @@ void TForm4::DeleteEntry() {
     ShowPage();
 }
 
-void TForm4::PopupPageMenu(int button, TLauncherEditMode mode) {
+void TTextSetEditor::PopupPageMenu(int button, TLauncherEditMode mode) {
     CommitMemo();
     PageMode = mode;
     HMENU menu = CreatePopupMenu();
     for (int page = 0; page < TextSetPageCount; ++page) {
         const std::string caption = "Page " + std::to_string(page + 1) + ".";
         AppendMenuA(menu, page == Page() ? MF_STRING | MF_GRAYED : MF_STRING,
-                    static_cast<UINT_PTR>(IDM_FORM4_PAGE_FIRST + page), caption.c_str());
+                    static_cast<UINT_PTR>(IDM_EDITOR_PAGE_FIRST + page), caption.c_str());
     }
     RECT r{};
     GetWindowRect(Item(button), &r);
@@ -376,7 +377,7 @@ void TForm4::PopupPageMenu(int button, TLauncherEditMode mode) {
     DestroyMenu(menu);
 }
 
-void TForm4::PageChosen(int page) {
+void TTextSetEditor::PageChosen(int page) {
     CommitMemo();
     if (page == Page()) return;
     if (PageMode == TLauncherEditMode::Copy && TextPageHasText(Texts, page) &&
@@ -386,7 +387,7 @@ void TForm4::PageChosen(int page) {
     ShowPage();
 }
 
-void TForm4::DeleteCurrentPage() {
+void TTextSetEditor::DeleteCurrentPage() {
     CommitMemo();
     if (!Ask(Handle(), DeletePageQuestion)) return;
     const bool compact =
@@ -395,24 +396,25 @@ void TForm4::DeleteCurrentPage() {
     ShowPage();
 }
 
-void TForm4::Refuse(const std::string& message, int focus) {
+void TTextSetEditor::Refuse(const std::string& message, int focus) {
     ShowMessageBox(Handle(), message, MB_ICONSTOP);
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(focus)), TRUE);
 }
 
-void TForm4::OnOK() {
+void TTextSetEditor::OnOK() {
     CommitMemo();
-    const std::string title = ItemText(IDC_FORM4_EDIT1);
-    const std::string fileName = ItemText(IDC_FORM4_EDIT2);
-    if (title.empty()) return Refuse("リストに表示される名前を入力してください。", IDC_FORM4_EDIT1);
+    const std::string title = ItemText(IDC_EDITOR_EDIT1);
+    const std::string fileName = ItemText(IDC_EDITOR_EDIT2);
+    if (title.empty())
+        return Refuse("リストに表示される名前を入力してください。", IDC_EDITOR_EDIT1);
     // A new set's name is typed: it must name a file of the set folder and nothing else.
     const bool newFile = !Data.BlankEntry && !Data.FixedFileName;
     const TSetFileNameFault fault =
         newFile ? CheckSetFileName(fileName, Data.Folder.size())
                 : (fileName.empty() ? TSetFileNameFault::Empty : TSetFileNameFault::None);
     if (fault != TSetFileNameFault::None)
-        return Refuse(SetFileNameMessage(fault, fileName), IDC_FORM4_EDIT2);
-    const bool history = Checked(IDC_FORM4_CHECKBOX1);
+        return Refuse(SetFileNameMessage(fault, fileName), IDC_EDITOR_EDIT2);
+    const bool history = Checked(IDC_EDITOR_CHECKBOX1);
     TWindowFields fields = Fields();
     if (history) {
         for (int i = 0; i < 4; ++i)
@@ -422,18 +424,18 @@ void TForm4::OnOK() {
         SetFields(fields);
         Redraw();
     }
-    const bool load = Checked(IDC_FORM4_CHECKBOX2);
+    const bool load = Checked(IDC_EDITOR_CHECKBOX2);
     const std::string path = Data.Folder + fileName + ".ini";
     const TTextSetWindow window{history, WindowTop(fields), WindowBottom(fields), load};
     // A set larger than the sets that are read would be written and then never shown.
     if (!Data.BlankEntry &&
         BuildTextSetText(ListOfTexts(Texts), title, window).size() > TextSetFileMax)
         return Refuse("テキストが大きすぎるため保存できません。\n全体で 4 MB 以内にしてください。",
-                      IDC_FORM4_MEMO1);
+                      IDC_EDITOR_MEMO1);
     if (newFile && Platform().FileExists(path) &&
         ShowMessageBox(Handle(), ReplaceSetFileQuestion(fileName + ".ini"),
                        MB_YESNO | MB_ICONQUESTION) != IDYES) {
-        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_FORM4_EDIT2)),
+        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_EDITOR_EDIT2)),
                      TRUE);
         return;
     }
@@ -443,7 +445,7 @@ void TForm4::OnOK() {
         else
             WriteTextSet(ListOfTexts(Texts), path, title, window);
     } catch (const EFileError& e) {
-        return Refuse(e.what(), IDC_FORM4_EDIT2);
+        return Refuse(e.what(), IDC_EDITOR_EDIT2);
     }
     Data.Title = title;
     Data.FileName = fileName;
@@ -454,14 +456,14 @@ void TForm4::OnOK() {
     End(IDOK);
 }
 
-bool TForm4::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+bool TTextSetEditor::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
     if (message != WM_SIZE) return false;
     Layout();
     result = TRUE;
     return true;
 }
 
-void TForm4::Layout() {
+void TTextSetEditor::Layout() {
     if (!Grid.Handle()) return;
     // Lengths are pixels at 96 dots per inch, taken at the dialog's scale (s).
     const auto s = [this](int pixels) { return Scaled(pixels); };
@@ -473,9 +475,9 @@ void TForm4::Layout() {
         GetWindowRect(Item(id), &r);
         return static_cast<int>(r.bottom - r.top);
     };
-    const int editH = heightOf(IDC_FORM4_EDIT1), buttonH = heightOf(IDC_FORM4_BUTTON3);
-    const int comboH = heightOf(IDC_FORM4_COMBOBOX1), checkH = heightOf(IDC_FORM4_CHECKBOX1);
-    const int labelH = heightOf(IDC_FORM4_LABEL_TITLE);
+    const int editH = heightOf(IDC_EDITOR_EDIT1), buttonH = heightOf(IDC_EDITOR_BUTTON3);
+    const int comboH = heightOf(IDC_EDITOR_COMBOBOX1), checkH = heightOf(IDC_EDITOR_CHECKBOX1);
+    const int labelH = heightOf(IDC_EDITOR_LABEL_TITLE);
     // A list's height is its dropped-down height; the closed one follows the font.
     const int least = s(8);
     auto place = [this, least](int id, int x, int y, int w, int h) {
@@ -488,13 +490,13 @@ void TForm4::Layout() {
 
     const int m = s(8), gap = s(6), labelW = s(84), fieldX = m + labelW + s(4);
     int y = m;
-    label(IDC_FORM4_LABEL_TITLE, m, y, labelW, editH);
-    place(IDC_FORM4_EDIT1, fieldX, y, W - m - fieldX, editH);
+    label(IDC_EDITOR_LABEL_TITLE, m, y, labelW, editH);
+    place(IDC_EDITOR_EDIT1, fieldX, y, W - m - fieldX, editH);
     y += editH + gap;
-    label(IDC_FORM4_LABEL_FILE, m, y, labelW, editH);
+    label(IDC_EDITOR_LABEL_FILE, m, y, labelW, editH);
     const int fileW = std::min(s(200), W - fieldX - s(40) - m);
-    place(IDC_FORM4_EDIT2, fieldX, y, fileW, editH);
-    label(IDC_FORM4_LABEL_INI, fieldX + fileW + s(4), y, s(32), editH);
+    place(IDC_EDITOR_EDIT2, fieldX, y, fileW, editH);
+    label(IDC_EDITOR_LABEL_INI, fieldX + fileW + s(4), y, s(32), editH);
     const int top = y + editH + s(10);
 
     // Bottom: the window group on the left, "&Ok" and "&Cancel" on the right.
@@ -503,35 +505,35 @@ void TForm4::Layout() {
     place(IDOK, okX, H - m - 2 * buttonH - gap, okW, buttonH);
     const int groupH = s(18) + comboH + gap + checkH + s(10);
     const int groupY = H - m - groupH, groupW = okX - gap - m;
-    place(IDC_FORM4_GROUPBOX1, m, groupY, groupW, groupH);
+    place(IDC_EDITOR_GROUPBOX1, m, groupY, groupW, groupH);
     // start page, start key, "～", end page, end key, "を履歴に使う"
     const int fieldsY = groupY + s(18), x = m + s(10);
-    list(IDC_FORM4_COMBOBOX2, x, fieldsY, s(44));
-    list(IDC_FORM4_COMBOBOX3, x + s(48), fieldsY, s(44));
-    label(IDC_FORM4_LABEL_TO, x + s(98), fieldsY, s(18), comboH);
-    list(IDC_FORM4_COMBOBOX4, x + s(120), fieldsY, s(44));
-    list(IDC_FORM4_COMBOBOX5, x + s(168), fieldsY, s(44));
-    label(IDC_FORM4_LABEL_USE, x + s(220), fieldsY,
+    list(IDC_EDITOR_COMBOBOX2, x, fieldsY, s(44));
+    list(IDC_EDITOR_COMBOBOX3, x + s(48), fieldsY, s(44));
+    label(IDC_EDITOR_LABEL_TO, x + s(98), fieldsY, s(18), comboH);
+    list(IDC_EDITOR_COMBOBOX4, x + s(120), fieldsY, s(44));
+    list(IDC_EDITOR_COMBOBOX5, x + s(168), fieldsY, s(44));
+    label(IDC_EDITOR_LABEL_USE, x + s(220), fieldsY,
           std::max(m + groupW - s(8) - (x + s(220)), s(40)), comboH);
-    place(IDC_FORM4_CHECKBOX2, m + s(10), fieldsY + comboH + gap, groupW - s(20), checkH);
+    place(IDC_EDITOR_CHECKBOX2, m + s(10), fieldsY + comboH + gap, groupW - s(20), checkH);
     const int checkY = groupY - gap - checkH;
-    place(IDC_FORM4_CHECKBOX1, m, checkY, groupW, checkH);
+    place(IDC_EDITOR_CHECKBOX1, m, checkY, groupW, checkH);
 
     // Middle: the grid above Memo1 on the left, the page and entry buttons on the right.
     const int columnW = s(148), columnX = W - m - columnW, leftW = columnX - gap - m;
     const int memoH = 3 * buttonH + 2 * gap;
     const int memoY = checkY - gap - memoH;
-    place(IDC_FORM4_STRINGGRID1, m, top, leftW, memoY - gap - top);
-    place(IDC_FORM4_MEMO1, m, memoY, leftW, memoH);
-    label(IDC_FORM4_LABEL_PAGE, columnX, top, s(64), comboH);
-    list(IDC_FORM4_COMBOBOX1, columnX + s(68), top, columnW - s(68));
+    place(IDC_EDITOR_STRINGGRID1, m, top, leftW, memoY - gap - top);
+    place(IDC_EDITOR_MEMO1, m, memoY, leftW, memoH);
+    label(IDC_EDITOR_LABEL_PAGE, columnX, top, s(64), comboH);
+    list(IDC_EDITOR_COMBOBOX1, columnX + s(68), top, columnW - s(68));
     int buttonY = top + comboH + s(10);
-    for (int id : {IDC_FORM4_BUTTON3, IDC_FORM4_BUTTON4, IDC_FORM4_BUTTON5}) {
+    for (int id : {IDC_EDITOR_BUTTON3, IDC_EDITOR_BUTTON4, IDC_EDITOR_BUTTON5}) {
         place(id, columnX, buttonY, columnW, buttonH);
         buttonY += buttonH + gap;
     }
     buttonY = memoY;
-    for (int id : {IDC_FORM4_BUTTON6, IDC_FORM4_BUTTON7, IDC_FORM4_BUTTON8}) {
+    for (int id : {IDC_EDITOR_BUTTON6, IDC_EDITOR_BUTTON7, IDC_EDITOR_BUTTON8}) {
         place(id, columnX, buttonY, columnW, buttonH);
         buttonY += buttonH + gap;
     }
@@ -541,7 +543,7 @@ void TForm4::Layout() {
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void TForm4::OnDpiChanged(int, int) {
+void TTextSetEditor::OnDpiChanged(int, int) {
     // The italic and struck-out fonts follow the grid's font at the new scale.
     HFONT italic = DerivedFont(Grid.Handle(), true, false);
     HFONT struck = DerivedFont(Grid.Handle(), true, true);
@@ -552,9 +554,9 @@ void TForm4::OnDpiChanged(int, int) {
     Layout();
 }
 
-LRESULT CALLBACK TForm4::GridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                  DWORD_PTR data) {
-    auto* self = reinterpret_cast<TForm4*>(data);
+LRESULT CALLBACK TTextSetEditor::GridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TTextSetEditor*>(data);
     switch (message) {
     case WM_GETDLGCODE:
         // Enter belongs to the grid (it moves on to Memo1), not to the default button.
@@ -564,7 +566,7 @@ LRESULT CALLBACK TForm4::GridProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
             SendMessageA(self->Handle(), WM_NEXTDLGCTL,
-                         reinterpret_cast<WPARAM>(self->Item(IDC_FORM4_MEMO1)), TRUE);
+                         reinterpret_cast<WPARAM>(self->Item(IDC_EDITOR_MEMO1)), TRUE);
             return 0;
         }
         if (wParam == VK_DELETE) {

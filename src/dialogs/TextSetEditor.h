@@ -1,5 +1,5 @@
 #pragma once
-// The text-set editor (TForm4, "クリップボード登録"): a title, a file name, 78 texts on three
+// The text-set editor ("クリップボード登録"): a title, a file name, 78 texts on three
 // pages of 26 keys shown in a grid, and the history window with its two switches. The opener
 // fills TTextSetEditorData; on OK the editor writes the file itself and hands the values back.
 // For the blank entry it edits only the saved history's load switch.
@@ -29,10 +29,10 @@ struct TTextSetEditorData {
     bool LoadHistory = false;
 };
 
-class TForm4 : public TDialog {
+class TTextSetEditor : public TDialog {
 public:
-    explicit TForm4(TTextSetEditorData& data);
-    ~TForm4() override;
+    explicit TTextSetEditor(TTextSetEditorData& data);
+    ~TTextSetEditor() override;
 
     // IDOK when the file was written (the data then holds the values written), IDCANCEL when
     // nothing was.

@@ -1,6 +1,6 @@
 // The list control's window: creation, properties, the model's notifications, focus and keys.
 // Its drawing is in ListImagePaint.cpp.
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 
 #include "frame/Errors.h"
 #include "menu/MenuAccess.h"

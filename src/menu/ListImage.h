@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "frame/Window.h"
+#include "menu/AccessibleList.h"
 #include "menu/GdiBitmap.h"
 #include "menu/GdiMetrics.h"
 #include "menu/MenuModel.h"
@@ -34,7 +35,7 @@ enum : unsigned {
 };
 using TShiftState = unsigned;
 
-class TListImage : public TCustomWindow {
+class TListImage : public TCustomWindow, public TAccessibleList {
 public:
     using TKeyEvent = std::function<void(std::uint16_t& key, TShiftState shift)>;
     using TNotifyEvent = std::function<void()>;
@@ -48,7 +49,7 @@ public:
     bool Create(HWND parent, int width = 640, int height = 480);
 
     TMenuImage& Menu() { return FMenu; }
-    const TMenuImage& Menu() const { return FMenu; }
+    const TMenuImage& Menu() const override { return FMenu; }
     // Mark 0 is the protect mark, marks 1 to 3 those of pages 1 to 3.
     TPageImage& Mark(int index) { return FMarks.at(static_cast<std::size_t>(index)); }
     TPageMarks& Marks() { return FMarks; }
@@ -123,15 +124,16 @@ public:
     // paint composes a new one.
     void ReleaseSurface();
 
-    bool Focused() const { return Handle && GetFocus() == Handle; }
+    bool Focused() const override { return Handle && GetFocus() == Handle; }
+    HWND ListWindow() const override { return Handle; }
 
     // For accessibility clients: the menu's name ("ランチャ", "クリップボード"), which with the
     // page names the list; a new name is announced while the list shows.
-    const std::string& MenuName() const { return FMenuName; }
+    const std::string& MenuName() const override { return FMenuName; }
     void SetMenuName(const std::string& name);
     // The screen rectangle of the line at a child id (1..26 on the shown page), at the scale
     // shown; false for another id.
-    bool LineScreenRect(int child, RECT& rect);
+    bool LineScreenRect(int child, RECT& rect) override;
     // Tells accessibility clients that the menu popped up or went away.
     void AnnouncePopup(bool shown);
 

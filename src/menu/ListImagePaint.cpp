@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "frame/Errors.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 
 namespace {
 

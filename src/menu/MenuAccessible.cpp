@@ -4,7 +4,6 @@
 
 #include "frame/AccessibleValues.h"
 #include "menu/MenuAccess.h"
-#include "menu/listimage.h"
 
 namespace {
 
@@ -17,16 +16,16 @@ constexpr HRESULT NotHere = DISP_E_MEMBERNOTFOUND;
 
 } // namespace
 
-TMenuAccessible* TMenuAccessible::Create(TListImage& list) {
+TMenuAccessible* TMenuAccessible::Create(TAccessibleList& list) {
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(list, OBJID_CLIENT, __uuidof(IAccessible),
+    if (FAILED(CreateStdAccessibleObject(list.ListWindow(), OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))) ||
         !standard)
         return nullptr;
     return new TMenuAccessible(list, standard);
 }
 
-TMenuAccessible::TMenuAccessible(TListImage& list, IAccessible* standard)
+TMenuAccessible::TMenuAccessible(TAccessibleList& list, IAccessible* standard)
     : List(&list), Standard(standard) {}
 
 TMenuAccessible::~TMenuAccessible() {
@@ -145,7 +144,7 @@ HRESULT TMenuAccessible::get_accState(VARIANT child, VARIANT* state) {
     long bits = STATE_SYSTEM_FOCUSABLE;
     if (id == 0) {
         if (focused) bits |= STATE_SYSTEM_FOCUSED;
-        if (!IsWindowVisible(*List)) bits |= STATE_SYSTEM_INVISIBLE;
+        if (!IsWindowVisible(List->ListWindow())) bits |= STATE_SYSTEM_INVISIBLE;
     } else {
         const TMenuLineState line = MenuLineState(List->Menu(), static_cast<int>(id), focused);
         bits |= STATE_SYSTEM_SELECTABLE;

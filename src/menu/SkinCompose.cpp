@@ -2,7 +2,7 @@
 
 #include "menu/SkinBitmapHeader.h"
 #include "menu/SkinComposeShared.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 
 #include "frame/StringList.h"
 #include "menu/SkinCompose.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 #include "system/PathsWin.h"
 
 namespace {

@@ -149,7 +149,7 @@ public:
 
     const std::string& ProgramFolder() const { return Folder; }
     const std::string& Path() const { return SettingsPath; }
-    void SetPath(std::string path) { SettingsPath = std::move(path); }
+    void UseSettingsPath(std::string path) { SettingsPath = std::move(path); }
 
     // Chooses the settings file from the value of the option "-o;" ("0" when absent): the named
     // file when it exists ("X:..." as given, else inside the program's folder); otherwise

@@ -18,7 +18,7 @@ int FindExecutableProgram(const std::string& document, std::string& program) {
 }
 
 // The default value of a key under HKEY_CLASSES_ROOT, of any length.
-bool ReadClassValue(const std::string& name, std::string& value) {
+bool ReadClassesRootDefault(const std::string& name, std::string& value) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, name.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
@@ -41,7 +41,7 @@ TDocumentCommand FindDocumentCommand(const std::string& document) {
     TAssociationLookups lookups;
     lookups.LookUpProgram = FindExecutableProgram;
     lookups.ShortFullPath = GetShortFullPath;
-    lookups.ReadClassValue = ReadClassValue;
+    lookups.ReadClassValue = ReadClassesRootDefault;
     lookups.WindowsFolder = GetWindowsFolder;
     lookups.ProgramFilesFolder = GetProgramFilesFolder;
     lookups.LongPath = ExpandLongPath;

@@ -853,7 +853,7 @@ TEST_F(PlatformFiles, RefusesToReplaceAFolderAndLeavesNoPartialFile) {
 
 TEST_F(PlatformFiles, SavesSettingsThroughThePortablePlatform) {
     TSettingsFile file(Dir);
-    file.SetPath(Dir + "Mirto.ini");
+    file.UseSettingsPath(Dir + "Mirto.ini");
     TSettingData data;
     TLaunchItemTable items;
     TMenuSettings menu;

@@ -8,8 +8,8 @@
 
 #include "E2eFixture.h"
 #include "dialogs/TabClipboardIds.h"
-#include "dialogs/Unit4Ids.h"
-#include "dialogs/Unit5Ids.h"
+#include "dialogs/TextSetEditorIds.h"
+#include "dialogs/TextSetChooserIds.h"
 
 namespace {
 
@@ -250,23 +250,23 @@ TEST_F(ClipboardMenu, ASetWrittenInTheEditorAndSwitchedToFillsTheMenuAndItsWindo
     ClickButton(FindControl(settings, IDC_BUTTON16));
     HWND editor = open("クリップボード登録");
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(ControlText(GetDlgItem(editor, IDC_FORM4_EDIT1)), "クリップボード設定1");
-    EXPECT_EQ(ControlText(GetDlgItem(editor, IDC_FORM4_EDIT2)), "CName001");
+    EXPECT_EQ(ControlText(GetDlgItem(editor, IDC_EDITOR_EDIT1)), "クリップボード設定1");
+    EXPECT_EQ(ControlText(GetDlgItem(editor, IDC_EDITOR_EDIT2)), "CName001");
     // Page 1, A and page 2, C typed; the history window from page 1, B to page 1, D.
-    HWND grid = GetDlgItem(editor, IDC_FORM4_STRINGGRID1);
+    HWND grid = GetDlgItem(editor, IDC_EDITOR_STRINGGRID1);
     const auto type = [&](int row, const char* text) {
         ASSERT_TRUE(SelectListViewItem(Mirto->ProcessHandle(), grid, row - 1));
-        SetControlText(GetDlgItem(editor, IDC_FORM4_MEMO1), text);
-        tell(editor, IDC_FORM4_MEMO1, EN_KILLFOCUS);
+        SetControlText(GetDlgItem(editor, IDC_EDITOR_MEMO1), text);
+        tell(editor, IDC_EDITOR_MEMO1, EN_KILLFOCUS);
     };
     type(1, "こんにちは");
-    ChooseInCombo(GetDlgItem(editor, IDC_FORM4_COMBOBOX1), 1);
+    ChooseInCombo(GetDlgItem(editor, IDC_EDITOR_COMBOBOX1), 1);
     type(3, "二頁目");
-    SendMessageA(GetDlgItem(editor, IDC_FORM4_CHECKBOX1), BM_CLICK, 0, 0);
-    for (const auto& [id, position] : {std::pair{IDC_FORM4_COMBOBOX2, 0},
-                                       {IDC_FORM4_COMBOBOX3, 1},
-                                       {IDC_FORM4_COMBOBOX4, 0},
-                                       {IDC_FORM4_COMBOBOX5, 3}})
+    SendMessageA(GetDlgItem(editor, IDC_EDITOR_CHECKBOX1), BM_CLICK, 0, 0);
+    for (const auto& [id, position] : {std::pair{IDC_EDITOR_COMBOBOX2, 0},
+                                       {IDC_EDITOR_COMBOBOX3, 1},
+                                       {IDC_EDITOR_COMBOBOX4, 0},
+                                       {IDC_EDITOR_COMBOBOX5, 3}})
         ChooseInCombo(GetDlgItem(editor, id), position);
     PostMessageA(editor, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(closed(editor)) << "the editor refused its OK";
@@ -285,7 +285,7 @@ TEST_F(ClipboardMenu, ASetWrittenInTheEditorAndSwitchedToFillsTheMenuAndItsWindo
     ClickButton(FindControl(settings, IDC_BUTTON21));
     HWND chooser = open("クリップボード履歴選択");
     ASSERT_NE(chooser, nullptr);
-    HWND choices = GetDlgItem(chooser, IDC_FORM5_LISTBOX1);
+    HWND choices = GetDlgItem(chooser, IDC_CHOOSER_LISTBOX1);
     const LRESULT line = SendMessageA(choices, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                       reinterpret_cast<LPARAM>("クリップボード設定1"));
     ASSERT_GT(line, 0);
@@ -312,8 +312,8 @@ TEST_F(ClipboardMenu, ASetWrittenInTheEditorAndSwitchedToFillsTheMenuAndItsWindo
     ClickButton(FindControl(settings, IDC_BUTTON17));
     editor = open("クリップボード登録");
     ASSERT_NE(editor, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, IDC_FORM4_STRINGGRID1)));
-    SendMessageA(GetDlgItem(editor, IDC_FORM4_CHECKBOX2), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(editor, IDC_EDITOR_STRINGGRID1)));
+    SendMessageA(GetDlgItem(editor, IDC_EDITOR_CHECKBOX2), BM_CLICK, 0, 0);
     PostMessageA(editor, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(closed(editor));
     std::string expected = history;

@@ -16,7 +16,7 @@
 
 namespace {
 
-const char FormClass[] = "TForm1";
+const char FormClass[] = "TMainForm";
 const char DialogClass[] = "#32770";
 const char TestWindowClass[] = "MirtoTestWindow";
 

@@ -16,8 +16,8 @@
 #include "dialogs/TabAppearanceIds.h"
 #include "dialogs/TabClipboardIds.h"
 #include "dialogs/TabKeysIds.h"
-#include "dialogs/Unit2Ids.h"
-#include "dialogs/Unit3Ids.h"
+#include "dialogs/SettingsDialogIds.h"
+#include "dialogs/LinkChoiceDialogIds.h"
 #include "system/ShellLink.h"
 
 namespace {
@@ -393,7 +393,7 @@ TEST_F(SettingsDialog, ADroppedLinkAndTheKeyAndPageMenusEditTheTableThatOkSaves)
     HWND question = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (question = Mirto->VisibleDialog("登録確認")) != nullptr; }))
         << "no link dialog";
-    PostMessageA(GetDlgItem(question, IDC_FORM3_RADIOBUTTON2), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(question, IDC_LINKCHOICE_RADIOBUTTON2), BM_CLICK, 0, 0);
     PostMessageA(question, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return Text(IDC_EDIT3) == "-x 1"; })) << Text(IDC_EDIT3);
     EXPECT_EQ(Selected(IDC_COMBOBOX1), 2) << "not maximised";

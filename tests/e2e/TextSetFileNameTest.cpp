@@ -7,7 +7,7 @@
 #include <string>
 
 #include "E2eFixture.h"
-#include "dialogs/Unit4Ids.h"
+#include "dialogs/TextSetEditorIds.h"
 #include "dialogs/TabClipboardIds.h"
 
 TEST_F(MirtoTest, ANewTextSetIsWrittenOnlyInTheTextSetFolder) {
@@ -23,7 +23,7 @@ TEST_F(MirtoTest, ANewTextSetIsWrittenOnlyInTheTextSetFolder) {
     ClickButton(FindControl(dialog, IDC_BUTTON16));
     HWND editor = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (editor = Mirto->VisibleDialog("クリップボード登録")) != nullptr; }));
-    const HWND name = FindControl(editor, IDC_FORM4_EDIT2);
+    const HWND name = FindControl(editor, IDC_EDITOR_EDIT2);
 
     // OK with the name typed: the message box's text, answered with the button.
     auto ok = [&](const char* typed, int answer) -> std::string {

@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "DialogDriver.h"
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialog.h"
+#include "dialogs/SettingsDialogIds.h"
 #include "system/AnsiPath.h"
 #include "system/BFolder.h"
 
@@ -128,7 +128,7 @@ TEST(AnsiPath, ADropTooLongIsRefusedAndAForeignNameDroppedOrChosenIsRegisteredBy
     TTestFolder folder("MirtoDroppedPath");
     TForeignFolder foreign(folder.Path());
     TSettingsDialogData data;
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);

@@ -13,8 +13,8 @@
 #include "GdiCount.h"
 #include "dialogs/TabAppearanceIds.h"
 #include "dialogs/TabKeysIds.h"
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialog.h"
+#include "dialogs/SettingsDialogIds.h"
 
 // The settings dialog's appearance pages driven as a user would: the font list and its preview,
 // the skin list of a program folder with the skin library's own window, the transparency tried
@@ -82,7 +82,7 @@ TEST(AppearancePages, FontPreviewSkinListTransparencyAndPositionReachTheDialogsC
         std::lock_guard<std::mutex> hold(levelsLock);
         levels.push_back(level);
     };
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 2, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);
@@ -222,7 +222,7 @@ TEST(AppearancePages, WithoutLayeredWindowsTheTransparencyIsNeitherOfferedNorCha
     TSettingsDialogData data;
     data.Settings.Transparent = 7;
     data.LayeredWindows = false;
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 3, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);
@@ -237,7 +237,7 @@ TEST(AppearancePages, WithoutLayeredWindowsTheTransparencyIsNeitherOfferedNorCha
 TEST(AppearancePages, TheFontFamiliesAreListedWhenTheFontPageIsFirstShownAndOnlyThen) {
     TSettingsDialogData data;
     data.Menu.FontName = "No Such Font";
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);

@@ -13,15 +13,15 @@
 #include "dialogs/TabAppearanceIds.h"
 #include "dialogs/TabClipboardIds.h"
 #include "dialogs/TabKeysIds.h"
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit2Ids.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit5.h"
-#include "dialogs/Unit5Ids.h"
-#include "dialogs/Unit6.h"
+#include "dialogs/SettingsDialog.h"
+#include "dialogs/SettingsDialogIds.h"
+#include "dialogs/LinkChoiceDialog.h"
+#include "dialogs/TextSetChooser.h"
+#include "dialogs/TextSetChooserIds.h"
+#include "dialogs/MissingProgramDialog.h"
 #include "system/Win32Platform.h"
-#include "dialogs/Unit4.h"
-#include "dialogs/Unit4Ids.h"
+#include "dialogs/TextSetEditor.h"
+#include "dialogs/TextSetEditorIds.h"
 #include "frame/AccessibleValues.h"
 
 // What a screen reader reads for each control of the dialogs: every control a user can reach
@@ -203,7 +203,7 @@ TEST_F(DialogNames, EveryPageOfTheSettingsDialogNamesItsControlsByTheirLabels) {
     data.LayeredWindows = true;
     data.Items.SetName(0, "メモ帳");
     data.Items.SetPath(0, "C:\\Windows\\notepad.exe");
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     ExpectNamed(
         "詳細設定", [&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); },
         {IDC_PANEL3, IDC_IMAGE1},
@@ -233,22 +233,26 @@ TEST_F(DialogNames, TheTextSetEditorAndTheSmallDialogsNameTheirControls) {
     editor.FileName = "CName001";
     editor.Texts[0] = "こんにちは";
     ExpectNamed(
-        "クリップボード登録", [&] { return static_cast<int>(TForm4(editor).Execute(nullptr)); }, {},
-        {{IDC_FORM4_EDIT1, L"タイトル(T)"},
-         {IDC_FORM4_EDIT2, L"ファイル名(F)"},
-         {IDC_FORM4_COMBOBOX1, L"ページ(P)"}},
+        "クリップボード登録",
+        [&] { return static_cast<int>(TTextSetEditor(editor).Execute(nullptr)); }, {},
+        {{IDC_EDITOR_EDIT1, L"タイトル(T)"},
+         {IDC_EDITOR_EDIT2, L"ファイル名(F)"},
+         {IDC_EDITOR_COMBOBOX1, L"ページ(P)"}},
         [](HWND shown) {
-            ExpectGridRows(Descendant(shown, IDC_FORM4_STRINGGRID1), L"A, 文字列 こんにちは");
+            ExpectGridRows(Descendant(shown, IDC_EDITOR_STRINGGRID1), L"A, 文字列 こんにちは");
         });
 
-    TForm5 chooser;
+    TTextSetChooser chooser;
     chooser.ProgramFolder = Folder.Path() + "\\";
     ExpectNamed("クリップボード履歴選択",
                 [&] { return static_cast<int>(chooser.Execute(nullptr, 0, 0)); }, {},
-                {{IDC_FORM5_LISTBOX1, L"履歴一覧(L)"}});
+                {{IDC_CHOOSER_LISTBOX1, L"履歴一覧(L)"}});
 
-    ExpectNamed("登録確認", [] { return TForm3().ShowModal(nullptr, "リンク先のURLを登録(&U)"); },
+    ExpectNamed("登録確認",
+                [] { return TLinkChoiceDialog().ShowModal(nullptr, "リンク先のURLを登録(&U)"); },
                 {}, {});
-    ExpectNamed("登録の確認",
-                [] { return TForm6().ShowModal(nullptr, "1", "A", "C:\\missing.exe"); }, {}, {});
+    ExpectNamed(
+        "登録の確認",
+        [] { return TMissingProgramDialog().ShowModal(nullptr, "1", "A", "C:\\missing.exe"); }, {},
+        {});
 }

@@ -10,7 +10,7 @@
 
 #include "GdiCount.h"
 #include "menu/GdiMetrics.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 
 // The menu's list control on the real platform: what it draws where (read back as pixels), how
 // keys reach the owner and the menu, and which rectangles a new choice copies to the screen.

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "DialogDriver.h"
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit2Ids.h"
-#include "dialogs/Unit3Ids.h"
+#include "dialogs/SettingsDialog.h"
+#include "dialogs/SettingsDialogIds.h"
+#include "dialogs/LinkChoiceDialogIds.h"
 #include "system/ShellLink.h"
 
 // The settings dialog's registration page driven as a user would: typing entries, dropping a
@@ -72,7 +72,7 @@ TEST(RegistrationPage, TypingDroppingUnassigningAndDeletingAPageEditTheDialogsCo
     data.Items.SetPath(26, "C:\\windows\\notepad.exe");
     data.Items.SetName(52, "three");
     data.Items.SetPath(52, "C:\\windows\\");
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);
@@ -104,11 +104,11 @@ TEST(RegistrationPage, TypingDroppingUnassigningAndDeletingAPageEditTheDialogsCo
     };
     // The link dialog, answered with its first or second choice or cancelled.
     auto linkAnswer = [&](int choice) {
-        HWND form3 = WaitForDialog("登録確認");
-        ASSERT_NE(form3, nullptr) << "no link dialog";
-        if (choice == IDC_FORM3_RADIOBUTTON2) Click(form3, IDC_FORM3_RADIOBUTTON2);
-        PostMessageA(form3, WM_COMMAND, choice == IDCANCEL ? IDCANCEL : IDOK, 0);
-        WaitFor([&] { return !IsWindow(form3); });
+        HWND linkDialog = WaitForDialog("登録確認");
+        ASSERT_NE(linkDialog, nullptr) << "no link dialog";
+        if (choice == IDC_LINKCHOICE_RADIOBUTTON2) Click(linkDialog, IDC_LINKCHOICE_RADIOBUTTON2);
+        PostMessageA(linkDialog, WM_COMMAND, choice == IDCANCEL ? IDCANCEL : IDOK, 0);
+        WaitFor([&] { return !IsWindow(linkDialog); });
     };
 
     // A: typed by hand; the name makes the key menu's caption and the grid cell.
@@ -117,7 +117,7 @@ TEST(RegistrationPage, TypingDroppingUnassigningAndDeletingAPageEditTheDialogsCo
     type(IDC_EDIT2, "C:\\windows\\notepad.exe");
     // C: the link's target, with its arguments, folder and show state.
     drop(3);
-    linkAnswer(IDC_FORM3_RADIOBUTTON2);
+    linkAnswer(IDC_LINKCHOICE_RADIOBUTTON2);
     // C again, cancelled after the overwrite question: C stays as it was.
     drop(3);
     EXPECT_NE(Answer(IDYES).find("上書き"), std::string::npos);
@@ -162,7 +162,7 @@ TEST(RegistrationPage, MOnARowWithoutAPathKeepsTheRowAndEscapeInTheNameFieldCanc
     TSettingsDialogData data;
     data.Items.SetName(0, "alpha");
     data.Items.SetPath(0, "C:\\windows\\notepad.exe");
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);
@@ -196,7 +196,7 @@ TEST(RegistrationPage, AnUnreadableLinkRegistersItselfUnaskedAndOfThreeFilesTheF
         ASSERT_TRUE(WriteTextFile(file, "x"));
 
     TSettingsDialogData data;
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 0, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);

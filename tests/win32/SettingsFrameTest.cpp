@@ -11,8 +11,8 @@
 
 #include "DialogDriver.h"
 #include "dialogs/TabAppearanceIds.h"
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit2Ids.h"
+#include "dialogs/SettingsDialog.h"
+#include "dialogs/SettingsDialogIds.h"
 
 // The settings dialog as a whole: each page's access keys, the version page's lettering, and the
 // input method it leaves closed.
@@ -40,7 +40,7 @@ LOGFONTA FontOf(HWND control) {
 
 TEST(SettingsFrame, NoPageRepeatsAnAccessKeyButTheFontPagesItalicAndInputMethodCaptions) {
     TSettingsDialogData data;
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 4, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);
@@ -73,7 +73,7 @@ TEST(SettingsFrame, NoPageRepeatsAnAccessKeyButTheFontPagesItalicAndInputMethodC
 
 TEST(SettingsFrame, TheVersionPageLettersItsNameAndVersionBoldAndUnderlinesTheAddress) {
     TSettingsDialogData data;
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 4, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);
@@ -99,7 +99,7 @@ TEST(SettingsFrame, TheVersionPagesAddressIsATabStopThatEnterAndAClickOpen) {
         opened = address;
         ++opens;
     };
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     TModalRun run([&] { return static_cast<int>(dialog.Execute(nullptr, 4, 0, 0, 460, 452)); });
     HWND frame = WaitForDialog("詳細設定");
     ASSERT_NE(frame, nullptr);
@@ -126,7 +126,7 @@ TEST(SettingsFrame, TheVersionPagesAddressIsATabStopThatEnterAndAClickOpen) {
 
 TEST(SettingsFrame, TheInputMethodTurnedOnInTheDialogIsClosedWithIt) {
     TSettingsDialogData data;
-    TForm2 dialog(data);
+    TSettingsDialog dialog(data);
     // The input method's state belongs to the dialog's thread: it is turned on there (from a
     // hook on the messages its windows are sent) and read there once the dialog has closed.
     static std::atomic<bool> turnOn{false};

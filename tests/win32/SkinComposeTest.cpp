@@ -11,7 +11,7 @@
 #include "GdiCount.h"
 #include "TestFolder.h"
 #include "menu/SkinCompose.h"
-#include "menu/listimage.h"
+#include "menu/ListImage.h"
 
 // The skin composer on GDI: tiny bitmap files written here, a small definition read by the
 // portable reader, and the composed picture, marks and region checked at chosen pixels.

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "DialogDriver.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit3Ids.h"
-#include "dialogs/Unit6.h"
-#include "dialogs/Unit6Ids.h"
+#include "dialogs/LinkChoiceDialog.h"
+#include "dialogs/LinkChoiceDialogIds.h"
+#include "dialogs/MissingProgramDialog.h"
+#include "dialogs/MissingProgramDialogIds.h"
 
 namespace {
 
@@ -46,9 +46,9 @@ void ExpectCentredLayout(HWND dialog) {
     RECT client{};
     GetClientRect(dialog, &client);
     const int centre = client.right / 2;
-    const RECT group = ControlRect(dialog, IDC_FORM6_RADIOGROUP1);
+    const RECT group = ControlRect(dialog, IDC_MISSING_RADIOGROUP1);
     EXPECT_NEAR((group.left + group.right) / 2, centre, 1);
-    for (int id : {IDC_FORM6_BACK, IDC_FORM6_IGNORE, IDC_FORM6_IGNORE_ALL}) {
+    for (int id : {IDC_MISSING_BACK, IDC_MISSING_IGNORE, IDC_MISSING_IGNORE_ALL}) {
         const RECT radio = ControlRect(dialog, id);
         EXPECT_GT(radio.left, group.left) << id;
         EXPECT_LT(radio.right, group.right) << id;
@@ -63,42 +63,43 @@ TEST(DialogTemplates, AreInTheProgram) {
     const std::string program = BuiltProgramsFolder() + "\\Mirto.exe";
     HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr) << program;
-    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(IDD_FORM3), RT_DIALOG), nullptr);
-    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(IDD_FORM6), RT_DIALOG), nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(IDD_LINK_CHOICE), RT_DIALOG), nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(IDD_MISSING_PROGRAM), RT_DIALOG), nullptr);
     FreeLibrary(module);
 }
 
 TEST(LinkDialog, OffersTheLinkFileFirstAndAnswersOkYesOrCancel) {
-    TForm3 form;
+    TLinkChoiceDialog form;
     auto show = [&] { return form.ShowModal(nullptr, "リンク先のURLを登録(&U)"); };
 
-    EXPECT_EQ(
-        Answer(
-            "登録確認", show,
-            [](HWND dialog) {
-                EXPECT_EQ(ControlText(dialog, IDC_FORM3_LABEL1),
-                          "リンクファイルが選択されました。");
-                EXPECT_EQ(ControlText(dialog, IDC_FORM3_RADIOBUTTON1),
-                          "リンクファイル自体を登録(&L)");
-                EXPECT_EQ(ControlText(dialog, IDC_FORM3_RADIOBUTTON2), "リンク先のURLを登録(&U)");
-                EXPECT_EQ(ControlText(dialog, IDOK), "&Ok");
-                EXPECT_EQ(ControlText(dialog, IDCANCEL), "&Cancel");
-                EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), IDOK);
-                EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
-                EXPECT_TRUE(Checked(dialog, IDC_FORM3_RADIOBUTTON1));
-                EXPECT_FALSE(Checked(dialog, IDC_FORM3_RADIOBUTTON2));
-                Click(dialog, IDC_FORM3_RADIOBUTTON2);
-                EXPECT_FALSE(Checked(dialog, IDC_FORM3_RADIOBUTTON1));
-                Click(dialog, IDOK);
-            }),
-        IDYES);
+    EXPECT_EQ(Answer("登録確認", show,
+                     [](HWND dialog) {
+                         EXPECT_EQ(ControlText(dialog, IDC_LINKCHOICE_LABEL1),
+                                   "リンクファイルが選択されました。");
+                         EXPECT_EQ(ControlText(dialog, IDC_LINKCHOICE_RADIOBUTTON1),
+                                   "リンクファイル自体を登録(&L)");
+                         EXPECT_EQ(ControlText(dialog, IDC_LINKCHOICE_RADIOBUTTON2),
+                                   "リンク先のURLを登録(&U)");
+                         EXPECT_EQ(ControlText(dialog, IDOK), "&Ok");
+                         EXPECT_EQ(ControlText(dialog, IDCANCEL), "&Cancel");
+                         EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), IDOK);
+                         EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE) &
+                                       (WS_THICKFRAME | WS_MAXIMIZEBOX),
+                                   0);
+                         EXPECT_TRUE(Checked(dialog, IDC_LINKCHOICE_RADIOBUTTON1));
+                         EXPECT_FALSE(Checked(dialog, IDC_LINKCHOICE_RADIOBUTTON2));
+                         Click(dialog, IDC_LINKCHOICE_RADIOBUTTON2);
+                         EXPECT_FALSE(Checked(dialog, IDC_LINKCHOICE_RADIOBUTTON1));
+                         Click(dialog, IDOK);
+                     }),
+              IDYES);
 
     // Shown again, the link file itself is the choice once more.
     EXPECT_EQ(Answer("登録確認", show, [](HWND dialog) { Click(dialog, IDOK); }), IDOK);
     EXPECT_EQ(Answer("登録確認", show,
                      [](HWND dialog) {
-                         EXPECT_TRUE(Checked(dialog, IDC_FORM3_RADIOBUTTON1));
-                         Click(dialog, IDC_FORM3_RADIOBUTTON2);
+                         EXPECT_TRUE(Checked(dialog, IDC_LINKCHOICE_RADIOBUTTON1));
+                         Click(dialog, IDC_LINKCHOICE_RADIOBUTTON2);
                          Click(dialog, IDCANCEL);
                      }),
               IDCANCEL);
@@ -108,31 +109,31 @@ TEST(LinkDialog, OffersTheLinkFileFirstAndAnswersOkYesOrCancel) {
 }
 
 TEST(MissingApplicationDialog, IsAsWideAsItsPathAndAsksFromTheFirstAnswerEachTime) {
-    TForm6 form;
+    TMissingProgramDialog form;
     const std::string shortPath = "C:\\Tools\\a&b.exe";
     EXPECT_EQ(Answer(
                   "登録の確認", [&] { return form.ShowModal(nullptr, "2", "Q", shortPath); },
                   [&](HWND dialog) {
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_LABEL1),
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_LABEL1),
                                 "下記のアプリケーションが見つかりません。");
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_PAGE), "2");
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_KEY), "Q");
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_PATH), shortPath);
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_RADIOGROUP1), " 対応 ");
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_BACK), "設定画面に戻る(&B)");
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_IGNORE), "無視(&P)");
-                      EXPECT_EQ(ControlText(dialog, IDC_FORM6_IGNORE_ALL), "全て無視(&A)");
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_PAGE), "2");
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_KEY), "Q");
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_PATH), shortPath);
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_RADIOGROUP1), " 対応 ");
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_BACK), "設定画面に戻る(&B)");
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_IGNORE), "無視(&P)");
+                      EXPECT_EQ(ControlText(dialog, IDC_MISSING_IGNORE_ALL), "全て無視(&A)");
                       EXPECT_EQ(ControlText(dialog, IDOK), "&Ok");
                       EXPECT_EQ(ControlText(dialog, IDCANCEL), "&Cancel");
-                      EXPECT_LT(TextWidth(GetDlgItem(dialog, IDC_FORM6_PATH), shortPath), 307);
+                      EXPECT_LT(TextWidth(GetDlgItem(dialog, IDC_MISSING_PATH), shortPath), 307);
                       EXPECT_EQ(WindowWidth(dialog), 400);
                       ExpectCentredLayout(dialog);
-                      EXPECT_TRUE(Checked(dialog, IDC_FORM6_BACK));
-                      Click(dialog, IDC_FORM6_IGNORE_ALL);
+                      EXPECT_TRUE(Checked(dialog, IDC_MISSING_BACK));
+                      Click(dialog, IDC_MISSING_IGNORE_ALL);
                       Click(dialog, IDOK);
                   }),
               IDOK);
-    EXPECT_EQ(form.ItemIndex(), TForm6::IgnoreAll);
+    EXPECT_EQ(form.ItemIndex(), TMissingProgramDialog::IgnoreAll);
 
     std::string longPath = "C:\\";
     for (int i = 0; i < 4; ++i)
@@ -141,20 +142,20 @@ TEST(MissingApplicationDialog, IsAsWideAsItsPathAndAsksFromTheFirstAnswerEachTim
     EXPECT_EQ(Answer(
                   "登録の確認", [&] { return form.ShowModal(nullptr, "3", "Z", longPath); },
                   [&](HWND dialog) {
-                      HWND label = GetDlgItem(dialog, IDC_FORM6_PATH);
+                      HWND label = GetDlgItem(dialog, IDC_MISSING_PATH);
                       const int width = TextWidth(label, longPath);
                       EXPECT_GE(width, 307);
                       EXPECT_EQ(WindowWidth(dialog), width + 94);
                       // The whole path shows.
                       RECT client{};
                       GetClientRect(dialog, &client);
-                      const RECT path = ControlRect(dialog, IDC_FORM6_PATH);
+                      const RECT path = ControlRect(dialog, IDC_MISSING_PATH);
                       EXPECT_EQ(path.right - path.left, width);
                       EXPECT_LE(path.right, client.right);
                       ExpectCentredLayout(dialog);
-                      EXPECT_TRUE(Checked(dialog, IDC_FORM6_BACK));
-                      EXPECT_FALSE(Checked(dialog, IDC_FORM6_IGNORE_ALL));
-                      Click(dialog, IDC_FORM6_IGNORE);
+                      EXPECT_TRUE(Checked(dialog, IDC_MISSING_BACK));
+                      EXPECT_FALSE(Checked(dialog, IDC_MISSING_IGNORE_ALL));
+                      Click(dialog, IDC_MISSING_IGNORE);
                       Click(dialog, IDCANCEL);
                   }),
               IDCANCEL);

@@ -9,11 +9,11 @@
 
 #include "DialogDriver.h"
 #include "dialogs/TabClipboardIds.h"
-#include "dialogs/Unit2.h"
-#include "dialogs/Unit2Ids.h"
-#include "dialogs/Unit4.h"
-#include "dialogs/Unit4Ids.h"
-#include "dialogs/Unit5Ids.h"
+#include "dialogs/SettingsDialog.h"
+#include "dialogs/SettingsDialogIds.h"
+#include "dialogs/TextSetEditor.h"
+#include "dialogs/TextSetEditorIds.h"
+#include "dialogs/TextSetChooserIds.h"
 #include "system/Win32Platform.h"
 
 // The text-set editor driven as a user would (texts typed on two pages, an entry copied over
@@ -74,7 +74,7 @@ void Choose(HWND dialog, int list, int index) {
 }
 
 void SelectRow(HWND dialog, int row) {
-    HWND grid = GetDlgItem(dialog, IDC_FORM4_STRINGGRID1);
+    HWND grid = GetDlgItem(dialog, IDC_EDITOR_STRINGGRID1);
     LVITEMA state{};
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(grid, LVM_SETITEMSTATE, static_cast<WPARAM>(row - 1),
@@ -83,8 +83,8 @@ void SelectRow(HWND dialog, int row) {
 
 void TypeText(HWND dialog, int row, const char* text) {
     SelectRow(dialog, row);
-    SetDlgItemTextA(dialog, IDC_FORM4_MEMO1, text);
-    Notify(dialog, IDC_FORM4_MEMO1, EN_KILLFOCUS);
+    SetDlgItemTextA(dialog, IDC_EDITOR_MEMO1, text);
+    Notify(dialog, IDC_EDITOR_MEMO1, EN_KILLFOCUS);
 }
 
 // Opens a popup menu with the button, lets inspect read the menu as it shows, and closes it
@@ -125,7 +125,7 @@ TEST_F(TextSetEditor, EditsTwoPagesCopiesExchangesAndWritesTheNormalisedWindow) 
     ASSERT_TRUE(WriteTextFile(path, "old"));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    TModalRun run([&] { return static_cast<int>(TForm4(data).Execute(nullptr)); });
+    TModalRun run([&] { return static_cast<int>(TTextSetEditor(data).Execute(nullptr)); });
     HWND dialog = WaitForDialog("クリップボード登録");
     ASSERT_NE(dialog, nullptr);
     RECT bounds{};
@@ -136,12 +136,12 @@ TEST_F(TextSetEditor, EditsTwoPagesCopiesExchangesAndWritesTheNormalisedWindow) 
     TypeText(dialog, 1, "alpha");
     TypeText(dialog, 3, "line1\r\nline2");
     SelectRow(dialog, 2);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FORM4_BUTTON6))) << "copy of a blank";
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EDITOR_BUTTON6))) << "copy of a blank";
     SelectRow(dialog, 1);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FORM4_BUTTON6)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EDITOR_BUTTON6)));
 
     // A copies over page 2's B after the question.
-    ASSERT_TRUE(OpenMenu(dialog, IDC_FORM4_BUTTON6, [](HMENU entries) {
+    ASSERT_TRUE(OpenMenu(dialog, IDC_EDITOR_BUTTON6, [](HMENU entries) {
         EXPECT_EQ(ItemCaption(entries, 0), "削除");
         EXPECT_EQ(ItemCaption(entries, 2), "-> Page 1.");
         EXPECT_TRUE(ItemGrayed(GetSubMenu(entries, 2), 0)) << "A onto itself";
@@ -149,28 +149,28 @@ TEST_F(TextSetEditor, EditsTwoPagesCopiesExchangesAndWritesTheNormalisedWindow) 
         EXPECT_EQ(ItemCaption(GetSubMenu(entries, 2), 2), "C: line1 line2");
         EXPECT_EQ(ItemCaption(GetSubMenu(entries, 3), 1), "B: beta");
     }));
-    PostMessageA(dialog, WM_COMMAND, IDM_FORM4_ENTRY_FIRST + 27, 0);
+    PostMessageA(dialog, WM_COMMAND, IDM_EDITOR_ENTRY_FIRST + 27, 0);
     EXPECT_EQ(Answer(IDYES), "キー 'B'には以下のテキストが登録されています。\n\n　beta\n\n"
                              "このデータに上書きしてもよろしいでしょうか？");
 
     // Pages 1 and 3 exchanged.
-    ASSERT_TRUE(OpenMenu(dialog, IDC_FORM4_BUTTON4, [](HMENU pages) {
+    ASSERT_TRUE(OpenMenu(dialog, IDC_EDITOR_BUTTON4, [](HMENU pages) {
         EXPECT_TRUE(ItemGrayed(pages, 0));
         EXPECT_FALSE(ItemGrayed(pages, 2));
     }));
-    SendMessageA(dialog, WM_COMMAND, IDM_FORM4_PAGE_FIRST + 2, 0);
-    Choose(dialog, IDC_FORM4_COMBOBOX1, 2);
+    SendMessageA(dialog, WM_COMMAND, IDM_EDITOR_PAGE_FIRST + 2, 0);
+    Choose(dialog, IDC_EDITOR_COMBOBOX1, 2);
     SelectRow(dialog, 3);
-    EXPECT_EQ(ControlText(dialog, IDC_FORM4_MEMO1), "line1\r\nline2");
+    EXPECT_EQ(ControlText(dialog, IDC_EDITOR_MEMO1), "line1\r\nline2");
 
     // The window entered from page 2, key C back to page 1, key Z.
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_FORM4_COMBOBOX2)));
-    Click(dialog, IDC_FORM4_CHECKBOX1);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FORM4_COMBOBOX2)));
-    Choose(dialog, IDC_FORM4_COMBOBOX2, 1);
-    Choose(dialog, IDC_FORM4_COMBOBOX3, 2);
-    Choose(dialog, IDC_FORM4_COMBOBOX4, 0);
-    Choose(dialog, IDC_FORM4_COMBOBOX5, 25);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_EDITOR_COMBOBOX2)));
+    Click(dialog, IDC_EDITOR_CHECKBOX1);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EDITOR_COMBOBOX2)));
+    Choose(dialog, IDC_EDITOR_COMBOBOX2, 1);
+    Choose(dialog, IDC_EDITOR_COMBOBOX3, 2);
+    Choose(dialog, IDC_EDITOR_COMBOBOX4, 0);
+    Choose(dialog, IDC_EDITOR_COMBOBOX5, 25);
 
     // A new set's name that an existing file has: asked first, and No keeps the file.
     const char* const replace =
@@ -210,16 +210,16 @@ TEST_F(TextSetEditor, TheBlankEntryRewritesOnlyTheLoadSwitch) {
     data.FileName = "CHistory";
     data.BlankEntry = true;
     data.LoadHistory = true;
-    TModalRun run([&] { return static_cast<int>(TForm4(data).Execute(nullptr)); });
+    TModalRun run([&] { return static_cast<int>(TTextSetEditor(data).Execute(nullptr)); });
     HWND dialog = WaitForDialog("クリップボード登録");
     ASSERT_NE(dialog, nullptr);
-    for (int id : {IDC_FORM4_EDIT1, IDC_FORM4_STRINGGRID1, IDC_FORM4_MEMO1, IDC_FORM4_BUTTON3,
-                   IDC_FORM4_CHECKBOX1, IDC_FORM4_COMBOBOX5})
+    for (int id : {IDC_EDITOR_EDIT1, IDC_EDITOR_STRINGGRID1, IDC_EDITOR_MEMO1, IDC_EDITOR_BUTTON3,
+                   IDC_EDITOR_CHECKBOX1, IDC_EDITOR_COMBOBOX5})
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
-    EXPECT_TRUE(Checked(dialog, IDC_FORM4_CHECKBOX1));
-    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_FORM4_COMBOBOX5, CB_GETCURSEL, 0, 0), 25);
-    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FORM4_CHECKBOX2)));
-    Click(dialog, IDC_FORM4_CHECKBOX2);
+    EXPECT_TRUE(Checked(dialog, IDC_EDITOR_CHECKBOX1));
+    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_EDITOR_COMBOBOX5, CB_GETCURSEL, 0, 0), 25);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_EDITOR_CHECKBOX2)));
+    Click(dialog, IDC_EDITOR_CHECKBOX2);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(run.Result(), IDOK);
     EXPECT_EQ(ReadFileBytes(path), basic + "LoadHistory=0\r\n" + entries);
@@ -237,13 +237,13 @@ TEST_F(TextSetEditor, ClipboardPageCreatesDeletesSwitchesAndRequiresASelection) 
     data.Settings.CurrentFile = "CName001.ini";
     std::string switched = "(none)";
     data.SwitchTextSet = [&](const std::string& file) { switched = file; };
-    TForm2 frame(data);
+    TSettingsDialog frame(data);
     TModalRun run([&] { return static_cast<int>(frame.Execute(nullptr, 6, 0, 0, 460, 452)); });
-    HWND form2 = WaitForDialog("詳細設定");
-    ASSERT_NE(form2, nullptr);
-    HWND list = FindWindowExA(form2, nullptr, "#32770", nullptr);
+    HWND settings = WaitForDialog("詳細設定");
+    ASSERT_NE(settings, nullptr);
+    HWND list = FindWindowExA(settings, nullptr, "#32770", nullptr);
     while (list && !GetDlgItem(list, IDC_LISTBOX3))
-        list = FindWindowExA(form2, list, "#32770", nullptr);
+        list = FindWindowExA(settings, list, "#32770", nullptr);
     ASSERT_NE(list, nullptr);
     HWND page = list;
     auto selectedText = [&] {
@@ -259,8 +259,8 @@ TEST_F(TextSetEditor, ClipboardPageCreatesDeletesSwitchesAndRequiresASelection) 
     PostMessageA(GetDlgItem(page, IDC_BUTTON16), BM_CLICK, 0, 0);
     HWND editor = WaitForDialog("クリップボード登録");
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(ControlText(editor, IDC_FORM4_EDIT1), "クリップボード設定2");
-    EXPECT_EQ(ControlText(editor, IDC_FORM4_EDIT2), "CName002");
+    EXPECT_EQ(ControlText(editor, IDC_EDITOR_EDIT1), "クリップボード設定2");
+    EXPECT_EQ(ControlText(editor, IDC_EDITOR_EDIT2), "CName002");
     PostMessageA(editor, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
     EXPECT_EQ(SendDlgItemMessageA(page, IDC_LISTBOX3, LB_GETCOUNT, 0, 0), 4);
@@ -315,27 +315,27 @@ TEST_F(TextSetEditor, ClipboardPageCreatesDeletesSwitchesAndRequiresASelection) 
     EXPECT_EQ(r.right - r.left, 320);
     EXPECT_EQ(r.bottom - r.top, 400);
     char current[256] = {};
-    SendDlgItemMessageA(chooser, IDC_FORM5_LISTBOX1, LB_GETTEXT,
-                        SendDlgItemMessageA(chooser, IDC_FORM5_LISTBOX1, LB_GETCURSEL, 0, 0),
+    SendDlgItemMessageA(chooser, IDC_CHOOSER_LISTBOX1, LB_GETTEXT,
+                        SendDlgItemMessageA(chooser, IDC_CHOOSER_LISTBOX1, LB_GETCURSEL, 0, 0),
                         reinterpret_cast<LPARAM>(current));
     EXPECT_STREQ(current, "クリップボード設定1");
-    SendDlgItemMessageA(chooser, IDC_FORM5_LISTBOX1, LB_SETCURSEL, 0, 0);
+    SendDlgItemMessageA(chooser, IDC_CHOOSER_LISTBOX1, LB_SETCURSEL, 0, 0);
     PostMessageA(chooser, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
     EXPECT_EQ(switched, "");
 
     // No line selected: the confirmation stops on this page.
     SendDlgItemMessageA(page, IDC_LISTBOX3, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SendMessageA(GetDlgItem(form2, IDC_PAGECONTROL1), TCM_SETCURSEL, 0, 0);
-    PostMessageA(form2, WM_COMMAND, IDOK, 0);
+    SendMessageA(GetDlgItem(settings, IDC_PAGECONTROL1), TCM_SETCURSEL, 0, 0);
+    PostMessageA(settings, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(Answer(IDOK), "クリップボード履歴用ファイルが指定されていません。");
-    EXPECT_TRUE(IsWindowVisible(form2));
-    EXPECT_EQ(SendDlgItemMessageA(form2, IDC_PAGECONTROL1, TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_TRUE(IsWindowVisible(settings));
+    EXPECT_EQ(SendDlgItemMessageA(settings, IDC_PAGECONTROL1, TCM_GETCURSEL, 0, 0), 1);
     EXPECT_TRUE(IsWindowVisible(page));
 
     SendDlgItemMessageA(page, IDC_LISTBOX3, LB_SETCURSEL, 1, 0);
     const std::string chosen = selectedText();
-    PostMessageA(form2, WM_COMMAND, IDOK, 0);
+    PostMessageA(settings, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(run.Result(), IDOK);
     EXPECT_EQ(data.Settings.Startup, 1);
     EXPECT_EQ(data.Settings.LoadFile, chosen == "仕事" ? "work.ini" : "CName001.ini");
