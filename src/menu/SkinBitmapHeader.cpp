@@ -24,7 +24,9 @@ std::string HeaderFault(const std::uint8_t* header, std::size_t got, std::uint64
         return "ビットマップファイルではありません (先頭が \"BM\" ではありません)。";
     const std::uint32_t offBits = DWord(header + 10);
     const std::uint32_t infoSize = DWord(header + 14);
-    if (infoSize != 12 && (infoSize < 40 || infoSize > 124))
+    // The core header, the information header and its versions 3, 4 and 5: what image editors
+    // write. Any other size (OS/2's 16 and 64, Adobe's 52, sizes no format has) is refused.
+    if (infoSize != 12 && infoSize != 40 && infoSize != 56 && infoSize != 108 && infoSize != 124)
         return std::string("ヘッダーの大きさが ")
             .append(std::to_string(infoSize))
             .append(" バイトのビットマップには対応していません。");

@@ -16,9 +16,10 @@ struct TSkinBitmapHeader {
     int Height = 0;
 };
 
-// Checks the first `got` bytes of a file of fileSize bytes: its signature, the sizes it claims
-// against the file's size, width and height 1..MaxSkinSize, 1, 4, 8, 16, 24 or 32 bits per pixel,
-// a known compression.
+// Checks the first `got` bytes of a file of fileSize bytes: its signature, an information header
+// of a size image editors write (12, 40, 56, 108 or 124 bytes), the sizes it claims against the
+// file's size (colour table and padded rows included), width and height 1..MaxSkinSize, 1, 4, 8,
+// 16, 24 or 32 bits per pixel, a known compression (never with rows stored top-down).
 TSkinBitmapHeader CheckSkinBitmapHeader(const std::uint8_t* header, std::size_t got,
                                         std::uint64_t fileSize);
 

@@ -31,6 +31,9 @@ TEST(LabelName, DropsKeyMarksColonsAndSpaces) {
         {"\x81\x46\x81\x46", "\x81\x46"},
         {"", ""},
         {"&", ""},
+        {"游：", "游"}, // "游" is 0x9F 0xE0: 0x9F is the last first byte below 0xE0
+        {"  名前：  ", "名前"},
+        {"名前 ：", "名前"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(NameOfLabel(c.Label), c.Name) << c.Label;
@@ -39,7 +42,8 @@ TEST(LabelName, DropsKeyMarksColonsAndSpaces) {
 TEST(LabelName, TellsLabelsFromUnitsAndSigns) {
     for (const char* label : {"変更量(&P)：", "&Page:", "パス：", "Version：", "太字(&B)"})
         EXPECT_TRUE(IsControlLabel(label)) << label;
-    for (const char* other : {"Pixels", "+", "～", ".ini", "薄 <----> 濃", "R&&D", "", "ソ"})
+    for (const char* other :
+         {"Pixels", "+", "～", ".ini", "薄 <----> 濃", "R&&D", "", "ソ", "Drag &"})
         EXPECT_FALSE(IsControlLabel(other)) << other;
 }
 

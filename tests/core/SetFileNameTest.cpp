@@ -45,6 +45,7 @@ TEST(SetFileName, OnlyAPlainNameInsideTheFolderIsTaken) {
         {"表ソ能", 20, F::None},
         {"\x81\x7C", 20, F::None},
         {"end\x81", 20, F::BadCharacter},
+        {"\x81\x7F", 20, F::BadCharacter}, // 0x7F is no second byte
         // The full path, ".ini" included, takes at most 259 bytes, a name at most 255.
         {std::string(55, 'n'), 200, F::None},
         {std::string(56, 'n'), 200, F::TooLong},
