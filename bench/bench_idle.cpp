@@ -297,12 +297,13 @@ int main(int argc, char** argv) {
     PrintHeading();
     for (const TMeasured& row : rows)
         PrintRow(row, bareDirty);
+    std::printf("  (goal: dirty KiB within 1.5 x the bare program with the plain look)\n");
     std::printf("\nMirto.exe with the largest sample skin, and with the standard background, "
                 "another %d s each\n", seconds);
     for (const TMeasured& row : skinRows)
         PrintRow(row, skinRows[2].Memory.DirtyKiB);
-    std::printf("  Kiri's picture: %ld x %ld, %lld KiB at 24 bits per pixel; bare + twice that: "
-                "%lld KiB\n\n",
+    std::printf("  Kiri's picture: %ld x %ld, %lld KiB at 24 bits per pixel\n"
+                "  (goal: dirty KiB within bare + 2 x the skin's pixel bytes: %lld KiB)\n\n",
                 kiriRect.right - kiriRect.left, kiriRect.bottom - kiriRect.top, skinKiB,
                 skinRows[2].Memory.DirtyKiB + 2 * skinKiB);
     PrintPlaces(places);
