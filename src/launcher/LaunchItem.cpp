@@ -3,7 +3,7 @@
 #include "frame/StringList.h"
 
 TLaunchItemTable::TLaunchItemTable(int count)
-    : Name(count), Path(count), Option(count), WorkDir(count), Size(count, 0) {}
+    : FName(count), FPath(count), FOption(count), FWorkDir(count), FSize(count, 0) {}
 
 void TLaunchItemTable::CopyItem(int from, int to) {
     if (from == to) return;
@@ -15,11 +15,11 @@ void TLaunchItemTable::CopyItem(int from, int to) {
 }
 
 void TLaunchItemTable::ExchangeItems(int a, int b) {
-    std::swap(Name.at(a), Name.at(b));
-    std::swap(Path.at(a), Path.at(b));
-    std::swap(Option.at(a), Option.at(b));
-    std::swap(WorkDir.at(a), WorkDir.at(b));
-    std::swap(Size.at(a), Size.at(b));
+    std::swap(FName.at(a), FName.at(b));
+    std::swap(FPath.at(a), FPath.at(b));
+    std::swap(FOption.at(a), FOption.at(b));
+    std::swap(FWorkDir.at(a), FWorkDir.at(b));
+    std::swap(FSize.at(a), FSize.at(b));
 }
 
 void TLaunchItemTable::ClearItem(int index) {
@@ -32,19 +32,19 @@ void TLaunchItemTable::ClearItem(int index) {
 
 void TLaunchItemTable::Assign(const TLaunchItemTable& other) {
     if (&other == this) return;
-    Name = other.Name;
-    Path = other.Path;
-    Option = other.Option;
-    WorkDir = other.WorkDir;
+    FName = other.FName;
+    FPath = other.FPath;
+    FOption = other.FOption;
+    FWorkDir = other.FWorkDir;
     for (int i = 0; i < Count(); ++i)
-        Size[i] = i < other.Count() ? other.Size[i] : 0;
+        FSize[i] = i < other.Count() ? other.FSize[i] : 0;
     // The text columns keep this table's own length, whatever the other's was.
-    for (auto* column : {&Name, &Path, &Option, &WorkDir}) column->resize(Size.size());
+    for (auto* column : {&FName, &FPath, &FOption, &FWorkDir}) column->resize(FSize.size());
 }
 
 int TLaunchItemTable::LastUsedIndex() const {
     for (int i = Count() - 1; i >= 0; --i)
-        if (!Path[i].empty()) return i;
+        if (!FPath[i].empty()) return i;
     return 0;
 }
 

@@ -12,19 +12,19 @@ class TLaunchItemTable {
 public:
     explicit TLaunchItemTable(int count = LauncherItemCount);
 
-    int Count() const { return static_cast<int>(Size.size()); }
+    int Count() const { return static_cast<int>(FSize.size()); }
 
-    std::string GetName(int index) const { return Name.at(index); }
-    std::string GetPath(int index) const { return Path.at(index); }
-    std::string GetOption(int index) const { return Option.at(index); }
-    std::string GetWorkDir(int index) const { return WorkDir.at(index); }
-    int GetSize(int index) const { return Size.at(index); }
+    std::string GetName(int index) const { return FName.at(index); }
+    std::string GetPath(int index) const { return FPath.at(index); }
+    std::string GetOption(int index) const { return FOption.at(index); }
+    std::string GetWorkDir(int index) const { return FWorkDir.at(index); }
+    int GetSize(int index) const { return FSize.at(index); }
 
-    void SetName(int index, std::string value) { Name.at(index) = std::move(value); }
-    void SetPath(int index, std::string value) { Path.at(index) = std::move(value); }
-    void SetOption(int index, std::string value) { Option.at(index) = std::move(value); }
-    void SetWorkDir(int index, std::string value) { WorkDir.at(index) = std::move(value); }
-    void SetSize(int index, int value) { Size.at(index) = value; }
+    void SetName(int index, std::string value) { FName.at(index) = std::move(value); }
+    void SetPath(int index, std::string value) { FPath.at(index) = std::move(value); }
+    void SetOption(int index, std::string value) { FOption.at(index) = std::move(value); }
+    void SetWorkDir(int index, std::string value) { FWorkDir.at(index) = std::move(value); }
+    void SetSize(int index, int value) { FSize.at(index) = value; }
 
     void CopyItem(int from, int to);
     void ExchangeItems(int a, int b);
@@ -35,8 +35,8 @@ public:
     int LastUsedIndex() const;
 
 private:
-    std::vector<std::string> Name, Path, Option, WorkDir;
-    std::vector<int> Size;
+    std::vector<std::string> FName, FPath, FOption, FWorkDir;
+    std::vector<int> FSize;
 };
 
 // The number of pages the launch menu offers: the page of the last used entry (at least 1).

@@ -1,24 +1,21 @@
 #pragma once
-// What the menu list's accessible object (MenuAccessible.h) asks of the list it describes; the
-// menu's list control answers.
+// What the menu list's accessible object (MenuAccessible.h) asks of the list it describes, as
+// the list answers at the moment of each question. The menu's list control fills it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class TMenuImage;
 
-class TAccessibleList {
-public:
-    virtual HWND ListWindow() const = 0;
-    virtual const TMenuImage& Menu() const = 0;
+struct TAccessibleList {
+    HWND Window = nullptr;
+    std::function<const TMenuImage&()> ShownMenu;
     // The menu's name ("ランチャ", "クリップボード"), which with the page names the list.
-    virtual const std::string& MenuName() const = 0;
+    std::function<const std::string&()> MenuTitle;
     // Whether the list has the keyboard.
-    virtual bool Focused() const = 0;
+    std::function<bool()> HasKeyboard;
     // The screen rectangle of the line at a child id (1..26 on the shown page); false for
     // another id.
-    virtual bool LineScreenRect(int child, RECT& rect) = 0;
-
-protected:
-    ~TAccessibleList() = default;
+    std::function<bool(int child, RECT& rect)> LineRect;
 };

@@ -255,7 +255,15 @@ bool TListImage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_GETOBJECT:
         if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) return false;
-        if (!FAccessible) FAccessible = TMenuAccessible::Create(*this);
+        if (!FAccessible) {
+            TAccessibleList list;
+            list.Window = Handle;
+            list.ShownMenu = [this]() -> const TMenuImage& { return FMenu; };
+            list.MenuTitle = [this]() -> const std::string& { return FMenuName; };
+            list.HasKeyboard = [this] { return Focused(); };
+            list.LineRect = [this](int child, RECT& rect) { return LineScreenRect(child, rect); };
+            FAccessible = TMenuAccessible::Create(std::move(list));
+        }
         if (!FAccessible) return false;
         // The interface's identifier from the compiler: the library's symbol for it is an
         // import thunk in a static build.

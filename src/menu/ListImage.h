@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "frame/Window.h"
-#include "menu/AccessibleList.h"
 #include "menu/GdiBitmap.h"
 #include "menu/GdiMetrics.h"
 #include "menu/MenuModel.h"
@@ -35,7 +34,7 @@ enum : unsigned {
 };
 using TShiftState = unsigned;
 
-class TListImage : public TCustomWindow, public TAccessibleList {
+class TListImage : public TCustomWindow {
 public:
     using TKeyEvent = std::function<void(std::uint16_t& key, TShiftState shift)>;
     using TNotifyEvent = std::function<void()>;
@@ -49,7 +48,7 @@ public:
     bool Create(HWND parent, int width = 640, int height = 480);
 
     TMenuImage& Menu() { return FMenu; }
-    const TMenuImage& Menu() const override { return FMenu; }
+    const TMenuImage& Menu() const { return FMenu; }
     // Mark 0 is the protect mark, marks 1 to 3 those of pages 1 to 3.
     TPageImage& Mark(int index) { return FMarks.at(static_cast<std::size_t>(index)); }
     TPageMarks& Marks() { return FMarks; }
@@ -124,16 +123,15 @@ public:
     // paint composes a new one.
     void ReleaseSurface();
 
-    bool Focused() const override { return Handle && GetFocus() == Handle; }
-    HWND ListWindow() const override { return Handle; }
+    bool Focused() const { return Handle && GetFocus() == Handle; }
 
     // For accessibility clients: the menu's name ("ランチャ", "クリップボード"), which with the
     // page names the list; a new name is announced while the list shows.
-    const std::string& MenuName() const override { return FMenuName; }
+    const std::string& MenuName() const { return FMenuName; }
     void SetMenuName(const std::string& name);
     // The screen rectangle of the line at a child id (1..26 on the shown page), at the scale
     // shown; false for another id.
-    bool LineScreenRect(int child, RECT& rect) override;
+    bool LineScreenRect(int child, RECT& rect);
     // Tells accessibility clients that the menu popped up or went away.
     void AnnouncePopup(bool shown);
 
@@ -195,6 +193,11 @@ private:
     // the kept picture gives its background up to the control's own copy, and takes it back from
     // there before another scale is shown; false when that copy cannot be made.
     bool ShowSkinAtDpi(TSkinInfo& info, HRGN* region);
+    // Takes what a composition made, as a skin load ends: each loaded mark its bounds, frames
+    // (two), transparency and no frame shown; then the picture, over which the marks' frames are
+    // composed again; then a copy of the palette; the control takes the picture's size. Marks
+    // that did not load keep what they had.
+    void InstallPicture(const TSkinDefinition& skin, const TSkinPicture& picture);
     int FDpi = 96;
     struct TKeptSkin {
         TSkinDefinition Skin;

@@ -16,36 +16,36 @@ constexpr HRESULT NotHere = DISP_E_MEMBERNOTFOUND;
 
 } // namespace
 
-TMenuAccessible* TMenuAccessible::Create(TAccessibleList& list) {
+TMenuAccessible* TMenuAccessible::Create(TAccessibleList list) {
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(list.ListWindow(), OBJID_CLIENT, __uuidof(IAccessible),
+    if (FAILED(CreateStdAccessibleObject(list.Window, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))) ||
         !standard)
         return nullptr;
-    return new TMenuAccessible(list, standard);
+    return new TMenuAccessible(std::move(list), standard);
 }
 
-TMenuAccessible::TMenuAccessible(TAccessibleList& list, IAccessible* standard)
-    : List(&list), Standard(standard) {}
+TMenuAccessible::TMenuAccessible(TAccessibleList list, IAccessible* standard)
+    : List(std::move(list)), Standard(standard) {}
 
 TMenuAccessible::~TMenuAccessible() {
     if (Standard) Standard->Release();
 }
 
 void TMenuAccessible::Disconnect() {
-    List = nullptr;
+    List = {};
     if (Standard) Standard->Release();
     Standard = nullptr;
 }
 
 HRESULT TMenuAccessible::Refused() const {
-    return List ? E_INVALIDARG : RPC_E_DISCONNECTED;
+    return List.Window ? E_INVALIDARG : RPC_E_DISCONNECTED;
 }
 
 long TMenuAccessible::ChildOf(const VARIANT& child) const {
-    if (!List || child.vt != VT_I4) return -1;
+    if (!List.Window || child.vt != VT_I4) return -1;
     if (child.lVal == CHILDID_SELF) return 0;
-    return MenuLineOfChild(List->Menu(), child.lVal) >= 0 ? child.lVal : -1;
+    return MenuLineOfChild(List.ShownMenu(), child.lVal) >= 0 ? child.lVal : -1;
 }
 
 HRESULT TMenuAccessible::QueryInterface(REFIID riid, void** object) {
@@ -93,8 +93,8 @@ HRESULT TMenuAccessible::get_accParent(IDispatch** parent) {
 
 HRESULT TMenuAccessible::get_accChildCount(long* count) {
     if (!count) return E_POINTER;
-    if (!List) return RPC_E_DISCONNECTED;
-    *count = List->Menu().GetPerPage();
+    if (!List.Window) return RPC_E_DISCONNECTED;
+    *count = List.ShownMenu().GetPerPage();
     return S_OK;
 }
 
@@ -112,8 +112,8 @@ HRESULT TMenuAccessible::get_accName(VARIANT child, BSTR* name) {
     *name = nullptr;
     const long id = ChildOf(child);
     if (id < 0) return Refused();
-    const TMenuImage& menu = List->Menu();
-    *name = Unicode(id == 0 ? MenuListName(List->MenuName(), menu)
+    const TMenuImage& menu = List.ShownMenu();
+    *name = Unicode(id == 0 ? MenuListName(List.MenuTitle(), menu)
                             : MenuLineName(menu, static_cast<int>(id)));
     return *name ? S_OK : S_FALSE;
 }
@@ -140,13 +140,13 @@ HRESULT TMenuAccessible::get_accState(VARIANT child, VARIANT* state) {
     if (!state) return E_POINTER;
     const long id = ChildOf(child);
     if (id < 0) return Refused();
-    const bool focused = List->Focused();
+    const bool focused = List.HasKeyboard();
     long bits = STATE_SYSTEM_FOCUSABLE;
     if (id == 0) {
         if (focused) bits |= STATE_SYSTEM_FOCUSED;
-        if (!IsWindowVisible(List->ListWindow())) bits |= STATE_SYSTEM_INVISIBLE;
+        if (!IsWindowVisible(List.Window)) bits |= STATE_SYSTEM_INVISIBLE;
     } else {
-        const TMenuLineState line = MenuLineState(List->Menu(), static_cast<int>(id), focused);
+        const TMenuLineState line = MenuLineState(List.ShownMenu(), static_cast<int>(id), focused);
         bits |= STATE_SYSTEM_SELECTABLE;
         if (line.Selected) bits |= STATE_SYSTEM_SELECTED;
         if (line.Focused) bits |= STATE_SYSTEM_FOCUSED;
@@ -181,9 +181,9 @@ HRESULT TMenuAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) 
 HRESULT TMenuAccessible::get_accFocus(VARIANT* child) {
     if (!child) return E_POINTER;
     VariantInit(child);
-    if (!List) return RPC_E_DISCONNECTED;
-    if (!List->Focused()) return S_FALSE;
-    const TMenuImage& menu = List->Menu();
+    if (!List.Window) return RPC_E_DISCONNECTED;
+    if (!List.HasKeyboard()) return S_FALSE;
+    const TMenuImage& menu = List.ShownMenu();
     SetLongVariant(child, MenuChildOfLine(menu, menu.ItemIndex()));
     return S_OK;
 }
@@ -191,8 +191,8 @@ HRESULT TMenuAccessible::get_accFocus(VARIANT* child) {
 HRESULT TMenuAccessible::get_accSelection(VARIANT* children) {
     if (!children) return E_POINTER;
     VariantInit(children);
-    if (!List) return RPC_E_DISCONNECTED;
-    const TMenuImage& menu = List->Menu();
+    if (!List.Window) return RPC_E_DISCONNECTED;
+    const TMenuImage& menu = List.ShownMenu();
     const int id = MenuChildOfLine(menu, menu.ItemIndex());
     if (id == 0) return S_FALSE;
     SetLongVariant(children, id);
@@ -215,7 +215,7 @@ HRESULT TMenuAccessible::accLocation(long* left, long* top, long* width, long* h
     if (id < 0) return Refused();
     if (id == 0) return Standard->accLocation(left, top, width, height, child);
     RECT rect{};
-    if (!List->LineScreenRect(static_cast<int>(id), rect)) return S_FALSE;
+    if (!List.LineRect(static_cast<int>(id), rect)) return S_FALSE;
     *left = rect.left;
     *top = rect.top;
     *width = rect.right - rect.left;
@@ -228,7 +228,7 @@ HRESULT TMenuAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
     VariantInit(end);
     const long id = ChildOf(start);
     if (id < 0) return Refused();
-    const long last = List->Menu().GetPerPage();
+    const long last = List.ShownMenu().GetPerPage();
     long to = 0;
     if (id == 0) {
         if (direction == NAVDIR_FIRSTCHILD)
@@ -250,12 +250,12 @@ HRESULT TMenuAccessible::accNavigate(long direction, VARIANT start, VARIANT* end
 HRESULT TMenuAccessible::accHitTest(long x, long y, VARIANT* child) {
     if (!child) return E_POINTER;
     VariantInit(child);
-    if (!List) return RPC_E_DISCONNECTED;
+    if (!List.Window) return RPC_E_DISCONNECTED;
     const POINT point{x, y};
-    const long last = List->Menu().GetPerPage();
+    const long last = List.ShownMenu().GetPerPage();
     for (long id = 1; id <= last; ++id) {
         RECT rect{};
-        if (List->LineScreenRect(static_cast<int>(id), rect) && PtInRect(&rect, point)) {
+        if (List.LineRect(static_cast<int>(id), rect) && PtInRect(&rect, point)) {
             SetLongVariant(child, id);
             return S_OK;
         }

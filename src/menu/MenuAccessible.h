@@ -12,7 +12,7 @@
 class TMenuAccessible final : public IAccessible {
 public:
     // With a reference for the caller; nullptr when the window's standard object cannot be made.
-    static TMenuAccessible* Create(TAccessibleList& list);
+    static TMenuAccessible* Create(TAccessibleList list);
     // The list is going: every later question is answered as for a vanished object.
     void Disconnect();
 
@@ -51,7 +51,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
 
 private:
-    TMenuAccessible(TAccessibleList& list, IAccessible* standard);
+    TMenuAccessible(TAccessibleList list, IAccessible* standard);
     ~TMenuAccessible();
     // The child id a VARIANT names: 0 for the list, 1..26 for a line, -1 for anything else
     // (and for every question once disconnected).
@@ -60,6 +60,6 @@ private:
     HRESULT Refused() const;
 
     LONG References = 1;
-    TAccessibleList* List;
+    TAccessibleList List; // no window once disconnected
     IAccessible* Standard;
 };

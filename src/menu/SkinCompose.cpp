@@ -2,7 +2,6 @@
 
 #include "menu/SkinBitmapHeader.h"
 #include "menu/SkinComposeShared.h"
-#include "menu/ListImage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -293,10 +292,8 @@ HPALETTE PaletteFromBitmap(const TMemoryBitmap& bitmap) {
 
 // ---- The composition --------------------------------------------------------------------------
 
-namespace {
-
 // A copy selected into no device context, which the control's setters can select themselves.
-TGdiObject<HBITMAP> LooseCopy(const TMemoryBitmap& bitmap) {
+TGdiObject<HBITMAP> LooseBitmapCopy(const TMemoryBitmap& bitmap) {
     TMemoryBitmap copy;
     TPixels from(As24(bitmap, copy));
     if (!from.Bits) return {};
@@ -314,30 +311,6 @@ TGdiObject<HBITMAP> LooseCopy(const TMemoryBitmap& bitmap) {
     return loose;
 }
 
-} // namespace
-
-void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin,
-                        const TSkinPicture& picture) {
-    for (std::size_t k = 0; k < picture.Marks.size(); ++k) {
-        const TSkinMarkPicture& mark = picture.Marks[k];
-        if (!mark.Loaded) continue;
-        TPageImage& target = list.Mark(static_cast<int>(k));
-        target.SetBounds(mark.Left, mark.Top, mark.Width, mark.Height);
-        TGdiObject<HBITMAP> frames = LooseCopy(mark.Frames);
-        list.SetMarkBitmap(static_cast<int>(k), frames.Get());
-        target.SetImageCount(2);
-        target.SetImageIndex(-1);
-        if (skin.Marks[k].TransparentColor) target.SetTransparentColor(mark.TransparentColor);
-        target.SetTransparent(mark.Transparent);
-    }
-    // The background stays selected into its own device context: the control gets a copy.
-    TGdiObject<HBITMAP> background = LooseCopy(picture.Background);
-    list.SetPicture(background.Get());
-    list.SetPalette(CopyPalette(picture.Palette.Get()));
-    if (HWND handle = list; handle)
-        SetWindowPos(handle, nullptr, 0, 0, picture.Width(), picture.Height(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 HPALETTE CopyPalette(HPALETTE palette) {
     if (!palette) return nullptr;

@@ -169,12 +169,9 @@ HPALETTE CopyPalette(HPALETTE palette);
 std::unique_ptr<TSkinPicture> ScaleSkinPicture(const TSkinPicture& design, int dpi);
 // A new region of the design region's rectangles at the scale; nullptr for none.
 HRGN ScaleRegion(HRGN region, int dpi);
-// Gives the menu control what a composition made, as a skin load ends: each loaded mark its
-// bounds, frames (two), transparency and no frame shown; then the picture, over which the control
-// composes the marks' frames again; then a copy of the palette. The control takes the picture's
-// size. Marks that did not load keep what they had. The picture stays as it was.
-class TListImage;
-void InstallSkinPicture(TListImage& list, const TSkinDefinition& skin, const TSkinPicture& picture);
+// A 24-bit copy of the bitmap selected into no device context, which a control's setters can
+// select themselves; empty when the system refuses it.
+TGdiObject<HBITMAP> LooseBitmapCopy(const TMemoryBitmap& bitmap);
 
 // Takes the region off the window; the system frees it.
 void ReleaseSkinRegion(HWND window);

@@ -70,6 +70,28 @@ bool TListImage::SetDpi(int dpi, TSkinInfo& info, HRGN* region) {
     return ShowSkinAtDpi(info, region);
 }
 
+void TListImage::InstallPicture(const TSkinDefinition& skin, const TSkinPicture& picture) {
+    for (std::size_t k = 0; k < picture.Marks.size(); ++k) {
+        const TSkinMarkPicture& mark = picture.Marks[k];
+        if (!mark.Loaded) continue;
+        TPageImage& target = Mark(static_cast<int>(k));
+        target.SetBounds(mark.Left, mark.Top, mark.Width, mark.Height);
+        TGdiObject<HBITMAP> frames = LooseBitmapCopy(mark.Frames);
+        SetMarkBitmap(static_cast<int>(k), frames.Get());
+        target.SetImageCount(2);
+        target.SetImageIndex(-1);
+        if (skin.Marks[k].TransparentColor) target.SetTransparentColor(mark.TransparentColor);
+        target.SetTransparent(mark.Transparent);
+    }
+    // The background stays selected into its own device context: the control gets a copy.
+    TGdiObject<HBITMAP> background = LooseBitmapCopy(picture.Background);
+    SetPicture(background.Get());
+    SetPalette(CopyPalette(picture.Palette.Get()));
+    if (Handle)
+        SetWindowPos(Handle, nullptr, 0, 0, picture.Width(), picture.Height(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool TListImage::ShowSkinAtDpi(TSkinInfo& info, HRGN* region) {
     TMemoryBitmap& design = FKept->Picture->Background;
     if (design.Empty()) {
@@ -83,7 +105,7 @@ bool TListImage::ShowSkinAtDpi(TSkinInfo& info, HRGN* region) {
     SetColor(skin.Color);
     std::unique_ptr<TSkinPicture> scaled;
     if (FDpi != DesignDpi) scaled = ScaleSkinPicture(*FKept->Picture, FDpi);
-    InstallSkinPicture(*this, skin, scaled ? *scaled : *FKept->Picture);
+    InstallPicture(skin, scaled ? *scaled : *FKept->Picture);
     info = FKept->Info;
     info.Width = ScaleToDpi(info.Width, FDpi);
     info.Height = ScaleToDpi(info.Height, FDpi);
