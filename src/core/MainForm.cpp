@@ -16,7 +16,9 @@
 #include "system/SysText.h"
 
 namespace {
-const char FormClassName[] = "TMainForm";
+// The menu window's class as earlier versions registered it: tools and users' scripts find the
+// window by it.
+const char FormClassName[] = "TForm1";
 const char TrayClickedName[] = "TasktrayIconClicked";
 const char TaskbarCreatedName[] = "TaskbarCreated";
 // Past the age of a key reading that Wine answers from (50 ms).

@@ -16,7 +16,7 @@
 
 namespace {
 
-const char FormClass[] = "TMainForm";
+const char FormClass[] = "TForm1";
 const char DialogClass[] = "#32770";
 const char TestWindowClass[] = "MirtoTestWindow";
 
